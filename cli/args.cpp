@@ -1,0 +1,109 @@
+#include "args.h"
+
+#include <charconv>
+
+namespace kvcli {
+
+namespace {
+bool AllDigits(std::string_view s) {
+  if (s.empty()) return false;
+  for (char c : s)
+    if (c < '0' || c > '9') return false;
+  return true;
+}
+
+std::int64_t Number(std::string_view s, std::string_view what, std::string_view whole) {
+  bool neg = false;
+  if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
+    neg = s[0] == '-';
+    s.remove_prefix(1);
+  }
+  if (!AllDigits(s) || s.size() > 9)
+    throw UsageError(std::string(what) + " is not a number: '" + std::string(whole) + "'");
+  std::int64_t v = 0;
+  std::from_chars(s.data(), s.data() + s.size(), v);
+  return neg ? -v : v;
+}
+
+void Check(std::int64_t v, std::int64_t lo, std::int64_t hi, std::string_view what,
+           std::string_view whole) {
+  if (v < lo || v > hi)
+    throw UsageError(std::string(what) + " out of range " + std::to_string(lo) + ".." +
+                     std::to_string(hi) + ": '" + std::string(whole) + "'");
+}
+}  // namespace
+
+Date ParseDate(std::string_view s) {
+  const auto p1 = s.find('.');
+  const auto p2 = p1 == std::string_view::npos ? p1 : s.find('.', p1 + 1);
+  if (p1 == std::string_view::npos || p2 == std::string_view::npos)
+    throw UsageError("malformed date '" + std::string(s) + "' (expected DD.MM.YYYY)");
+  const auto d = s.substr(0, p1), m = s.substr(p1 + 1, p2 - p1 - 1), y = s.substr(p2 + 1);
+  if (!AllDigits(d) || d.size() > 2 || !AllDigits(m) || m.size() > 2 || y.empty())
+    throw UsageError("malformed date '" + std::string(s) + "' (expected DD.MM.YYYY)");
+  Date r;
+  const auto dv = Number(d, "day", s), mv = Number(m, "month", s), yv = Number(y, "year", s);
+  Check(dv, 1, 31, "day", s);
+  Check(mv, 1, 12, "month", s);
+  Check(yv, -99999, 99999, "year", s);
+  r.day = static_cast<std::int32_t>(dv);
+  r.month = static_cast<std::int32_t>(mv);
+  r.year = static_cast<std::int32_t>(yv);
+  return r;
+}
+
+Time ParseTime(std::string_view s) {
+  std::string_view parts[3];
+  int n = 0;
+  std::size_t start = 0;
+  while (n < 3) {
+    const auto p = s.find(':', start);
+    parts[n++] = s.substr(start, p == std::string_view::npos ? p : p - start);
+    if (p == std::string_view::npos) break;
+    start = p + 1;
+    if (n == 3) throw UsageError("malformed time '" + std::string(s) + "' (expected HH:MM[:SS])");
+  }
+  if (n < 2) throw UsageError("malformed time '" + std::string(s) + "' (expected HH:MM[:SS])");
+  for (int i = 0; i < n; ++i)
+    if (!AllDigits(parts[i]) || parts[i].size() > 2)
+      throw UsageError("malformed time '" + std::string(s) + "' (expected HH:MM[:SS])");
+  Time t;
+  const auto h = Number(parts[0], "hour", s), m = Number(parts[1], "minute", s);
+  const auto sec = n == 3 ? Number(parts[2], "second", s) : 0;
+  Check(h, 0, 23, "hour", s);
+  Check(m, 0, 59, "minute", s);
+  Check(sec, 0, 59, "second", s);
+  t.hour = static_cast<std::int32_t>(h);
+  t.minute = static_cast<std::int32_t>(m);
+  t.second = static_cast<std::int32_t>(sec);
+  return t;
+}
+
+std::int32_t ParseInt(std::string_view s, std::int32_t lo, std::int32_t hi, std::string_view what) {
+  const auto v = Number(s, what, s);
+  Check(v, lo, hi, what, s);
+  return static_cast<std::int32_t>(v);
+}
+
+std::string FormatGeneral(double v, int significant) {
+  char buf[64];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, significant);
+  return std::string(buf, r.ptr);
+}
+
+std::string FormatFixed(double v, int decimals) {
+  char buf[400];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+  return std::string(buf, r.ptr);
+}
+
+bool Context::HasFlag(std::string_view name) const {
+  return flags.count(std::string(name)) > 0;
+}
+
+std::string Context::FlagValue(std::string_view name) const {
+  auto it = flags.find(std::string(name));
+  return it == flags.end() ? std::string() : it->second;
+}
+
+}  // namespace kvcli

@@ -1,0 +1,24 @@
+#include <iostream>
+
+#include "commands.h"
+#include "core/calendar.h"
+#include "core/planets.h"
+
+namespace kvcli {
+
+int RunChart(const Context& ctx) {
+  const Date d = ParseDate(ctx.args[0]);
+  const Time t = ctx.args.size() > 1 ? ParseTime(ctx.args[1]) : Time{};
+  const double x = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second);
+  kv::TChart chart{};
+  kv::FillChart(chart, x);
+  std::cout << FormatGeneral(x, 17) << "\n";
+  for (int k = 1; k <= kv::kBodies; ++k) {
+    const auto& p = chart[k];
+    std::cout << k << '\t' << FormatFixed(p.Lon, 9) << '\t' << FormatFixed(p.Decl, 9) << '\t'
+              << FormatFixed(p.Speed, 9) << '\t' << p.Sign << "\n";
+  }
+  return 0;
+}
+
+}  // namespace kvcli

@@ -1,0 +1,31 @@
+// Text helpers shared by the units: Windows-1251 conversion, integer
+// conversion of control texts, and the numeric field formatting of the files.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace kv {
+
+// A text that is not a decimal integer: "'%s' is not a valid integer value".
+struct ConvertError : std::invalid_argument {
+  explicit ConvertError(const std::string& utf8Text);
+};
+
+// Leading blanks skipped, an optional sign, decimal digits to the end, and
+// the value must fit 32 bits; anything else raises ConvertError.
+std::int32_t StrToInt(std::string_view text);
+
+// Windows-1251 bytes <-> UTF-8. Characters that 1251 lacks come out as '?'
+// (the callers that must keep them escape them first).
+std::string ToCp1251(std::string_view utf8);
+std::string FromCp1251(std::string_view cp1251);
+bool EncodableInCp1251(char32_t c);
+
+// The decimal integer right-aligned in a field of the given width by
+// leading blanks, written whole if longer.
+std::string Field(std::int64_t v, int width);
+
+}  // namespace kv

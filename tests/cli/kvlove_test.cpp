@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "core/calendar.h"
+#include "core/planets.h"
+#include "run.h"
+
+namespace {
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> v;
+  std::istringstream in(s);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+}  // namespace
+
+TEST(KvloveTest, HelpDescribesEveryCommand) {
+  const RunResult r = RunKvlove("--help");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("chart"), std::string::npos);
+  EXPECT_NE(r.out.find("--main-dir"), std::string::npos);
+  const RunResult c = RunKvlove("chart --help");
+  EXPECT_EQ(c.status, 0);
+  EXPECT_NE(c.out.find("DD.MM.YYYY"), std::string::npos);
+}
+
+TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {
+  const RunResult r = RunKvlove("chart 15.06.1985 12:15");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[0], "31212.010416666668");
+  kv::TChart c{};
+  kv::FillChart(c, 31212.010416666668);
+  char expected[200];
+  std::snprintf(expected, sizeof expected, "1\t%.9f\t%.9f\t%.9f\t%d", c[1].Lon, c[1].Decl,
+                c[1].Speed, c[1].Sign);
+  EXPECT_EQ(lines[1], expected);
+  EXPECT_EQ(lines[10].substr(0, 3), "10\t");
+}
+
+TEST(KvloveTest, ChartUnderRussianLocaleStillUsesPoints) {
+  const RunResult c = RunKvlove("chart 01.01.2000 12:00:30");
+  const RunResult ru = RunKvlove("chart 01.01.2000 12:00:30", ".", "LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8");
+  ASSERT_EQ(ru.status, 0) << ru.err;
+  EXPECT_EQ(ru.out, c.out);
+  EXPECT_EQ(ru.out.find(','), std::string::npos);
+}
+
+TEST(KvloveTest, BadInputGetsOneLineAndStatusTwo) {
+  for (const char* args :
+       {"chart", "chart 32.01.2000", "chart 00.01.2000", "chart 15.13.2000", "chart 15.06",
+        "chart 15-06-1985", "chart 15.06.19x5", "chart 15.06.1985 24:00", "chart 15.06.1985 12",
+        "chart 15.06.1985 12:60", "chart 15.06.1985 12:00:00:00", "chart 1.1.1 1:1 extra",
+        "nosuch", "chart 15.06.1985 --nosuch", "--main-dir"}) {
+    const RunResult r = RunKvlove(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+  }
+}

@@ -1,0 +1,39 @@
+// Runs kvlove from the program directory and captures what it prints.
+#pragma once
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+struct RunResult {
+  int status = -1;
+  std::string out, err;
+};
+
+inline std::string Slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline RunResult RunKvlove(const std::string& args, const std::string& cwd = ".",
+                           const std::string& env = "") {
+  static int n = 0;
+  const auto tmp = std::filesystem::temp_directory_path() /
+                   ("kvlove_run_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
+  std::filesystem::create_directories(tmp);
+  const std::string cmd = "cd '" + cwd + "' && env " + env + " " KV_DIST_DIR "/kvlove " + args + " >'" +
+                          (tmp / "out").string() + "' 2>'" + (tmp / "err").string() + "' </dev/null";
+  const int raw = std::system(cmd.c_str());
+  RunResult r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = Slurp(tmp / "out");
+  r.err = Slurp(tmp / "err");
+  std::filesystem::remove_all(tmp);
+  return r;
+}

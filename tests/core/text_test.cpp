@@ -1,0 +1,75 @@
+#include "core/text.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/textfile.h"
+
+using namespace kv;
+
+TEST(StrToIntTest, AcceptsWhatTheControlsHold) {
+  EXPECT_EQ(StrToInt("1985"), 1985);
+  EXPECT_EQ(StrToInt("-2000"), -2000);
+  EXPECT_EQ(StrToInt("+7"), 7);
+  EXPECT_EQ(StrToInt("  15"), 15);
+  EXPECT_EQ(StrToInt("007"), 7);
+  EXPECT_EQ(StrToInt("2147483647"), 2147483647);
+  EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
+}
+
+TEST(StrToIntTest, RejectsWithTheUsersText) {
+  for (const char* bad : {"", "-", "+", "  ", "1 ", "1.5", "12a", "0x10", "2147483648",
+                          "-2147483649", "99999999999999999999", "1 2"}) {
+    try {
+      StrToInt(bad);
+      ADD_FAILURE() << "accepted '" << bad << "'";
+    } catch (const ConvertError& e) {
+      EXPECT_EQ(std::string(e.what()), std::string("'") + bad + "' is not a valid integer value");
+    }
+  }
+}
+
+TEST(Cp1251Test, RoundTripAndBytes) {
+  const std::string ru = "Рассчитать! Ёё №";
+  const std::string b = ToCp1251(ru);
+  EXPECT_EQ(b, "\xD0\xE0\xF1\xF1\xF7\xE8\xF2\xE0\xF2\xFC! \xA8\xB8 \xB9");
+  EXPECT_EQ(FromCp1251(b), ru);
+  EXPECT_TRUE(EncodableInCp1251(U'Ж'));
+  EXPECT_TRUE(EncodableInCp1251(U'\u2019'));
+  EXPECT_FALSE(EncodableInCp1251(U'\u4E2D'));
+  EXPECT_FALSE(EncodableInCp1251(U'\U0001F600'));
+}
+
+TEST(FieldTest, RightAlignedOrWhole) {
+  EXPECT_EQ(Field(-5, 4), "  -5");
+  EXPECT_EQ(Field(-120, 4), "-120");
+  EXPECT_EQ(Field(12345, 4), "12345");
+  EXPECT_EQ(Field(1980, 5), " 1980");
+}
+
+TEST(TextWriterTest, WritesCrLfAndNamesTheFileOnFailure) {
+  const auto dir = std::filesystem::temp_directory_path() / "kv_textwriter_test";
+  std::filesystem::create_directories(dir);
+  const std::string p = (dir / "a.txt").string();
+  {
+    TextWriter w(p);
+    w.WriteLine("one");
+    w.WriteLine();
+    w.Close();
+  }
+  {
+    TextWriter w(p, TextWriter::Mode::Append);
+    w.Write("two");
+  }
+  EXPECT_EQ(ReadFileBytes(p), "one\r\n\r\ntwo");
+  const std::string missing = (dir / "no-such-dir" / "b.txt").string();
+  try {
+    TextWriter w(missing);
+    ADD_FAILURE();
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
+  }
+  EXPECT_THROW(ReadFileBytes(missing), FileError);
+  std::filesystem::remove_all(dir);
+}
