@@ -1,5 +1,6 @@
-// The commands of kvlove. Each returns the exit status; bad input raises
-// UsageError, failures of the computation raise what the window would show.
+// The commands of kvlove. Each command file registers itself; a command
+// returns the exit status, raises UsageError for bad input and lets the
+// errors of the computation (what the window would show) propagate.
 #pragma once
 
 #include <string>
@@ -15,6 +16,7 @@ struct FlagSpec {
 };
 
 struct Command {
+  int order;             // place in the overview
   const char* name;
   const char* synopsis;  // one line for the overview
   const char* help;      // full text of "kvlove NAME --help"
@@ -23,8 +25,11 @@ struct Command {
   int (*run)(const Context&);
 };
 
+// Commands in overview order.
 const std::vector<Command>& Commands();
 
-int RunChart(const Context&);
+struct RegisterCommand {
+  explicit RegisterCommand(Command c);
+};
 
 }  // namespace kvcli
