@@ -9,6 +9,7 @@
 #include <string>
 
 #include "commands.h"
+#include "core/settings.h"
 
 namespace kvcli {
 namespace {
@@ -27,11 +28,6 @@ constexpr const char* kOverview =
     "  --help          this text\n"
     "\n"
     "Commands:\n";
-
-std::string WithSeparator(std::string d) {
-  if (d.empty() || d.back() != '/') d += '/';
-  return d;
-}
 
 std::string CurrentDir() {
   char buf[PATH_MAX];
@@ -101,8 +97,9 @@ int Main(int argc, char** argv) {
   if (ctx.args.size() < cmd->minArgs || ctx.args.size() > cmd->maxArgs)
     throw UsageError(std::string("wrong number of arguments for ") + cmd->name +
                      " (see kvlove " + cmd->name + " --help)");
-  ctx.mainDir = WithSeparator(mainDir.empty() ? CurrentDir() : mainDir);
-  ctx.sysDir = ctx.mainDir + "System/";
+  kv::UseMainDirectory(mainDir.empty() ? CurrentDir() : mainDir);
+  ctx.mainDir = kv::MainDir;
+  ctx.sysDir = kv::SysDir;
   return cmd->run(ctx);
 }
 
