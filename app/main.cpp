@@ -1,11 +1,29 @@
 #include <QApplication>
-#include <QWidget>
+#include <QMessageBox>
+#include <clocale>
+
+#include "KV_Love.h"
+
+namespace {
+// The last net: an error that escapes a handler anyway is shown and the
+// program goes on.
+class TApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+  bool notify(QObject* receiver, QEvent* e) override {
+    try {
+      return QApplication::notify(receiver, e);
+    } catch (const std::exception& ex) {
+      QMessageBox::critical(nullptr, QStringLiteral("Korvella Love"), QString::fromUtf8(ex.what()));
+    }
+    return false;
+  }
+};
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QWidget w;
-  w.setWindowTitle(QString::fromUtf8("  Программа \"Korvella Love\""));
-  w.setFixedSize(992, 666);
-  w.show();
+  TApplication app(argc, argv);
+  kvapp::TZKV_LoveForm form;
+  form.show();
   return app.exec();
 }

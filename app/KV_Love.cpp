@@ -1,0 +1,485 @@
+#include "KV_Love.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QGridLayout>
+#include <QMessageBox>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
+#include <clocale>
+
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "jpeg.h"
+#include "platform.h"
+
+namespace kvapp {
+
+namespace {
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QFont Font(const QString& family, int px, bool bold = false) {
+  QFont f(family);
+  f.setPixelSize(px);
+  f.setBold(bold);
+  return f;
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* text, int x, int y, int px,
+                  const QColor& fg = Qt::white, const QColor& bg = Qt::black) {
+  auto* l = new QLabel(U(text), parent);
+  l->setTextFormat(Qt::PlainText);
+  l->setFont(Font(QStringLiteral("Arial"), px));
+  QPalette p = l->palette();
+  p.setColor(QPalette::WindowText, fg);
+  p.setColor(QPalette::Window, bg);
+  l->setPalette(p);
+  l->setAutoFillBackground(true);
+  l->move(x, y);
+  l->adjustSize();
+  return l;
+}
+
+TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int hi, int value,
+                        int px = 15) {
+  auto* s = new TSpinEdit(parent);
+  s->setRange(lo, hi);
+  s->setValue(value);
+  s->setFont(Font(QStringLiteral("Arial"), px));
+  QPalette p = s->palette();
+  p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
+  p.setColor(QPalette::Text, Qt::black);
+  s->setPalette(p);
+  s->setGeometry(x, y, w, h);
+  return s;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h, bool compute) {
+  auto* b = new QPushButton(U(text), parent);
+  b->setFont(Font(QStringLiteral("System"), 15, true));
+  b->setIcon(b->style()->standardIcon(compute ? QStyle::SP_DialogOkButton : QStyle::SP_DialogHelpButton));
+  if (compute) {
+    QPalette p = b->palette();
+    p.setColor(QPalette::ButtonText, Qt::red);
+    b->setPalette(p);
+  }
+  b->setGeometry(x, y, w, h);
+  return b;
+}
+
+QPushButton* MakeHelpButton(QWidget* parent, const char* text) {
+  return MakeButton(parent, text, 843, 573, 122, 26, false);
+}
+
+void SetColour(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Window, c);
+  w->setPalette(p);
+  w->setAutoFillBackground(true);
+}
+
+TImage* MakeBackground(QWidget* tab) {
+  auto* img = new TImage(tab);
+  img->setGeometry(0, 0, 984, 636);
+  SetColour(img, Qt::black);
+  img->setAutoFillBackground(true);
+  return img;
+}
+
+// The page control's pane is a little larger than a tab page: keep the page
+// at its size, centred, as the toolkit's page control does.
+QWidget* Centered(QWidget* page) {
+  auto* holder = new QWidget;
+  auto* l = new QGridLayout(holder);
+  l->setContentsMargins(0, 0, 0, 0);
+  l->addWidget(page, 0, 0, Qt::AlignCenter);
+  return holder;
+}
+
+constexpr int kTabWidth = 984;
+constexpr int kTabHeight = 636;
+
+}  // namespace
+
+TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("ZKV_LoveForm"));
+  messageBox = [this](const QString& text, bool critical) {
+    if (critical)
+      QMessageBox::critical(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
+    else
+      QMessageBox::information(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
+  };
+  setWindowTitle(U("  Программа \"Korvella Love\""));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  PageControl1->setFont(Font(QStringLiteral("Arial"), 12));
+  PageControl1->setGeometry(0, 0, 992, 666);
+  PageControl1->setDocumentMode(true);
+  PageControl1->setStyleSheet(QStringLiteral("QTabWidget::pane { border: 0; }"));
+
+  BuildTab1();
+  BuildTab2();
+  BuildTab3();
+  BuildTab4();
+  BuildTab5();
+
+  NameControls();
+  ConnectHandlers();
+  FormCreate();
+}
+
+TZKV_LoveForm::~TZKV_LoveForm() = default;
+
+void TZKV_LoveForm::BuildTab1() {
+  TabSheet1 = new QWidget;
+  TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+  TabSheet1->setFixedSize(kTabWidth, kTabHeight);
+  Image1 = MakeBackground(TabSheet1);
+  BitBtn6 = MakeHelpButton(TabSheet1, " Помощь");
+  PageControl1->addTab(Centered(TabSheet1), U("Начало"));
+}
+
+void TZKV_LoveForm::BuildTab2() {
+  TabSheet2 = new QWidget;
+  TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+  TabSheet2->setFixedSize(kTabWidth, kTabHeight);
+  Image7 = MakeBackground(TabSheet2);
+  Label31 = MakeLabel(TabSheet2, " Ваша дата рождения ", 31, 556, 15);
+  SpinEdit1 = MakeSpinEdit(TabSheet2, 30, 574, 51, 27, 1, 31, 15);
+  SpinEdit2 = MakeSpinEdit(TabSheet2, 91, 574, 50, 27, 1, 12, 6);
+  SpinEdit3 = MakeSpinEdit(TabSheet2, 151, 574, 67, 27, -2000, 3000, 1985);
+  Label33 = MakeLabel(TabSheet2, " Анализировать, начиная с  ", 235, 579, 12);
+  SpinEdit4 = MakeSpinEdit(TabSheet2, 405, 574, 67, 27, 1900, 2050, 1980);
+  BitBtn10 = MakeButton(TabSheet2, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn2 = MakeHelpButton(TabSheet2, " Помощь");
+  Panel8 = new TPanel(TabSheet2);
+  Panel8->setGeometry(105, 28, 722, 220);
+  Image3 = new TImage(Panel8);
+  Image3->setGeometry(1, 1, 720, 218);
+  Panel2 = new TPanel(TabSheet2);
+  Panel2->setGeometry(105, 265, 722, 220);
+  Image4 = new TImage(Panel2);
+  Image4->setGeometry(1, 1, 720, 218);
+  for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
+  PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
+}
+
+void TZKV_LoveForm::BuildTab3() {
+  TabSheet3 = new QWidget;
+  TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+  TabSheet3->setFixedSize(kTabWidth, kTabHeight);
+  Image6 = MakeBackground(TabSheet3);
+  Label5 = MakeLabel(TabSheet3, "  Имя  ", 40, 557, 15);
+  Edit2 = new QLineEdit(TabSheet3);
+  Edit2->setGeometry(38, 575, 113, 23);
+  Edit2->setFont(Font(QStringLiteral("Arial"), 15));
+  {
+    QPalette p = Edit2->palette();
+    p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
+    p.setColor(QPalette::Text, Qt::black);
+    Edit2->setPalette(p);
+  }
+  Label3 = MakeLabel(TabSheet3, " Дата и время  ", 160, 573, 12);
+  Label4 = MakeLabel(TabSheet3, "  рождения ", 175, 584, 12);
+  Label1 = MakeLabel(TabSheet3, "День       Месяц        Год ", 251, 557, 15);
+  SpinEdit5 = MakeSpinEdit(TabSheet3, 248, 575, 51, 27, 1, 31, 15);
+  SpinEdit6 = MakeSpinEdit(TabSheet3, 306, 575, 50, 27, 1, 12, 6);
+  SpinEdit7 = MakeSpinEdit(TabSheet3, 363, 575, 67, 27, 1900, 2100, 1985);
+  Label2 = MakeLabel(TabSheet3, " Час     Минуты  ", 455, 557, 15);
+  SpinEdit8 = MakeSpinEdit(TabSheet3, 452, 575, 50, 27, 0, 23, 12);
+  SpinEdit9 = MakeSpinEdit(TabSheet3, 507, 575, 50, 27, 0, 59, 15);
+  BitBtn1 = MakeButton(TabSheet3, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn3 = MakeHelpButton(TabSheet3, "Помощь");
+  Panel1 = new TPanel(TabSheet3);
+  Panel1->setGeometry(24, 24, 930, 520);
+  SetColour(Panel1, Qt::white);
+  new QVBoxLayout(Panel1);
+  Panel1->layout()->setContentsMargins(1, 1, 1, 1);
+  PageControl1->addTab(Centered(TabSheet3), U(" Планеты Вашего гороскопа "));
+}
+
+void TZKV_LoveForm::BuildTab4() {
+  TabSheet4 = new QWidget;
+  TabSheet4->setObjectName(QStringLiteral("TabSheet4"));
+  TabSheet4->setFixedSize(kTabWidth, kTabHeight);
+
+  Panel3 = new TPanel(TabSheet4);
+  Panel3->setGeometry(kTabWidth - 183, 0, 183, kTabHeight);
+  SetColour(Panel3, QColor(0xBE, 0xDC, 0xC8));
+  Label8 = MakeLabel(Panel3, "Год", 42, 7, 15, Qt::black, QColor(0xBE, 0xDC, 0xC8));
+  SpinEdit22 = MakeSpinEdit(Panel3, 72, 5, 60, 24, 0, 3000, 0, 12);
+  BitBtn5 = MakeButton(Panel3, "Рассчитать", 27, 33, 122, 25, true);
+  BitBtn9 = MakeButton(Panel3, "Помощь", 28, 61, 122, 26, false);
+
+  RadioGroup1 = new QGroupBox(U("  Лунный месяц  "), Panel3);
+  RadioGroup1->setGeometry(10, 94, 164, 138);
+  RadioGroup1->setFont(Font(QStringLiteral("Arial"), 12));
+  RadioGroup1Items = new QButtonGroup(RadioGroup1);
+  auto* grid = new QGridLayout(RadioGroup1);
+  grid->setContentsMargins(8, 4, 4, 4);
+  grid->setVerticalSpacing(0);
+  for (int i = 0; i < 14; ++i) {
+    auto* r = new QRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
+    r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
+    RadioGroup1Items->addButton(r, i);
+    grid->addWidget(r, i % 7, i / 7);  // two columns, filled top to bottom
+  }
+
+  Panel6 = new TPanel(Panel3);
+  Panel6->setGeometry(7, 241, 170, 344);
+  Panel4 = new TPanel(Panel6, false);
+  Panel4->setGeometry(1, 1, 168, 16);
+  SetColour(Panel4, QColor(0xEB, 0xB0, 0x70));
+  Panel4->setFont(Font(QStringLiteral("Arial Cyr"), 15));
+  Panel4->setCaption(U("  День            Дата"), Qt::AlignLeft | Qt::AlignVCenter);
+  ListBox1 = new QListWidget(Panel6);
+  ListBox1->setGeometry(1, 17, 168, 326);
+  ListBox1->setFont(Font(QStringLiteral("Courier"), 15));
+  ListBox1->setFrameShape(QFrame::NoFrame);
+  {
+    QPalette p = ListBox1->palette();
+    p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
+    ListBox1->setPalette(p);
+  }
+
+  Panel5 = new TPanel(TabSheet4);
+  Panel5->setGeometry(0, 0, kTabWidth - 183, kTabHeight);
+  Panel7 = new TPanel(Panel5);
+  Panel7->setGeometry(1, 1, kTabWidth - 185, 25);
+  Panel7->setFont(Font(QStringLiteral("Arial"), 15, true));
+  Panel7->setCaption(QString(), Qt::AlignLeft | Qt::AlignVCenter);
+  Memo1 = new QPlainTextEdit(Panel5);
+  Memo1->setGeometry(1, 26, kTabWidth - 185, kTabHeight - 27);
+  Memo1->setReadOnly(true);
+  Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+  Memo1->setFont(Font(QStringLiteral("Courier"), 15));
+  {
+    QPalette p = Memo1->palette();
+    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEA));
+    p.setColor(QPalette::Text, Qt::black);
+    Memo1->setPalette(p);
+  }
+  PageControl1->addTab(Centered(TabSheet4), U(" Лунные дни "));
+}
+
+void TZKV_LoveForm::BuildTab5() {
+  TabSheet5 = new QWidget;
+  TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
+  TabSheet5->setFixedSize(kTabWidth, kTabHeight);
+  Image5 = MakeBackground(TabSheet5);
+  ListBox2 = new QListWidget(TabSheet5);
+  ListBox2->setGeometry(25, 41, 749, 320);
+  ListBox2->setFont(Font(QStringLiteral("Courier"), 16));
+  ListBox2->setFrameShape(QFrame::NoFrame);
+  {
+    QPalette p = ListBox2->palette();
+    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEA));
+    ListBox2->setPalette(p);
+  }
+  Label9 = MakeLabel(TabSheet5,
+                     " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
+  SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, 1900, 2050, 1900);
+  BitBtn7 = MakeButton(TabSheet5, "Рассчитать", 717, 573, 122, 26, true);
+  BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
+  PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
+}
+
+// Every control carries the name the program gives it.
+void TZKV_LoveForm::NameControls() {
+#define KV_NAME(w) w->setObjectName(QStringLiteral(#w))
+  KV_NAME(Image1); KV_NAME(BitBtn6);
+  KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
+  KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
+  KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4);
+  KV_NAME(Image6); KV_NAME(Label5); KV_NAME(Label3); KV_NAME(Label4); KV_NAME(Label1);
+  KV_NAME(Label2); KV_NAME(Edit2); KV_NAME(SpinEdit5); KV_NAME(SpinEdit6); KV_NAME(SpinEdit7);
+  KV_NAME(SpinEdit8); KV_NAME(SpinEdit9); KV_NAME(BitBtn1); KV_NAME(BitBtn3); KV_NAME(Panel1);
+  KV_NAME(Panel3); KV_NAME(Panel6); KV_NAME(Panel4); KV_NAME(Panel5); KV_NAME(Panel7);
+  KV_NAME(Label8); KV_NAME(SpinEdit22); KV_NAME(BitBtn5); KV_NAME(BitBtn9); KV_NAME(RadioGroup1);
+  KV_NAME(ListBox1); KV_NAME(Memo1);
+  KV_NAME(Image5); KV_NAME(ListBox2); KV_NAME(Label9); KV_NAME(SpinEdit21); KV_NAME(BitBtn7);
+  KV_NAME(BitBtn8);
+#undef KV_NAME
+}
+
+void TZKV_LoveForm::ConnectHandlers() {
+  On(BitBtn10, &QPushButton::clicked, &TZKV_LoveForm::BitBtn10Click);
+  On(BitBtn1, &QPushButton::clicked, &TZKV_LoveForm::BitBtn1Click);
+  On(BitBtn5, &QPushButton::clicked, &TZKV_LoveForm::BitBtn5Click);
+  On(BitBtn7, &QPushButton::clicked, &TZKV_LoveForm::BitBtn7Click);
+  On(BitBtn6, &QPushButton::clicked, &TZKV_LoveForm::BitBtn6Click);
+  On(BitBtn2, &QPushButton::clicked, &TZKV_LoveForm::BitBtn2Click);
+  On(BitBtn3, &QPushButton::clicked, &TZKV_LoveForm::BitBtn3Click);
+  On(BitBtn9, &QPushButton::clicked, &TZKV_LoveForm::BitBtn9Click);
+  On(BitBtn8, &QPushButton::clicked, &TZKV_LoveForm::BitBtn8Click);
+  On(RadioGroup1Items, &QButtonGroup::idClicked, &TZKV_LoveForm::RadioGroup1Click);
+  On(ListBox1, &QListWidget::itemClicked, &TZKV_LoveForm::ListBox1Click);
+  On(Image7, &TImage::clicked, &TZKV_LoveForm::Image7Click);
+  On(Image6, &TImage::clicked, &TZKV_LoveForm::Image6Click);
+  On(Image5, &TImage::clicked, &TZKV_LoveForm::Image5Click);
+  On(SpinEdit21, &TSpinEdit::changed, &TZKV_LoveForm::SpinEdit21Change);
+  On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
+}
+
+void TZKV_LoveForm::Dispatch(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    ShowError(QString::fromUtf8(e.what()));
+  }
+}
+
+void TZKV_LoveForm::FormCreate() {
+  // Numbers are written and read with "." whatever the user's locale.
+  QLocale::setDefault(QLocale::c());
+  std::setlocale(LC_NUMERIC, "C");
+  setFixedSize(992, 666);
+  setWindowState(Qt::WindowNoState);
+  if (const QScreen* s = QGuiApplication::primaryScreen()) {
+    const QRect r = s->availableGeometry();
+    move(r.center() - QPoint(1000 / 2, 700 / 2));
+  }
+}
+
+bool TZKV_LoveForm::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && !startupDone_) {
+    // Only the first activation: the message boxes of the start-up would
+    // activate the window again when they close.
+    startupDone_ = true;
+    Dispatch([this] { FormActivate(); });
+  }
+  return QWidget::event(e);
+}
+
+void TZKV_LoveForm::FormActivate() {
+  // 1. The directories from the current directory.
+  const QString D = QDir::currentPath();
+  const QString M = QString::fromStdString(kv::WithSeparator(D.toStdString()));
+  const QString S = M + QStringLiteral("System/");
+
+  // 2. Record them in the registry ...
+  {
+    RegistryKey key;
+    if (!key.Open(true)) throw RegistryError("Failed to create key Software\\Korvella_Love");
+    key.WriteString(QStringLiteral("rMainDir"), M);
+    key.WriteString(QStringLiteral("rSysDir"), S);
+    key.Close();
+  }
+  // 3. ... and read them back.
+  {
+    RegistryKey key;
+    if (key.Open(false)) {
+      if (key.ValueExists(QStringLiteral("rMainDir")))
+        kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
+      if (key.ValueExists(QStringLiteral("rSysDir")))
+        kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
+      key.Close();
+    }
+  }
+
+  // 4. The background picture.
+  const std::string picture = kv::MainDir + "Html/images/moon.jpg";
+  if (kv::FileExists(picture)) {
+    try {
+      const QImage img = LoadJpeg(picture);
+      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setImage(img);
+    } catch (const std::exception& e) {
+      // A damaged picture costs the background, not the rest of the start-up.
+      ShowError(QString::fromUtf8(e.what()));
+    }
+  } else {
+    messageBox(U(" Нет фоновой картинки "), false);
+  }
+
+  // 5.-12.
+  Panel8->hide();
+  Panel1->hide();
+  Panel2->hide();
+  {
+    const QSignalBlocker block(PageControl1);
+    PageControl1->setCurrentIndex(0);
+  }
+  const QString year = QString::number(QDate::currentDate().year());
+  SpinEdit21->setText(year);
+  SpinEdit22->setText(year);
+  SetRadioGroup1ItemIndex(-1);
+  kv::SetTempFileNames();
+  ListBox1->clear();
+  Memo1->clear();
+  QFont f = Memo1->font();
+  f.setPointSize(12);
+  Memo1->setFont(f);
+  kv::SetObserver();
+  while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+}
+
+void TZKV_LoveForm::PageControl1Change() {
+  if (PageControl1->currentIndex() != 3) return;
+  Memo1->setPlainText(U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"
+                        "  на кнопке\"Рассчитать\" \n "));
+}
+
+int TZKV_LoveForm::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
+
+void TZKV_LoveForm::SetRadioGroup1ItemIndex(int i) {
+  if (i < 0) {
+    RadioGroup1Items->setExclusive(false);
+    for (auto* b : RadioGroup1Items->buttons()) b->setChecked(false);
+    RadioGroup1Items->setExclusive(true);
+  } else if (auto* b = RadioGroup1Items->button(i)) {
+    b->setChecked(true);
+  }
+}
+
+void TZKV_LoveForm::LoadMemo1(const std::string& fileName) {
+  QString text = QString::fromStdString(kv::FromCp1251(kv::ReadFileBytes(fileName)));
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
+  Memo1->setPlainText(text);
+}
+
+void TZKV_LoveForm::Image7Click() {
+  Panel8->hide();
+  Panel2->hide();
+}
+
+void TZKV_LoveForm::Image6Click() { Panel1->hide(); }
+void TZKV_LoveForm::Image5Click() { ListBox2->hide(); }
+void TZKV_LoveForm::SpinEdit21Change() { ListBox2->hide(); }
+
+void TZKV_LoveForm::ShowHelpPage(int n) {
+  const std::string F = kv::MainDir + "LoveHelp.chm";
+  const QString T = QStringLiteral("::%1.html").arg(n);
+  bool ok = false;
+  if (kv::FileExists(F)) ok = StartHelpViewer(QString::fromStdString(F), T);
+  if (!ok) throw std::runtime_error("Unable to open help file " + F);
+}
+
+// The compute buttons of tabs 2 to 5 are wired to their units as these land.
+void TZKV_LoveForm::BitBtn10Click() {}
+void TZKV_LoveForm::BitBtn1Click() {}
+void TZKV_LoveForm::BitBtn5Click() {}
+void TZKV_LoveForm::RadioGroup1Click() {}
+void TZKV_LoveForm::ListBox1Click() {}
+void TZKV_LoveForm::BitBtn7Click() {}
+
+void TZKV_LoveForm::closeEvent(QCloseEvent* e) {
+  if (compatRunning_) {
+    // The run is on the stack below us: let it unwind first, then close.
+    closeRequested_ = true;
+    e->ignore();
+    return;
+  }
+  QWidget::closeEvent(e);
+}
+
+}  // namespace kvapp

@@ -1,0 +1,124 @@
+// The main window of Korvella Love: five tabs, start-up, dispatch of every
+// button to its unit, and help.
+#pragma once
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QWidget>
+#include <functional>
+
+#include "widgets.h"
+
+class QWebEngineView;
+
+namespace kvapp {
+
+class TZKV_LoveForm : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TZKV_LoveForm(QWidget* parent = nullptr);
+  ~TZKV_LoveForm() override;
+
+  // Every message box of the window goes through here, so that tests can
+  // watch them instead of a modal box (text, critical = error box).
+  std::function<void(const QString& text, bool critical)> messageBox;
+  void ShowError(const QString& text) { messageBox(text, true); }
+
+  void FormCreate();
+  void FormActivate();
+  void PageControl1Change();
+  void BitBtn10Click();
+  void BitBtn1Click();
+  void BitBtn5Click();
+  void RadioGroup1Click();
+  void ListBox1Click();
+  void BitBtn7Click();
+  void BitBtn6Click() { ShowHelpPage(10); }
+  void BitBtn2Click() { ShowHelpPage(30); }
+  void BitBtn3Click() { ShowHelpPage(40); }
+  void BitBtn9Click() { ShowHelpPage(50); }
+  void BitBtn8Click() { ShowHelpPage(60); }
+  void Image7Click();
+  void Image6Click();
+  void Image5Click();
+  void SpinEdit21Change();
+  void ShowHelpPage(int n);
+
+  bool startupDone() const { return startupDone_; }
+  bool compatRunning() const { return compatRunning_; }
+
+  // Controls, named as the program names them.
+  QTabWidget* PageControl1;
+  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
+  // Tab 1
+  TImage* Image1;
+  QPushButton* BitBtn6;
+  // Tab 2
+  TImage* Image7;
+  QLabel *Label31, *Label33;
+  TSpinEdit *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
+  QPushButton *BitBtn10, *BitBtn2;
+  TPanel *Panel8, *Panel2;
+  TImage *Image3, *Image4;
+  // Tab 3
+  TImage* Image6;
+  QLabel *Label5, *Label3, *Label4, *Label1, *Label2;
+  QLineEdit* Edit2;
+  TSpinEdit *SpinEdit5, *SpinEdit6, *SpinEdit7, *SpinEdit8, *SpinEdit9;
+  QPushButton *BitBtn1, *BitBtn3;
+  TPanel* Panel1;
+  QWebEngineView* WebBrowser2 = nullptr;  // made when the first report is shown
+  // Tab 4
+  TPanel *Panel3, *Panel6, *Panel4, *Panel5, *Panel7;
+  QLabel* Label8;
+  TSpinEdit* SpinEdit22;
+  QPushButton *BitBtn5, *BitBtn9;
+  QGroupBox* RadioGroup1;
+  QButtonGroup* RadioGroup1Items;
+  QListWidget* ListBox1;
+  QPlainTextEdit* Memo1;
+  // Tab 5
+  TImage* Image5;
+  QListWidget* ListBox2;
+  QLabel* Label9;
+  TSpinEdit* SpinEdit21;
+  QPushButton *BitBtn7, *BitBtn8;
+
+  int RadioGroup1ItemIndex() const;
+  void SetRadioGroup1ItemIndex(int i);  // -1: none chosen
+
+ protected:
+  bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  // Runs a handler as one event: an error that leaves it is shown in a
+  // message box and the program goes on with what the handler had done.
+  void Dispatch(const std::function<void()>& handler);
+  template <class W, class Signal>
+  void On(W* w, Signal s, void (TZKV_LoveForm::*handler)()) {
+    connect(w, s, this, [this, handler] { Dispatch([this, handler] { (this->*handler)(); }); });
+  }
+  void BuildTab1();
+  void BuildTab2();
+  void BuildTab3();
+  void BuildTab4();
+  void BuildTab5();
+  void LoadMemo1(const std::string& fileName);
+  void ConnectHandlers();
+  void NameControls();
+
+  bool startupDone_ = false;
+  bool compatRunning_ = false;
+  bool closeRequested_ = false;
+  friend class CompatWindowHost;
+};
+
+}  // namespace kvapp

@@ -1,0 +1,105 @@
+#include "widgets.h"
+
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QVBoxLayout>
+
+#include "core/text.h"
+
+namespace kvapp {
+
+TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
+  setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+  setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
+  setKeyboardTracking(true);
+  connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::changed);
+}
+
+void TSpinEdit::setRange(int lo, int hi) {
+  min_ = lo;
+  max_ = hi;
+}
+
+void TSpinEdit::setValue(int v) { setText(QString::number(v)); }
+
+void TSpinEdit::setText(const QString& t) {
+  if (lineEdit()->text() != t) lineEdit()->setText(t);
+}
+
+bool TSpinEdit::ParsedValue(int& v) const {
+  try {
+    v = kv::StrToInt(lineEdit()->text().toStdString());
+    return true;
+  } catch (const kv::ConvertError&) {
+    return false;
+  }
+}
+
+void TSpinEdit::stepBy(int steps) {
+  int v;
+  if (!ParsedValue(v)) v = min_;
+  const long long n = static_cast<long long>(v) + steps;
+  setValue(static_cast<int>(std::clamp<long long>(n, min_, max_)));
+  selectAll();
+}
+
+QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
+  int v;
+  if (!ParsedValue(v)) return StepUpEnabled | StepDownEnabled;
+  StepEnabled e = StepNone;
+  if (v < max_) e |= StepUpEnabled;
+  if (v > min_) e |= StepDownEnabled;
+  return e;
+}
+
+QValidator::State TSpinEdit::validate(QString& input, int&) const {
+  static const QRegularExpression allowed(QStringLiteral("^ *[-+]? *[0-9]* *$"));
+  return allowed.match(input).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
+}
+
+void TSpinEdit::fixup(QString&) const {}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* e) {
+  int v;
+  if (ParsedValue(v) && (v < min_ || v > max_)) setValue(std::clamp(v, min_, max_));
+  QAbstractSpinBox::focusOutEvent(e);
+}
+
+TImage::TImage(QWidget* parent) : QLabel(parent) {
+  setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  setScaledContents(false);
+}
+
+void TImage::setImage(const QImage& img) { setPixmap(QPixmap::fromImage(img)); }
+
+void TImage::mousePressEvent(QMouseEvent* e) {
+  QLabel::mousePressEvent(e);
+  if (e->button() == Qt::LeftButton) emit clicked();
+}
+
+TPanel::TPanel(QWidget* parent, bool border) : QFrame(parent) {
+  if (border) {
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Raised);
+    setLineWidth(1);
+  }
+  setAutoFillBackground(true);
+}
+
+void TPanel::setCaption(const QString& text, Qt::Alignment align) {
+  if (!caption_) {
+    caption_ = new QLabel(this);
+    caption_->setTextFormat(Qt::PlainText);
+    caption_->setAlignment(align);
+    auto* l = new QVBoxLayout(this);
+    l->setContentsMargins(1, 1, 1, 1);
+    l->addWidget(caption_);
+  }
+  caption_->setText(text);
+}
+
+QString TPanel::caption() const { return caption_ ? caption_->text() : QString(); }
+
+}  // namespace kvapp

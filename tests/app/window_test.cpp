@@ -1,0 +1,348 @@
+// The real window, offscreen: its controls, its start-up and the small
+// behaviours of the shell.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTest>
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+
+#include "app/KV_Love.h"
+#include "core/settings.h"
+
+namespace fs = std::filesystem;
+using kvapp::TZKV_LoveForm;
+
+namespace {
+
+QString U(const char* s) { return QString::fromUtf8(s); }
+
+// A main directory of its own, a settings location of its own, and the
+// window started in it with its message boxes recorded.
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    static int n = 0;
+    root_ = fs::temp_directory_path() / ("kv_window_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
+    fs::remove_all(root_);
+    main_ = root_ / "Korvella Love dir";  // a blank in the path, as users have
+    fs::create_directories(main_ / "Html" / "images");
+    fs::create_directories(main_ / "System");
+    fs::create_directories(root_ / "config");
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       QString::fromStdString((root_ / "config").string()));
+    oldCwd_ = fs::current_path();
+    fs::current_path(main_);
+  }
+  void TearDown() override {
+    form_.reset();
+    fs::current_path(oldCwd_);
+    fs::remove_all(root_);
+  }
+
+  void CopyPicture() {
+    fs::copy_file(fs::path(KV_DIST_DIR) / "Html/images/moon.jpg", main_ / "Html/images/moon.jpg");
+  }
+
+  TZKV_LoveForm& Start() {
+    form_ = std::make_unique<TZKV_LoveForm>();
+    form_->messageBox = [this](const QString& t, bool critical) {
+      messages_.push_back(t);
+      critical_.push_back(critical);
+    };
+    form_->show();
+    form_->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+    for (int i = 0; i < 50 && !form_->startupDone(); ++i) QTest::qWait(20);
+    EXPECT_TRUE(form_->startupDone());
+    return *form_;
+  }
+
+  std::string MainDir() const { return main_.string() + "/"; }
+
+  fs::path root_, main_, oldCwd_;
+  std::unique_ptr<TZKV_LoveForm> form_;
+  std::vector<QString> messages_;
+  std::vector<bool> critical_;
+};
+
+QWidget* TabOf(QWidget* w) {
+  QWidget* tab = w;
+  while (tab->parentWidget() && !tab->objectName().startsWith(QLatin1String("TabSheet")))
+    tab = tab->parentWidget();
+  return tab;
+}
+
+QRect InTab(QWidget* w, QWidget* tab) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); }
+
+}  // namespace
+
+TEST_F(WindowTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
+  CopyPicture();
+  auto& f = Start();
+  EXPECT_EQ(f.windowTitle(), U("  Программа \"Korvella Love\""));
+  EXPECT_EQ(f.size(), QSize(992, 666));
+  EXPECT_FALSE(f.windowFlags() & Qt::WindowMinimizeButtonHint);
+  EXPECT_FALSE(f.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(f.minimumSize(), f.maximumSize());  // not resizable
+
+  ASSERT_EQ(f.PageControl1->count(), 5);
+  const char* tabs[] = {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(f.PageControl1->tabText(i), U(tabs[i]));
+  for (QWidget* t : {f.TabSheet1, f.TabSheet2, f.TabSheet3, f.TabSheet4, f.TabSheet5})
+    EXPECT_EQ(t->size(), QSize(984, 636));
+
+  struct Spin {
+    const char* name;
+    int lo, hi;
+    const char* text;
+    QRect geometry;  // within its tab; an empty size is not checked
+  };
+  const QString year = QString::number(QDate::currentDate().year());
+  const Spin spins[] = {
+      {"SpinEdit1", 1, 31, "15", {30, 574, 51, 27}},     {"SpinEdit2", 1, 12, "6", {91, 574, 50, 27}},
+      {"SpinEdit3", -2000, 3000, "1985", {151, 574, 67, 27}},
+      {"SpinEdit4", 1900, 2050, "1980", {405, 574, 67, 27}},
+      {"SpinEdit5", 1, 31, "15", {248, 575, 0, 0}},      {"SpinEdit6", 1, 12, "6", {306, 575, 0, 0}},
+      {"SpinEdit7", 1900, 2100, "1985", {363, 575, 0, 0}}, {"SpinEdit8", 0, 23, "12", {452, 575, 0, 0}},
+      {"SpinEdit9", 0, 59, "15", {507, 575, 0, 0}},
+      {"SpinEdit22", 0, 3000, nullptr, {801 + 72, 5, 60, 24}},
+      {"SpinEdit21", 1900, 2050, nullptr, {433, 575, 67, 27}},
+  };
+  for (const auto& s : spins) {
+    auto* w = f.findChild<kvapp::TSpinEdit*>(QString::fromLatin1(s.name));
+    ASSERT_NE(w, nullptr) << s.name;
+    EXPECT_EQ(w->minimum(), s.lo) << s.name;
+    EXPECT_EQ(w->maximum(), s.hi) << s.name;
+    EXPECT_EQ(w->text(), s.text ? U(s.text) : year) << s.name;
+    const QRect g = InTab(w, TabOf(w));
+    EXPECT_EQ(g.topLeft(), s.geometry.topLeft()) << s.name;
+    if (!s.geometry.size().isEmpty()) {
+      EXPECT_EQ(g.size(), s.geometry.size()) << s.name;
+    }
+  }
+
+  struct Caption {
+    const char* name;
+    const char* text;
+    QPoint pos;
+  };
+  const Caption captions[] = {
+      {"Label31", " Ваша дата рождения ", {31, 556}},
+      {"Label33", " Анализировать, начиная с  ", {235, 579}},
+      {"Label5", "  Имя  ", {40, 557}},
+      {"Label3", " Дата и время  ", {160, 573}},
+      {"Label4", "  рождения ", {175, 584}},
+      {"Label1", "День       Месяц        Год ", {251, 557}},
+      {"Label2", " Час     Минуты  ", {455, 557}},
+      {"Label9", " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", {9, 580}},
+      {"BitBtn10", "Рассчитать!", {717, 573}},
+      {"BitBtn1", "Рассчитать!", {717, 573}},
+      {"BitBtn7", "Рассчитать", {717, 573}},
+      {"BitBtn6", " Помощь", {843, 573}},
+      {"BitBtn2", " Помощь", {843, 573}},
+      {"BitBtn3", "Помощь", {843, 573}},
+      {"BitBtn8", "Помощь", {843, 573}},
+      {"BitBtn5", "Рассчитать", {801 + 27, 33}},
+      {"BitBtn9", "Помощь", {801 + 28, 61}},
+      {"Label8", "Год", {801 + 42, 7}},
+  };
+  for (const auto& c : captions) {
+    auto* w = f.findChild<QWidget*>(QString::fromLatin1(c.name));
+    ASSERT_NE(w, nullptr) << c.name;
+    QString text;
+    if (auto* l = qobject_cast<QLabel*>(w)) text = l->text();
+    if (auto* b = qobject_cast<QPushButton*>(w)) text = b->text();
+    EXPECT_EQ(text, U(c.text)) << c.name;
+    EXPECT_EQ(w->mapTo(TabOf(w), QPoint(0, 0)), c.pos) << c.name;
+  }
+  for (const char* b : {"BitBtn10", "BitBtn1", "BitBtn7", "BitBtn6", "BitBtn2", "BitBtn3", "BitBtn8"})
+    EXPECT_EQ(f.findChild<QWidget*>(QString::fromLatin1(b))->size(), QSize(122, 26)) << b;
+
+  EXPECT_EQ(InTab(f.Panel8, f.TabSheet2), QRect(105, 28, 722, 220));
+  EXPECT_EQ(InTab(f.Panel2, f.TabSheet2), QRect(105, 265, 722, 220));
+  EXPECT_EQ(f.Image3->size(), QSize(720, 218));
+  EXPECT_EQ(f.Image4->size(), QSize(720, 218));
+  EXPECT_EQ(InTab(f.Panel1, f.TabSheet3), QRect(24, 24, 930, 520));
+  EXPECT_EQ(InTab(f.Edit2, f.TabSheet3), QRect(38, 575, 113, 23));
+  EXPECT_EQ(InTab(f.Panel3, f.TabSheet4), QRect(801, 0, 183, 636));
+  EXPECT_EQ(InTab(f.RadioGroup1, f.Panel3), QRect(10, 94, 164, 138));
+  EXPECT_EQ(f.RadioGroup1->title(), U("  Лунный месяц  "));
+  ASSERT_EQ(f.RadioGroup1Items->buttons().size(), 14);
+  EXPECT_EQ(f.RadioGroup1Items->button(0)->text(), QStringLiteral("  01"));
+  EXPECT_EQ(f.RadioGroup1Items->button(13)->text(), QStringLiteral("  14"));
+  EXPECT_LT(f.RadioGroup1Items->button(6)->y(), f.RadioGroup1Items->button(7)->y() + 1 + 200);
+  EXPECT_EQ(f.RadioGroup1Items->button(7)->y(), f.RadioGroup1Items->button(0)->y());  // second column
+  EXPECT_EQ(InTab(f.Panel6, f.Panel3), QRect(7, 241, 170, 344));
+  EXPECT_EQ(f.Panel4->caption(), U("  День            Дата"));
+  EXPECT_EQ(InTab(f.ListBox2, f.TabSheet5), QRect(25, 41, 749, 320));
+  EXPECT_TRUE(f.Memo1->isReadOnly());
+  EXPECT_EQ(f.Image1->pixmap().size(), QSize(984, 636));
+}
+
+TEST_F(WindowTest, StartupRecordsTheDirectoriesAndResetsTheWindow) {
+  CopyPicture();
+  auto& f = Start();
+  const std::string M = MainDir();
+  EXPECT_EQ(kv::MainDir, M);
+  EXPECT_EQ(kv::MainDir.back(), '/');
+  EXPECT_EQ(kv::SysDir, M + "System/");
+  EXPECT_EQ(kv::TmpFile1_Name, M + "System/TmpFile1.tmp");
+  EXPECT_EQ(kv::TmpFile2_Name, M + "System/TmpFile2.tmp");
+  EXPECT_EQ(kv::LunDay_Name, M + "System/F_LunDay.tmp");
+  EXPECT_EQ(kv::Obs_Longitude, 0.0);
+  EXPECT_EQ(kv::Obs_Latitude, 51.5);
+
+  QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvella_Love"));
+  EXPECT_EQ(s.value("rMainDir").toString().toStdString(), M);
+  EXPECT_EQ(s.value("rSysDir").toString().toStdString(), M + "System/");
+
+  EXPECT_TRUE(f.Panel8->isHidden());
+  EXPECT_TRUE(f.Panel2->isHidden());
+  EXPECT_TRUE(f.Panel1->isHidden());
+  EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+  EXPECT_EQ(f.RadioGroup1ItemIndex(), -1);
+  EXPECT_EQ(f.ListBox1->count(), 0);
+  EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
+  EXPECT_EQ(f.Memo1->font().pointSize(), 12);
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(WindowTest, MissingPictureIsReportedOnce) {
+  auto& f = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], U(" Нет фоновой картинки "));
+  EXPECT_FALSE(critical_[0]);
+  // Activation comes again after another window; the message does not.
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
+  f.activateWindow();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(&f));
+  EXPECT_EQ(messages_.size(), 1u);
+  // The rest of the start-up ran.
+  EXPECT_TRUE(f.Panel8->isHidden());
+  EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
+}
+
+TEST_F(WindowTest, DamagedPictureIsReportedAndStartupGoesOn) {
+  std::ofstream(main_ / "Html/images/moon.jpg") << "not a picture";
+  auto& f = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(critical_[0]);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("moon.jpg")));
+  EXPECT_TRUE(f.Panel8->isHidden());
+}
+
+TEST_F(WindowTest, UnwritableSettingsEndTheStartupWithAnError) {
+  CopyPicture();
+  // A folder where the settings file should be: nothing can be stored.
+  fs::create_directories(root_ / "config" / "Korvella_Love.ini");
+  auto& f = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(critical_[0]);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("rMainDir"))) << messages_[0].toStdString();
+  // Ended at that step: the design-time state stays, the window is usable.
+  EXPECT_FALSE(f.Panel8->isHidden());
+  EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("15"));
+  f.PageControl1->setCurrentIndex(3);
+  EXPECT_TRUE(f.Memo1->toPlainText().contains(U("Установите")));
+}
+
+TEST_F(WindowTest, LunarTabHintReplacesTheTextArea) {
+  CopyPicture();
+  auto& f = Start();
+  f.Memo1->setPlainText(QStringLiteral("something else"));
+  f.PageControl1->setCurrentIndex(3);
+  EXPECT_EQ(f.Memo1->toPlainText(),
+            U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n  на кнопке\"Рассчитать\" \n "));
+  f.Memo1->setPlainText(QStringLiteral("kept"));
+  f.PageControl1->setCurrentIndex(1);
+  EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("kept"));
+}
+
+TEST_F(WindowTest, BackgroundClicksHideTheResults) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  f.Panel8->show();
+  f.Panel2->show();
+  QTest::mouseClick(f.Image7, Qt::LeftButton, {}, QPoint(900, 300));
+  EXPECT_FALSE(f.Panel8->isVisible());
+  EXPECT_FALSE(f.Panel2->isVisible());
+  QTest::mouseClick(f.Image7, Qt::LeftButton, {}, QPoint(900, 300));  // already hidden: no harm
+  EXPECT_FALSE(f.Panel8->isVisible());
+
+  f.PageControl1->setCurrentIndex(2);
+  f.Panel1->show();
+  QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600));
+  EXPECT_FALSE(f.Panel1->isVisible());
+
+  f.PageControl1->setCurrentIndex(4);
+  f.ListBox2->show();
+  QTest::mouseClick(f.Image5, Qt::LeftButton, {}, QPoint(900, 500));
+  EXPECT_FALSE(f.ListBox2->isVisible());
+  f.ListBox2->show();
+  f.SpinEdit21->setFocus();
+  QTest::keyClick(f.SpinEdit21, Qt::Key_Up);
+  EXPECT_FALSE(f.ListBox2->isVisible());
+  EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(WindowTest, SpinEditsKeepWhatIsTypedAndStepWithinTheirRange) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  f.SpinEdit1->setFocus();
+  f.SpinEdit1->selectAll();
+  QTest::keyClick(f.SpinEdit1, Qt::Key_Backspace);
+  EXPECT_EQ(f.SpinEdit1->text(), QString());
+  QTest::keyClicks(f.SpinEdit1, QStringLiteral("-"));
+  EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-"));
+  QTest::keyClicks(f.SpinEdit1, QStringLiteral("x"));  // not a digit: refused
+  EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-"));
+  f.BitBtn10->setFocus();  // a half-typed text survives leaving the control
+  EXPECT_EQ(f.SpinEdit1->text(), QStringLiteral("-"));
+
+  f.SpinEdit2->setText(QStringLiteral("12"));
+  f.SpinEdit2->stepBy(1);
+  EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("12"));
+  f.SpinEdit2->stepBy(-3);
+  EXPECT_EQ(f.SpinEdit2->text(), QStringLiteral("9"));
+  f.SpinEdit3->setFocus();
+  f.SpinEdit3->setText(QStringLiteral("5000"));
+  f.BitBtn10->setFocus();
+  EXPECT_EQ(f.SpinEdit3->text(), QStringLiteral("3000"));
+}
+
+TEST_F(WindowTest, DecimalPointWhateverTheLocale) {
+  if (!std::setlocale(LC_ALL, "ru_RU.UTF-8")) GTEST_SKIP() << "ru_RU.UTF-8 is not generated";
+  QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+  ASSERT_STREQ(buf, "1,5");  // the locale is real
+  CopyPicture();
+  Start();
+  std::snprintf(buf, sizeof buf, "%.1f", 1.5);
+  EXPECT_STREQ(buf, "1.5");
+  EXPECT_EQ(QLocale().toString(1.5), QStringLiteral("1.5"));
+  EXPECT_EQ(QLocale().toDouble(QStringLiteral("2.25")), 2.25);
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST_F(WindowTest, HelpWithoutItsFileNamesTheFullPath) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  QTest::mouseClick(f.BitBtn2, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(critical_[0]);
+  EXPECT_EQ(messages_[0].toStdString(), "Unable to open help file " + MainDir() + "LoveHelp.chm");
+  // The program goes on unchanged.
+  EXPECT_EQ(f.PageControl1->currentIndex(), 1);
+}
