@@ -1,0 +1,65 @@
+#include "eclipse_list.h"
+
+#include "core/calendar.h"
+#include "core/checked.h"
+#include "core/text.h"
+
+namespace kv {
+
+const Table<std::string, 2, 0> Eclipse_Kind{{ToCp1251("Солнечное"), ToCp1251("Лунное")}};
+
+const Table<std::string, 7, 0> Eclipse_Type{{
+    ToCp1251("затмения нет"), ToCp1251("полное"), ToCp1251("кольцеобразное"),
+    ToCp1251("частное"), ToCp1251("кольцеобр/полное"), ToCp1251("возможно частное"),
+    ToCp1251("полутеневое")}};
+
+const Table<std::string, 12> Sign_Genitive{{
+    ToCp1251("Овна     "), ToCp1251("Тельца   "), ToCp1251("Близнецов"),
+    ToCp1251("Рака     "), ToCp1251("Льва     "), ToCp1251("Девы     "),
+    ToCp1251("Весов    "), ToCp1251("Скорпиона"), ToCp1251("Стрельца "),
+    ToCp1251("Козерога "), ToCp1251("Водолея  "), ToCp1251("Рыб      ")}};
+
+std::string FormatEclipseDegree(double lon) {
+  std::int32_t d = Trunc(lon);
+  const std::int32_t m = Trunc(Frac(lon) * 60.0L);
+  std::int32_t s = 1;
+  while (d > 29) {
+    d = Sub(d, 30);
+    s = Add(s, 1);
+  }
+  static const std::string kDegree = ToCp1251("°"), kMinute = ToCp1251("’");
+  return TwoDigits(d) + kDegree + TwoDigits(m) + kMinute + Sign_Genitive[s];
+}
+
+std::string EclipseLine(int i) {
+  const TEclipseData& r = Eclipse_Table[i];
+  std::string date, time;
+  DayNumberToStrings(r.Instant, date, time);
+  return " " + std::to_string(i) + "  " + date + "  " + time + "   " + FormatEclipseDegree(r.Lon) +
+         "  " + Eclipse_Kind[r.Lunar ? 1 : 0] + " " + Eclipse_Type[r.Kind];
+}
+
+std::vector<std::string> EclipseListLines(std::int32_t year) {
+  // The calendar year: an eclipse on 31 December of a leap year belongs to
+  // it, one on 1 January to the next year.
+  const double start = DayNumber(1, 1, year, 0, 0, 0);
+  const double end = DayNumber(1, 1, Add(year, 1), 0, 0, 0);
+
+  std::vector<std::string> lines;
+  for (const char* s : {" ", "                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ ", " ",
+                        " N     Дата     Время GMT  Градус затмения    Тип затмения  ", " "})
+    lines.push_back(ToCp1251(s));
+
+  FindEclipses(start, end);
+  for (int i = Eclipse_Table.first(); i <= Eclipse_Table.last(); ++i)
+    if (Eclipse_Table[i].Used) lines.push_back(EclipseLine(i));
+
+  for (const char* s : {" ", " ", " Примечание: ",
+                        " Даты и время затмений приведены по Гринвичскому времени.",
+                        " Для перехода к местному времени нужно учесть часовой пояс и, ",
+                        " при необходимости, Зимнее/Летнее время.", " "})
+    lines.push_back(ToCp1251(s));
+  return lines;
+}
+
+}  // namespace kv
