@@ -36,7 +36,8 @@ TLunation Lunation(double k) {
   e.F = Angle(21.2964L + 390.67050646L * kl - 0.0016528L * T2 - 0.00000239L * T3);
   const L M = e.M, Mp = e.Mp, F = e.F;
 
-  // This series carries -0.0104 sin 2F; the lunar calendar's has the other sign.
+  // -0.0104 sin 2F (the lunar calendar has +): this sign gives the instant
+  // of greatest eclipse rather than the syzygy in longitude.
   e.Instant = Store(kMonth * kl + 0.75933L + 0.0001178L * T2 - 0.000000155L * T3 +
                     0.00033L * std::sin((166.56L + 132.87L * T - 0.009173L * T2) * kRho) +
                     (0.1734L - 0.000393L * T) * std::sin(M) + 0.0021L * std::sin(2 * M) -
