@@ -1,0 +1,120 @@
+#include "scan.h"
+
+#include "charts.h"
+#include "core/calendar.h"
+#include "core/checked.h"
+#include "core/planets.h"
+#include "core/settings.h"
+#include "core/textfile.h"
+
+namespace kv {
+
+TScanPoints Scan1_Points{};
+TScanPoints Scan2_Points{};
+
+std::int32_t AspectWeight(std::int32_t code, int i, int j) {
+  for (int a = Aspect_Codes.first(); a <= Aspect_Codes.last(); ++a)
+    if (Aspect_Codes[a] == code) return Aspect_Weights[a][i][j];
+  return 0;
+}
+
+void ScoreMatrix(const TAspectMatrix& m, std::int32_t& Sum_Plus2, std::int32_t& Sum_Minus2) {
+  Sum_Plus2 = 0;
+  Sum_Minus2 = 0;
+  for (int i = 1; i <= kBodies; ++i) {
+    for (int j = 1; j <= kBodies; ++j) {
+      const std::int32_t w = AspectWeight(m[i][j], i, j);
+      if (w > 0) Sum_Plus2 = Add(Sum_Plus2, w);
+      if (w < 0) Sum_Minus2 = Add(Sum_Minus2, w);
+    }
+  }
+}
+
+std::int32_t Procent2Of(std::int32_t Sum_Plus2, std::int32_t Sum_Minus2) {
+  const std::int32_t total = Add(Sum_Minus2 < 0 ? Sub(0, Sum_Minus2) : Sum_Minus2, Sum_Plus2);
+  if (total == 0) return 50;  // no weight applies: neither side wins
+  // Quotient and product each rounded to a 64-bit significand; a double
+  // evaluation would truncate several shares (0.29, 0.57) one lower.
+  const long double share = static_cast<long double>(Sum_Plus2) / static_cast<long double>(total);
+  const long double percent = share * 100.0L;
+  return Trunc(percent);
+}
+
+std::int32_t LevelOf(std::int32_t Procent2) {
+  return Trunc(static_cast<long double>(Sub(Procent2, 50)) * 1.4L);
+}
+
+std::string ScanFileName(int pass) {
+  return MainDir + (pass == 1 ? "Html/Scan1.txt" : "Html/Scan2.txt");
+}
+
+namespace {
+
+bool running = false;
+
+struct RunningFlag {
+  RunningFlag() { running = true; }
+  ~RunningFlag() { running = false; }
+  RunningFlag(const RunningFlag&) = delete;
+  RunningFlag& operator=(const RunningFlag&) = delete;
+};
+
+void RunPass(CompatHost& host, int pass) {
+  TScanPoints& points = pass == 1 ? Scan1_Points : Scan2_Points;
+
+  TextWriter scan(ScanFileName(pass));
+  const CompatInputs in = host.ReadInputs();
+  const std::int32_t y0 = pass == 1 ? in.StartYear : Add(in.StartYear, 2);
+
+  const double natal = DayNumber(in.Day, in.Month, in.Year, 12, 0, 0);
+  FillChart(Natal_Chart, natal);
+  const double base = DayNumber(1, 1, y0, 12, 0, 0);
+
+  ChartCanvas& canvas = host.Canvas(pass);
+  Chart_Frame(canvas);
+  host.Drawn(pass);
+
+  for (int k = 1; k <= kScanPoints; ++k) {
+    const double t = Store(static_cast<long double>(base) + 2.0L * k);
+    const CalendarDate date = DayNumberToDate(t);
+    FillChart(Partner_Chart, t);
+    Cross_Aspects(Natal_Chart, Partner_Chart, Aspect_Matrix);
+
+    std::int32_t plus = 0, minus = 0;
+    ScoreMatrix(Aspect_Matrix, plus, minus);
+    const std::int32_t procent = Procent2Of(plus, minus);
+    WriteSumLines(scan, plus, minus, procent);
+
+    Scan_Point& p = points[k];
+    p.Day = date.Day;
+    p.Month = date.Month;
+    p.Year = date.Year;
+    p.Level = LevelOf(procent);
+    WritePointLine(scan, k, p);
+
+    host.ProcessMessages();
+    Chart_Bar(canvas, k, p.Level);
+    host.Drawn(pass);
+    host.Pause();
+    host.ProcessMessages();
+  }
+
+  Chart_Labels(canvas, points);
+  host.Drawn(pass);
+  scan.Close();
+}
+
+}  // namespace
+
+bool CompatibilityRunning() { return running; }
+
+void RunCompatibility(CompatHost& host) {
+  if (running) return;
+  RunningFlag flag;
+  host.ShowPanels(1);
+  RunPass(host, 1);
+  host.ShowPanels(2);
+  RunPass(host, 2);
+}
+
+}  // namespace kv

@@ -1,0 +1,154 @@
+// The compatibility scan: every second day of four years rated as the birth
+// date of a partner against a natal chart, in two passes of two years each.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+#include "aspects.h"
+#include "core/table.h"
+
+namespace kv {
+
+class ChartCanvas;
+
+// Weight of an aspect between natal body i and partner body j, [i][j].
+using TWeightTable = Table<Table<std::int8_t, 10>, 10>;
+
+// The five weight tables in the order of Aspect_Codes: conjunction,
+// sextile, square, trine, opposition.
+inline constexpr Table<std::int32_t, 5> Aspect_Codes{{kConjunction, kSextile, kSquare, kTrine, kOpposition}};
+
+// clang-format off
+inline constexpr Table<TWeightTable, 5> Aspect_Weights{{{
+  // Conjunction
+  {{{{{ 5, 0, 3, 5, 3, 5,-2,-2,-2,-2}},
+    {{ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{ 3, 0, 3, 4,-3, 4,-2,-2,-2,-3}},
+    {{ 5, 0, 4, 5, 5, 5, 2, 3, 3, 3}},
+    {{ 3, 0,-3, 5, 3, 5,-4,-2,-2,-2}},
+    {{ 5, 0, 4, 5, 5, 5,-4,-1, 3,-2}},
+    {{-2, 0,-2, 2,-4,-4,-2,-3,-1,-2}},
+    {{-2, 0,-2, 3,-2,-1,-3, 0, 0, 0}},
+    {{-2, 0,-2, 3,-2, 3,-1, 0, 0, 0}},
+    {{-2, 0,-3, 3,-2,-2,-2, 0, 0, 0}}}}},
+  // Sextile
+  {{{{{ 5, 0, 3, 5, 3, 5,-1, 1,-1,-1}},
+    {{ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{ 3, 0, 3, 3, 3, 4, 2, 2, 2, 2}},
+    {{ 5, 0, 3, 5, 5, 5, 3, 3, 3, 3}},
+    {{ 3, 0, 3, 5, 3, 5, 3, 3, 3, 2}},
+    {{ 5, 0, 4, 5, 5, 5, 4, 4, 3, 4}},
+    {{-1, 0, 2, 3, 3, 4, 2, 2, 2, 2}},
+    {{ 1, 0, 2, 3, 3, 4, 2, 2, 2, 2}},
+    {{-1, 0, 2, 3, 3, 3, 2, 2, 2, 2}},
+    {{-1, 0, 2, 3, 2, 4, 2, 2, 2, 2}}}}},
+  // Square
+  {{{{{-4, 0,-2,-3,-4,-1,-4,-4,-5,-5}},
+    {{ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{-2, 0,-2,-2,-3,-2,-2,-2,-2,-3}},
+    {{-3, 0,-2,-3,-4,-2,-2,-4,-4,-4}},
+    {{-4, 0,-3,-4,-5,-1,-4,-4,-4,-4}},
+    {{-1, 0,-2,-2,-1,-3,-4,-2,-2,-2}},
+    {{-4, 0,-2,-2,-4,-4,-4,-4,-4,-4}},
+    {{-4, 0,-2,-4,-4,-2,-4,-4,-4,-4}},
+    {{-5, 0,-2,-4,-4,-2,-4,-4,-4,-4}},
+    {{-5, 0,-3,-4,-4,-2,-4,-4,-4,-4}}}}},
+  // Trine
+  {{{{{ 5, 0, 4, 5, 4, 5, 1, 1,-1,-1}},
+    {{ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{ 4, 0, 4, 3, 3, 3, 3, 3, 3, 3}},
+    {{ 5, 0, 3, 5, 5, 5, 3, 4, 4, 4}},
+    {{ 4, 0, 3, 5, 3, 5, 3, 3, 3, 2}},
+    {{ 5, 0, 3, 5, 5, 5, 4, 4, 4, 4}},
+    {{ 1, 0, 3, 3, 3, 4, 3, 3, 3, 3}},
+    {{ 1, 0, 3, 4, 3, 4, 3, 3, 3, 3}},
+    {{-1, 0, 3, 4, 3, 4, 3, 3, 3, 3}},
+    {{-1, 0, 3, 4, 2, 4, 3, 3, 3, 3}}}}},
+  // Opposition
+  {{{{{-4, 0,-2,-3,-4,-1,-4,-4,-5,-5}},
+    {{ 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {{-2, 0,-2,-2,-3,-2,-2,-2,-2,-3}},
+    {{-3, 0,-2,-3,-4,-2,-2,-4,-4,-4}},
+    {{-4, 0,-3,-4,-5,-3,-4,-4,-4,-4}},
+    {{-1, 0,-2,-2,-1, 0,-4,-2,-2,-2}},
+    {{-4, 0,-2,-2,-4,-4,-4,-4,-4,-4}},
+    {{-4, 0,-2,-4,-4,-2,-4,-4,-4,-4}},
+    {{-5, 0,-2,-4,-4,-2,-4,-4,-4,-4}},
+    {{-5, 0,-3,-4,-4,-2,-4,-4,-4,-4}}}}},
+}}};
+// clang-format on
+
+// Weight that the aspect code of natal body i and partner body j carries;
+// 0 for no aspect.
+std::int32_t AspectWeight(std::int32_t code, int i, int j);
+
+struct Scan_Point {
+  std::int32_t Day = 0, Month = 0, Year = 0;  // the partner date
+  std::int32_t Level = 0;                     // -70..70
+  bool operator==(const Scan_Point&) const = default;
+};
+
+using TScanPoints = Table<Scan_Point, 1000>;
+
+// Points 1..360 of the last run's passes; the rest stay zero.
+extern TScanPoints Scan1_Points;
+extern TScanPoints Scan2_Points;
+
+inline constexpr int kScanPoints = 360;
+
+// The sums of the weights that apply: Sum_Plus2 >= 0, Sum_Minus2 <= 0.
+void ScoreMatrix(const TAspectMatrix& m, std::int32_t& Sum_Plus2, std::int32_t& Sum_Minus2);
+
+// Share of the positive sum in the whole, 0..100, from 80-bit quotient and
+// product truncated; 50 when no weight applies at all.
+std::int32_t Procent2Of(std::int32_t Sum_Plus2, std::int32_t Sum_Minus2);
+
+// (Procent2 - 50) * 1.4 in 80-bit arithmetic, truncated: -70..70.
+std::int32_t LevelOf(std::int32_t Procent2);
+
+// The four spin edits of the compatibility tab.
+struct CompatInputs {
+  std::int32_t Day = 15, Month = 6, Year = 1985;  // birth date
+  std::int32_t StartYear = 1980;                  // first year of pass 1
+};
+
+// Raised by a host from ProcessMessages when the run must end at once
+// (the window was closed under it).
+struct RunAborted : std::exception {
+  const char* what() const noexcept override { return "The compatibility run was aborted"; }
+};
+
+// What the run needs from whoever shows it: the window or kvlove.
+class CompatHost {
+ public:
+  virtual ~CompatHost() = default;
+  // The four spin edits, read at the start of each pass; may raise
+  // ConvertError for a text that is not an integer.
+  virtual CompatInputs ReadInputs() = 0;
+  // Before pass 1: show the upper panel, hide the lower one.
+  // Before pass 2: show the lower panel.
+  virtual void ShowPanels(int pass) = 0;
+  // The image of a pass: 1 upper, 2 lower.
+  virtual ChartCanvas& Canvas(int pass) = 0;
+  // Something was drawn on Canvas(pass): the frame, a bar or the labels.
+  virtual void Drawn(int pass) = 0;
+  // Twice per point; may raise RunAborted.
+  virtual void ProcessMessages() = 0;
+  // Once per point: 10 ms without processing messages.
+  virtual void Pause() = 0;
+};
+
+// The compatibility run: both passes, drawing on the host's canvases and
+// writing MainDir + "Html/Scan1.txt" and "Html/Scan2.txt". Errors propagate
+// (ConvertError, FileError, RunAborted) with the scan file closed and what
+// was drawn kept. A call made while a run is in progress (from inside the
+// host's ProcessMessages) returns at once and does nothing.
+void RunCompatibility(CompatHost& host);
+bool CompatibilityRunning();
+
+// The scan file of a pass: MainDir + "Html/Scan1.txt" or "Html/Scan2.txt".
+std::string ScanFileName(int pass);
+
+}  // namespace kv

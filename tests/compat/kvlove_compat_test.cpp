@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "../cli/run.h"
+#include "compat/scan.h"
+#include "helpers.h"
+
+using namespace compat_test;
+
+namespace {
+std::vector<std::string> LfLines(const std::string& s) {
+  std::vector<std::string> v;
+  std::istringstream in(s);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
+}
+}  // namespace
+
+TEST(KvloveCompatTest, WritesWhatTheRunWrites) {
+  EnsureGui();
+  TempMainDir dir;
+  const RunResult r = RunKvlove("compat 15.06.1985 1980 --png " + (dir.path() / "chart").string(),
+                                dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::string scan1 = ReadBytes(dir.path() / "Html" / "Scan1.txt");
+  const std::string scan2 = ReadBytes(dir.path() / "Html" / "Scan2.txt");
+  for (const std::string* s : {&scan1, &scan2}) {
+    bool crlf = false;
+    EXPECT_EQ(CrLfLines(*s, crlf).size(), 1440u);
+    EXPECT_TRUE(crlf);
+  }
+
+  // The same run in this process, as the window makes it.
+  RecordingHost host;
+  host.inputs = {{15, 6, 1985, 1980}};
+  kv::RunCompatibility(host);
+  EXPECT_EQ(ReadBytes(dir.path() / "Html" / "Scan1.txt"), scan1);
+  EXPECT_EQ(ReadBytes(dir.path() / "Html" / "Scan2.txt"), scan2);
+
+  const auto out = LfLines(r.out);
+  ASSERT_EQ(out.size(), 720u);
+  EXPECT_EQ(out[0], "1\t1\t3\t1\t1980\t" + std::to_string(kv::Scan1_Points[1].Level));
+  EXPECT_EQ(out[359], "1\t360\t21\t12\t1981\t" + std::to_string(kv::Scan1_Points[360].Level));
+  EXPECT_EQ(out[719], "2\t360\t22\t12\t1983\t" + std::to_string(kv::Scan2_Points[360].Level));
+
+  for (int pass = 1; pass <= 2; ++pass) {
+    QImage png((dir.path() / ("chart" + std::to_string(pass) + ".png")).c_str());
+    ASSERT_FALSE(png.isNull()) << pass;
+    EXPECT_EQ(png.size(), QSize(720, 218));
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), host.Canvas(pass).Image()) << pass;
+  }
+}
+
+TEST(KvloveCompatTest, BadInputGetsStatusTwo) {
+  TempMainDir dir;
+  for (const char* args :
+       {"compat", "compat 15.06.1985", "compat 15.06.1985 1899", "compat 15.06.1985 2051",
+        "compat 15.06.-2001 1980", "compat 15.06.3001 1980", "compat 32.06.1985 1980",
+        "compat 15.13.1985 1980", "compat 15.06.1985 19x0", "compat 15.06.1985 1980 --png",
+        "compat 15.06.1985 1980 1981", "compat 15.06.1985 1980 --nosuch"}) {
+    const RunResult r = RunKvlove(args, dir.path().string());
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Html" / "Scan1.txt"));
+  const RunResult help = RunKvlove("compat --help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("START_YEAR"), std::string::npos);
+}
+
+TEST(KvloveCompatTest, EdgesOfTheRangesAreAccepted) {
+  TempMainDir dir;
+  for (const char* args : {"compat 01.01.-2000 1900", "compat 31.12.3000 2050"}) {
+    const RunResult r = RunKvlove(args, dir.path().string());
+    EXPECT_EQ(r.status, 0) << args << ": " << r.err;
+    EXPECT_EQ(LfLines(r.out).size(), 720u) << args;
+  }
+}
+
+TEST(KvloveCompatTest, MissingHtmlFolderIsAnError) {
+  TempMainDir dir(false);
+  const RunResult r = RunKvlove("compat 15.06.1985 1980", dir.path().string());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("Html/Scan1.txt"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}

@@ -1,0 +1,269 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+
+#include "compat/charts.h"
+#include "compat/scan.h"
+#include "core/calendar.h"
+#include "core/planets.h"
+#include "core/text.h"
+#include "helpers.h"
+
+using namespace kv;
+using namespace compat_test;
+
+namespace {
+
+struct Sums {
+  int plus = 0, minus = 0;
+};
+
+// The sums of a point from the charts alone: each pair's aspect as the
+// nearest exact angle within the wider orb.
+Sums ReferenceSums(const TChart& natal, const TChart& partner) {
+  Sums s;
+  for (int i = 1; i <= 10; ++i)
+    for (int j = 1; j <= 10; ++j) {
+      if (i == 2 || j == 2) continue;
+      const double orb = std::max(Orb_Table[i], Orb_Table[j]);
+      const double sep = std::fabs(std::remainder(natal[i].Lon - partner[j].Lon, 360.0));
+      for (int a = 1; a <= 5; ++a) {
+        if (std::fabs(sep - Aspect_Codes[a]) > orb) continue;
+        const int w = Aspect_Weights[a][i][j];
+        (w > 0 ? s.plus : s.minus) += w;
+      }
+    }
+  return s;
+}
+
+// The civil date d days after 1 January of year y, by std::chrono.
+std::chrono::year_month_day DateAfter(int y, int d) {
+  using namespace std::chrono;
+  return year_month_day{sys_days{year{y} / January / 1} + days{d}};
+}
+
+class CompatRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnsureGui(); }
+  std::string Scan(int pass) const { return ReadBytes(dir.path() / "Html" / (pass == 1 ? "Scan1.txt" : "Scan2.txt")); }
+  TempMainDir dir;
+};
+
+}  // namespace
+
+TEST_F(CompatRunTest, DefaultsFrom1980) {
+  RecordingHost host;
+  host.inputs = {{15, 6, 1985, 1980}};
+  RunCompatibility(host);
+
+  // Pass boundaries: 3.1.1980 .. 21.12.1981 and 3.1.1982 .. 22.12.1983.
+  EXPECT_EQ(Scan1_Points[1], (Scan_Point{3, 1, 1980, Scan1_Points[1].Level}));
+  EXPECT_EQ(Scan1_Points[360], (Scan_Point{21, 12, 1981, Scan1_Points[360].Level}));
+  EXPECT_EQ(Scan2_Points[1], (Scan_Point{3, 1, 1982, Scan2_Points[1].Level}));
+  EXPECT_EQ(Scan2_Points[360], (Scan_Point{22, 12, 1983, Scan2_Points[360].Level}));
+  EXPECT_EQ(Scan1_Points[50].Year, 1980);
+  EXPECT_EQ(Scan1_Points[200].Year, 1981);
+  EXPECT_EQ(Scan2_Points[50].Year, 1982);
+  EXPECT_EQ(Scan2_Points[200].Year, 1983);
+  for (int k = 361; k <= 1000; ++k) {
+    ASSERT_EQ(Scan1_Points[k], Scan_Point{});
+    ASSERT_EQ(Scan2_Points[k], Scan_Point{});
+  }
+
+  TChart natal{};
+  FillChart(natal, DayNumber(15, 6, 1985, 12, 0, 0));
+  for (int pass = 1; pass <= 2; ++pass) {
+    const TScanPoints& pts = pass == 1 ? Scan1_Points : Scan2_Points;
+    const int y0 = pass == 1 ? 1980 : 1982;
+    bool crlf = false;
+    const auto lines = CrLfLines(Scan(pass), crlf);
+    EXPECT_TRUE(crlf);
+    ASSERT_EQ(lines.size(), 1440u);
+    const ChartCanvas& canvas = host.Canvas(pass);
+    for (int k = 1; k <= 360; ++k) {
+      const Scan_Point& p = pts[k];
+      const auto civil = DateAfter(y0, 2 * k);
+      ASSERT_EQ(p.Day, static_cast<int>(unsigned(civil.day())));
+      ASSERT_EQ(p.Month, static_cast<int>(unsigned(civil.month())));
+      ASSERT_EQ(p.Year, static_cast<int>(civil.year()));
+
+      TChart partner{};
+      FillChart(partner, DayNumber(p.Day, p.Month, p.Year, 12, 0, 0));
+      const Sums ref = ReferenceSums(natal, partner);
+      const int procent = Procent2Of(ref.plus, ref.minus);
+      const auto sums = ScanSumLines(ref.plus, ref.minus, procent);
+      const std::size_t at = 4 * (k - 1);
+      ASSERT_EQ(lines[at], sums[0]) << pass << " " << k;
+      ASSERT_EQ(lines[at + 1], sums[1]) << pass << " " << k;
+      ASSERT_EQ(lines[at + 2], sums[2]) << pass << " " << k;
+      ASSERT_EQ(p.Level, LevelOf(procent));
+      ASSERT_EQ(lines[at + 3], ScanPointLine(k, p));
+      ASSERT_GE(p.Level, -70);
+      ASSERT_LE(p.Level, 70);
+
+      // The bar of the point, seen next to the axis.
+      const int x = 2 * k + 1;
+      if (x < 720) {
+        if (p.Level > 0) {
+          EXPECT_EQ(canvas.Pixel(x, 108), kChartGreen) << k;
+        }
+        if (p.Level < 0) {
+          EXPECT_EQ(canvas.Pixel(x, 110), kChartRed) << k;
+        }
+        if (p.Level == 0) {
+          EXPECT_TRUE(canvas.Pixel(x, 108) != kChartGreen && canvas.Pixel(x, 110) != kChartRed) << k;
+        }
+      }
+    }
+    // Labelled: the strips are there.
+    EXPECT_EQ(canvas.Pixel(1, 217), kChartLightGrey);
+    EXPECT_EQ(canvas.Pixel(719, 217), kChartLightGrey);
+  }
+
+  // What the host saw: panels, inputs, the frame, per point messages, bar,
+  // pause, messages; then the labels; then the same for pass 2.
+  ASSERT_GE(host.log.size(), 8u);
+  EXPECT_EQ(host.log[0], "panels1");
+  EXPECT_EQ(host.log[1], "read");
+  EXPECT_EQ(host.log[2], "drawn1");
+  EXPECT_EQ(host.log[3], "process");
+  EXPECT_EQ(host.log[4], "drawn1");
+  EXPECT_EQ(host.log[5], "pause");
+  EXPECT_EQ(host.log[6], "process");
+  const std::size_t perPass = 1 + 1 + 360 * 4 + 1;
+  ASSERT_EQ(host.log.size(), 2 * (perPass + 1));
+  EXPECT_EQ(host.log[perPass], "drawn1");
+  EXPECT_EQ(host.log[perPass + 1], "panels2");
+  EXPECT_EQ(host.log[perPass + 2], "read");
+  EXPECT_EQ(host.log.back(), "drawn2");
+  EXPECT_EQ(host.processed, 1440);
+  EXPECT_EQ(host.pauses, 720);
+  EXPECT_FALSE(CompatibilityRunning());
+}
+
+TEST_F(CompatRunTest, Pass2ReadsTheInputsAgain) {
+  // A month changed during pass 1 gives pass 2 the natal chart of July.
+  RecordingHost changed;
+  changed.inputs = {{15, 6, 1985, 1980}, {15, 7, 1985, 1990}};
+  RunCompatibility(changed);
+  const std::string scan1 = Scan(1), scan2 = Scan(2);
+  const TScanPoints pts2 = Scan2_Points;
+  EXPECT_EQ(pts2[1], (Scan_Point{3, 1, 1992, pts2[1].Level}));
+
+  RecordingHost june, july;
+  june.inputs = {{15, 6, 1985, 1980}};
+  RunCompatibility(june);
+  EXPECT_EQ(Scan(1), scan1);
+  july.inputs = {{15, 7, 1985, 1990}};
+  RunCompatibility(july);
+  EXPECT_EQ(Scan(2), scan2);
+  EXPECT_EQ(Scan2_Points, pts2);
+  EXPECT_EQ(changed.reads, 2);
+}
+
+TEST_F(CompatRunTest, ImpossibleDateCountsOn) {
+  RecordingHost feb31, mar3;
+  feb31.inputs = {{31, 2, 1985, 2000}};
+  RunCompatibility(feb31);
+  const std::string a = Scan(1) + Scan(2);
+  mar3.inputs = {{3, 3, 1985, 2000}};
+  RunCompatibility(mar3);
+  EXPECT_EQ(Scan(1) + Scan(2), a);
+}
+
+TEST_F(CompatRunTest, BadSpinEditInPass2StopsTheRun) {
+  RecordingHost host;
+  host.lower.Brush.Color = kChartRed;
+  host.lower.Rectangle(0, 0, 720, 218);
+  host.onRead = [](RecordingHost& h) {
+    if (h.reads == 2) throw ConvertError("");
+  };
+  try {
+    RunCompatibility(host);
+    FAIL() << "no error";
+  } catch (const ConvertError& e) {
+    EXPECT_STREQ(e.what(), "'' is not a valid integer value");
+  }
+  bool crlf = false;
+  EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
+  EXPECT_EQ(Scan(2), "");  // created, then the run stopped
+  EXPECT_EQ(host.log.back(), "read");
+  EXPECT_EQ(host.upper.Pixel(1, 217), kChartLightGrey);  // pass 1 kept
+  EXPECT_EQ(host.lower.Pixel(360, 100), kChartRed);      // pass 2 never began
+  EXPECT_FALSE(CompatibilityRunning());
+}
+
+TEST_F(CompatRunTest, MissingHtmlFolderNamesTheFile) {
+  TempMainDir bare(false);
+  RecordingHost host;
+  host.upper.Brush.Color = kChartRed;
+  host.upper.Rectangle(0, 0, 720, 218);
+  try {
+    RunCompatibility(host);
+    FAIL() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(bare.path().string() + "/Html/Scan1.txt"), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(host.reads, 0);
+  EXPECT_EQ(host.upper.Pixel(360, 100), kChartRed);
+  EXPECT_FALSE(CompatibilityRunning());
+}
+
+TEST_F(CompatRunTest, SecondScanFileFailingKeepsTheFirstChart) {
+  std::filesystem::create_directory(dir.path() / "Html" / "Scan2.txt");  // cannot be created
+  RecordingHost host;
+  try {
+    RunCompatibility(host);
+    FAIL() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find("Html/Scan2.txt"), std::string::npos) << e.what();
+  }
+  bool crlf = false;
+  EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
+  EXPECT_EQ(host.log.back(), "panels2");
+  EXPECT_EQ(host.upper.Pixel(1, 217), kChartLightGrey);
+}
+
+TEST_F(CompatRunTest, AbortFromTheMessageLoopEndsTheRunCleanly) {
+  RecordingHost host;
+  host.onProcess = [](RecordingHost& h) {
+    if (h.processed == 199) throw RunAborted();  // first call of point 100
+  };
+  EXPECT_THROW(RunCompatibility(host), RunAborted);
+  EXPECT_EQ(host.log.back(), "process");  // nothing after the throw
+  EXPECT_FALSE(CompatibilityRunning());
+  // The file holds points 1..100 whole: it was closed, not left buffered.
+  bool crlf = false;
+  const auto lines = CrLfLines(Scan(1), crlf);
+  EXPECT_TRUE(crlf);
+  ASSERT_EQ(lines.size(), 400u);
+  EXPECT_EQ(lines.back(), ScanPointLine(100, Scan1_Points[100]));
+  // Bar 100 was not drawn; bar 99 was.
+  const int l99 = Scan1_Points[99].Level, l100 = Scan1_Points[100].Level;
+  if (l99 != 0) {
+    EXPECT_EQ(host.upper.Pixel(199, l99 > 0 ? 108 : 110), l99 > 0 ? kChartGreen : kChartRed);
+  }
+  EXPECT_EQ(host.upper.Pixel(201, l100 > 0 ? 108 : 110), kChartWhite);
+
+  // A later run starts afresh.
+  RecordingHost again;
+  RunCompatibility(again);
+  EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
+}
+
+TEST_F(CompatRunTest, PressDuringARunIsIgnored) {
+  RecordingHost host, nested;
+  bool sawRunning = false;
+  host.onProcess = [&](RecordingHost& h) {
+    if (h.processed == 10) {
+      sawRunning = CompatibilityRunning();
+      RunCompatibility(nested);
+    }
+  };
+  RunCompatibility(host);
+  EXPECT_TRUE(sawRunning);
+  EXPECT_TRUE(nested.log.empty());
+  bool crlf = false;
+  EXPECT_EQ(CrLfLines(Scan(2), crlf).size(), 1440u);
+}
