@@ -1,0 +1,164 @@
+#include "daytext.h"
+
+#include <array>
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/calendar.h"
+#include "core/checked.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "lunardays.h"
+
+namespace kv {
+
+std::int32_t Selected_LunarDay = 0;
+
+namespace {
+constexpr char kCR = '\r';
+constexpr char kLF = '\n';
+constexpr char kTerminator = '@';
+constexpr char kEndOfFile = '\x1a';  // what reading past the end yields
+
+// Sequential reading of a text file held in memory.
+class TextReader {
+ public:
+  explicit TextReader(std::string bytes) : s_(std::move(bytes)) {}
+  bool Eof() const { return p_ >= s_.size(); }
+
+  // Up to the line end (CR LF, LF or a lone CR), which is consumed.
+  std::string ReadLine() {
+    const std::size_t b = p_;
+    while (p_ < s_.size() && s_[p_] != kCR && s_[p_] != kLF) ++p_;
+    std::string line = s_.substr(b, p_ - b);
+    if (p_ < s_.size() && s_[p_] == kCR) {
+      ++p_;
+      if (p_ < s_.size() && s_[p_] == kLF) ++p_;
+    } else if (p_ < s_.size()) {
+      ++p_;  // LF
+    }
+    return line;
+  }
+
+  char ReadChar() { return p_ < s_.size() ? s_[p_++] : kEndOfFile; }
+
+ private:
+  std::string s_;
+  std::size_t p_ = 0;
+};
+
+struct BlockFailure : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The field of a marker line at 1-based column c, three characters wide.
+std::int32_t MarkerField(const std::string& line, std::size_t c) {
+  const std::string f = c - 1 < line.size() ? line.substr(c - 1, 3) : std::string();
+  try {
+    return StrToInt(f);
+  } catch (const ConvertError&) {
+    throw ConvertError(FromCp1251(f));
+  }
+}
+
+std::string TimeLine(const char* utf8Label, double x) {
+  std::string date, time;
+  DayNumberToStrings(x, date, time);
+  return ToCp1251(utf8Label) + date + "  " + time + " GMT";
+}
+}  // namespace
+
+void W_find3(const std::string& sourceFile, const std::string& outputFile, std::int32_t Key1,
+             std::int32_t Key2, std::int32_t Key3, std::int32_t Key4, std::int32_t Key5,
+             std::int32_t Key6, std::int32_t Key7, const ErrorBox& errorBox) {
+  // Kept between blocks of one lookup: a failed block leaves its characters.
+  std::array<char, kBlockBufferSize> buf;
+  buf.fill(' ');
+  TextReader in(ReadFileBytes(sourceFile));
+  if (!FileExists(outputFile)) throw FileError("Cannot open file \"" + outputFile + "\"");
+  TextWriter out(outputFile, TextWriter::Mode::Append);
+
+  const std::array<std::int32_t, 7> keys{Key1, Key2, Key3, Key4, Key5, Key6, Key7};
+  while (!in.Eof()) {
+    std::string line = in.ReadLine();
+    if (line.empty() || line[0] != '*') continue;
+    if (line.size() > 255) line.resize(255);
+    std::array<std::int32_t, 7> fields;
+    for (std::size_t i = 0; i < 7; ++i) fields[i] = MarkerField(line, 3 + 4 * i);
+    if (fields != keys) continue;
+
+    try {
+      std::size_t L = 0;  // characters read, the terminator included
+      for (;;) {
+        const char c = in.ReadChar();
+        if (++L > kBlockBufferSize) throw BlockFailure("block too long");
+        if (c == kTerminator) break;
+        if (c != kLF) buf[L - 1] = c;
+      }
+      std::size_t lines = 0;
+      for (std::size_t i = 0; i < L; ++i) lines += buf[i] == kCR;
+      if (lines >= 2) {
+        out.Write(std::string_view(buf.data(), L));
+        out.Flush();
+        out.WriteLine();
+        out.WriteLine();
+        out.WriteLine();
+      }
+      out.Close();
+      return;
+    } catch (const std::exception&) {
+      if (errorBox) errorBox(ToCp1251(" Ошибка в W_find3: " + sourceFile));
+    }
+  }
+  out.Close();
+}
+
+void FixLineBreaks(const std::string& directory, const std::string& fileName) {
+  const std::string scratch = directory + "File_tmp_2.txt";
+  const std::string original = ReadFileBytes(fileName);
+  {
+    TextWriter w(scratch);
+    std::string kept;
+    kept.reserve(original.size());
+    for (char c : original)
+      if (c != kLF) kept += c;
+    w.Write(kept);
+    w.Close();
+  }
+  {
+    const std::string copied = ReadFileBytes(scratch);
+    TextWriter w(fileName);
+    std::string fixed;
+    fixed.reserve(copied.size() + copied.size() / 16);
+    for (char c : copied) {
+      fixed += c;
+      if (c == kCR) fixed += kLF;
+    }
+    w.Write(fixed);
+    w.Close();
+  }
+  std::remove(scratch.c_str());
+}
+
+void WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox) {
+  TextWriter t1(TmpFile1_Name);
+  Selected_LunarDay = N;
+  t1.WriteLine();
+  t1.WriteLine(TimeLine(" Начало лунного дня    ", LunarDay_Starts[N - 1]));
+  t1.WriteLine(TimeLine(" Конец лунного дня     ", LunarDay_Starts[N]));
+  t1.WriteLine();
+  t1.Close();
+
+  TextWriter(TmpFile2_Name).Close();
+  W_find3(SysDir + "DayMoon.doc", TmpFile2_Name, 0, N, 0, 0, 0, 0, 0, errorBox);
+  FixLineBreaks(SysDir, TmpFile2_Name);
+
+  // After FixLineBreaks every line ends in CR LF; an empty file adds nothing.
+  TextReader block(ReadFileBytes(TmpFile2_Name));
+  TextWriter t1a(TmpFile1_Name, TextWriter::Mode::Append);
+  while (!block.Eof()) t1a.WriteLine(block.ReadLine());
+  t1a.Close();
+}
+
+}  // namespace kv

@@ -1,0 +1,37 @@
+// The description of a chosen lunar day: its start and end, and its text
+// block copied out of System/DayMoon.doc.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace kv {
+
+extern std::int32_t Selected_LunarDay;
+
+// Shows a message (Windows-1251) in an error box with a single OK button.
+using ErrorBox = std::function<void(const std::string& cp1251Message)>;
+
+// Size of the block buffer: a block of this many characters or more before
+// its terminator "@" cannot be copied.
+inline constexpr std::size_t kBlockBufferSize = 20000;
+
+// Appends the block of the first marker line "*" whose seven fields (columns
+// 3-5, 7-9, ..., 27-29) equal the keys to outputFile, which must exist.
+// Blocks that cannot be copied are reported through errorBox and the scan
+// goes on; a non-numeric marker field raises ConvertError, a missing file
+// FileError.
+void W_find3(const std::string& sourceFile, const std::string& outputFile, std::int32_t Key1,
+             std::int32_t Key2, std::int32_t Key3, std::int32_t Key4, std::int32_t Key5,
+             std::int32_t Key6, std::int32_t Key7, const ErrorBox& errorBox);
+
+// Rewrites the file so that every CR is followed by exactly one LF and no
+// other LF remains, through the scratch file directory + "File_tmp_2.txt".
+void FixLineBreaks(const std::string& directory, const std::string& fileName);
+
+// A click on line N (1-based) of the lunar days list: writes TmpFile1_Name
+// (two time lines and the description of lunar day N) via TmpFile2_Name.
+void WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox);
+
+}  // namespace kv

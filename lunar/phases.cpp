@@ -1,0 +1,103 @@
+#include "phases.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/calendar.h"
+#include "core/checked.h"
+#include "core/settings.h"
+#include "core/text.h"
+#include "core/textfile.h"
+
+namespace kv {
+
+Table<double, 14> NewMoon_Table{};
+double NewMoon_15 = 0.0;
+
+namespace {
+constexpr long double kSynodic = 29.53058868L;
+constexpr long double kRad = 0.01745329252L;
+
+// An angle in degrees reduced to (-360, 360) and turned into radians.
+double Angle(long double degrees) {
+  return Store(static_cast<long double>(Modulo(Store(degrees), 360.0)) * kRad);
+}
+
+// Instant of phase j (0 new, 1 first quarter, 2 full, 3 last quarter) of
+// lunation k: the leading terms of the 1900-epoch series, nothing more.
+double PhaseInstant(std::int32_t k, int j) {
+  const double s = Store(static_cast<long double>(k) + j / 4.0L);
+  const long double sl = s;
+  const double T = Store(kSynodic * sl / 36525.0L);
+  const long double t = T, t2 = t * t, t3 = t2 * t;
+  const double m = Store(0.75933L + kSynodic * sl + 0.0001178L * t2 - 0.000000155L * t3 +
+                         0.00033L * std::sin((166.56L + 132.87L * t - 0.009173L * t2) * kRad));
+  const long double M = Angle(359.2242L + 29.10535608L * sl - 0.0000333L * t2 - 0.00000347L * t3);
+  const long double Mm = Angle(306.0253L + 385.81691806L * sl + 0.0107306L * t2 + 0.00001236L * t3);
+  const long double F = Angle(21.2964L + 390.67050646L * sl - 0.0016528L * t2 - 0.00000239L * t3);
+  double delta;
+  if (j == 0 || j == 2) {
+    delta = Store((0.1734L - 0.000393L * t) * std::sin(M) + 0.0021L * std::sin(2 * M) -
+                  0.4068L * std::sin(Mm) + 0.0161L * std::sin(2 * Mm) + 0.0104L * std::sin(2 * F) -
+                  0.0051L * std::sin(M + Mm) - 0.0074L * std::sin(M - Mm));
+  } else {
+    delta = Store((0.1721L - 0.0004L * t) * std::sin(M) + 0.0021L * std::sin(2 * M) -
+                  0.628L * std::sin(Mm) + 0.0089L * std::sin(2 * Mm) + 0.0079L * std::sin(2 * F) -
+                  0.0119L * std::sin(M + Mm) - 0.0047L * std::sin(M - Mm) +
+                  0.0021L * std::sin(2 * F - Mm));
+    delta = Store(static_cast<long double>(delta) + (j == 1 ? 0.0028L : -0.0028L));
+  }
+  return Store(static_cast<long double>(m) + delta);
+}
+
+std::string DateOf(double x) {
+  std::string date, time;
+  DayNumberToStrings(x, date, time);
+  return date;
+}
+}  // namespace
+
+void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& LastQuarter) {
+  std::int32_t k = Trunc(static_cast<long double>(D) / kSynodic);
+  if (D < 0) k = Sub(k, 1);
+  D = PhaseInstant(k, 0);
+  FirstQuarter = PhaseInstant(k, 1);
+  FullMoon = PhaseInstant(k, 2);
+  LastQuarter = PhaseInstant(k, 3);
+}
+
+void WritePhaseListing(std::int32_t year) {
+  static const std::string kHeader =
+      ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть");
+  static const std::string kFooter1 = ToCp1251("  Щелкните на нужном лунном месяце в списке");
+  static const std::string kFooter2 = ToCp1251("  справа, а затем выберите нужную дату в ");
+  static const std::string kFooter3 = ToCp1251("  появившемся списке лунных дней.");
+
+  TextWriter out(LunDay_Name);
+  out.WriteLine();
+  out.WriteLine();
+  out.WriteLine(kHeader);
+  out.WriteLine();
+
+  double D = DayNumber(1, 1, year, 0, 0, 0);
+  double q1, full, q3 = 0;
+  for (int i = 1; i <= 15; ++i) {
+    if (i > 1) D = Store(static_cast<long double>(q3) + 15.0L);
+    LunarPhases(D, q1, full, q3);
+    if (i == 15) {
+      NewMoon_15 = D;  // closes month 14; not listed
+      break;
+    }
+    NewMoon_Table[i] = D;
+    out.WriteLine("   " + Field(i, 2) + "     " + DateOf(D) + "    " + DateOf(q1) + "     " +
+                  DateOf(full) + "     " + DateOf(q3));
+  }
+
+  out.WriteLine();
+  out.WriteLine(kFooter1);
+  out.WriteLine(kFooter2);
+  out.WriteLine(kFooter3);
+  out.Close();
+}
+
+}  // namespace kv

@@ -1,0 +1,26 @@
+// The phases of fourteen consecutive lunations from the start of a year and
+// their listing file, F_LunDay.tmp.
+#pragma once
+
+#include <cstdint>
+
+#include "core/table.h"
+
+namespace kv {
+
+// New moon that opens each of the 14 listed lunar months of the last year
+// computed; zero until the first run.
+extern Table<double, 14> NewMoon_Table;
+// The new moon after entry 14, which closes lunar month 14 (same run).
+extern double NewMoon_15;
+
+// The lunation that D selects: D comes back as its new moon, with its first
+// quarter, full moon and last quarter. Day numbers, universal time.
+void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& LastQuarter);
+
+// The calculate button: fills NewMoon_Table (and NewMoon_15) for the year
+// and writes the listing file LunDay_Name (Windows-1251, CR LF).
+// Raises FileError when the file cannot be written.
+void WritePhaseListing(std::int32_t year);
+
+}  // namespace kv
