@@ -1,0 +1,25 @@
+// What the viewer shows for a page of the help file: the page itself, or a
+// message page in Russian when the file, the page or its data is missing.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include "app/helpviewer/chm_archive.h"
+
+namespace kv::help {
+
+struct Reply {
+  QByteArray mimeType;
+  QByteArray body;
+  bool found = false;  // false: `body` is a message page
+};
+
+// `path` is inside the archive (no anchor); a closed archive stands for a
+// help file that is missing or broken, told apart by whether the file exists.
+Reply ServePage(const ChmArchive& archive, const QString& path);
+
+// By the name's extension; unknown ones are served as bytes.
+QByteArray MimeTypeOf(const QString& path);
+
+}  // namespace kv::help

@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include "app/helpviewer/chm_archive.h"
+#include "app/helpviewer/help_page.h"
+#include "test_dir.h"
+
+using kv::help::ChmArchive;
+using kv::help::ParseSitemap;
+using kv::help::TocEntry;
+
+namespace {
+
+QString Source(const QString& name) { return QStringLiteral(KV_HELP_SOURCES "/") + name; }
+
+std::string U(const QString& s) { return s.toStdString(); }
+
+}  // namespace
+
+// The pages come out of the compiled file exactly as the sources went in.
+TEST(ChmArchiveTest, BuiltFileHoldsTheSources) {
+  const ChmArchive chm(BuiltHelp());
+  ASSERT_TRUE(chm.IsOpen()) << U(BuiltHelp());
+  for (const char* name : {"10.html", "30.html", "40.html", "50.html", "60.html", "help.css"}) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(chm.Exists(name));
+    EXPECT_TRUE(chm.Exists(QStringLiteral("/") + name));
+    const std::optional<QByteArray> data = chm.Read(name);
+    ASSERT_TRUE(data.has_value());
+    EXPECT_EQ(*data, ReadAll(Source(name)));
+  }
+  const std::optional<QByteArray> page30 = chm.Read("30.html");
+  ASSERT_TRUE(page30);
+  EXPECT_TRUE(page30->contains(QString::fromUtf8("<h1>Совместимость</h1>").toUtf8()));
+
+  EXPECT_EQ(U(chm.DefaultTopic()), "10.html");
+  EXPECT_EQ(U(chm.ContentsFile()), "toc.hhc");
+  EXPECT_EQ(U(chm.Title()), "Korvella Love — справка");
+}
+
+TEST(ChmArchiveTest, ContentsOfTheBuiltFile) {
+  const std::vector<TocEntry> toc = ChmArchive(BuiltHelp()).Contents();
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"Начало", "10.html"},
+      {"Совместимость", "30.html"},
+      {"Планеты Вашего гороскопа", "40.html"},
+      {"Лунные дни", "50.html"},
+      {"Затмения", "60.html"}};
+  ASSERT_EQ(toc.size(), expected.size());
+  for (std::size_t i = 0; i < toc.size(); ++i) {
+    EXPECT_EQ(U(toc[i].name), expected[i].first);
+    EXPECT_EQ(U(toc[i].local), expected[i].second);
+    EXPECT_TRUE(toc[i].children.empty());
+  }
+  // The same as parsing the source contents file.
+  const std::vector<TocEntry> fromSource = ParseSitemap(ReadAll(Source("toc.hhc")));
+  ASSERT_EQ(fromSource.size(), toc.size());
+  for (std::size_t i = 0; i < toc.size(); ++i) EXPECT_EQ(fromSource[i].name, toc[i].name);
+}
+
+TEST(ChmArchiveTest, AbsentObjects) {
+  const ChmArchive chm(BuiltHelp());
+  ASSERT_TRUE(chm.IsOpen());
+  for (const char* name : {"99.html", "", "/", "10.htm", "images/none.png", "10.html#time"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(chm.Exists(name));
+    EXPECT_FALSE(chm.Read(name).has_value());
+  }
+}
+
+TEST(ChmArchiveTest, MissingAndBrokenFiles) {
+  const TestDir dir;
+  const QByteArray good = ReadAll(BuiltHelp());
+  ASSERT_GT(good.size(), 4096);
+  QByteArray flipped = good;
+  for (qsizetype i = 4096; i < flipped.size(); i += 7) flipped[i] = static_cast<char>(~flipped[i]);
+  const QString broken[] = {
+      dir.Write("empty.chm", {}),
+      dir.Write("text.chm", "not a help file\r\n"),
+      dir.Write("header.chm", good.left(64)),
+      dir.Write("half.chm", good.left(good.size() / 2)),
+      dir.Write("flipped.chm", flipped),
+      dir.Path(),  // a directory
+  };
+  const ChmArchive missing(dir.File("LoveHelp.chm"));
+  EXPECT_FALSE(missing.IsOpen());
+  EXPECT_TRUE(missing.Contents().empty());
+  EXPECT_FALSE(missing.Read("30.html").has_value());
+  EXPECT_TRUE(missing.DefaultTopic().isEmpty());
+  // Whatever a damaged file still yields, asking for it must not crash.
+  for (const QString& name : broken) {
+    SCOPED_TRACE(U(name));
+    const ChmArchive chm(name);
+    (void)chm.Contents();
+    for (const char* page : {"#SYSTEM", "10.html", "30.html", "60.html", "help.css"}) {
+      const std::optional<QByteArray> data = chm.Read(page);
+      if (data && name.endsWith("half.chm") && page[0] != '#') {
+        EXPECT_EQ(*data, ReadAll(Source(page)));
+      }
+    }
+    EXPECT_FALSE(kv::help::ServePage(chm, "nothing.html").found);
+  }
+  EXPECT_FALSE(ChmArchive(dir.File("empty.chm")).IsOpen());
+  EXPECT_FALSE(ChmArchive(dir.File("text.chm")).IsOpen());
+  EXPECT_FALSE(ChmArchive(dir.Path()).IsOpen());
+}
+
+// Every byte of the file damaged in turn, and runs of bytes zeroed or
+// flipped: the archive either refuses or answers, it never crashes or hangs.
+TEST(ChmArchiveTest, DamageAnywhere) {
+  const TestDir dir;
+  const QByteArray good = ReadAll(BuiltHelp());
+  const int step = qEnvironmentVariableIntValue("KV_HELP_DAMAGE_STEP");
+  // One file, patched in place and restored: much cheaper than a file a probe.
+  const QString name = dir.Write("damaged.chm", good);
+  QFile file(name);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+  int opened = 0, read = 0;
+  const auto probe = [&](qsizetype at, const QByteArray& bytes) {
+    file.seek(at);
+    file.write(bytes);
+    file.flush();
+    const ChmArchive chm(name);
+    opened += chm.IsOpen();
+    (void)chm.Contents();
+    for (const char* page : {"10.html", "30.html", "60.html", "help.css", "toc.hhc"})
+      read += chm.Read(page).has_value();
+    file.seek(at);
+    file.write(good.mid(at, bytes.size()));
+    file.flush();
+  };
+  for (qsizetype i = 0; i < good.size(); i += step > 0 ? step : 7)
+    probe(i, QByteArray(1, static_cast<char>(~good[i])));
+  for (qsizetype i = 0; i + 64 <= good.size(); i += 61) {
+    QByteArray flipped = good.mid(i, 64);
+    for (char& c : flipped) c = static_cast<char>(~c);
+    probe(i, QByteArray(64, '\0'));
+    probe(i, flipped);
+  }
+  // Most single bytes lie in page data: the file still opens and reads.
+  EXPECT_GT(opened, 0);
+  EXPECT_GT(read, 0);
+}
+
+// Values chmlib would take on trust and then crash on: a window size its
+// decompressor cannot make, a compressed block longer than its buffer.
+TEST(ChmArchiveTest, ImpossibleCompressionParameters) {
+  const TestDir dir;
+  const QByteArray good = ReadAll(BuiltHelp());
+  const qsizetype lzxc = good.indexOf("LZXC");
+  ASSERT_GT(lzxc, 0);
+  ASSERT_TRUE(ChmArchive(dir.Write("good.chm", good)).IsOpen());
+  // Control data: size, "LZXC", version 2, reset interval and window in 32 KiB frames.
+  QByteArray window = good;
+  window[lzxc + 8] = static_cast<char>(0x80);  // reset every 4 MiB...
+  window[lzxc + 12] = 0x00;                    // ...with an 8 MiB window: past LZX's 2 MiB
+  window[lzxc + 13] = 0x01;
+  const ChmArchive badWindow(dir.Write("window.chm", window));
+  EXPECT_FALSE(badWindow.IsOpen());
+  EXPECT_FALSE(badWindow.Read("30.html").has_value());
+
+  // Reset table: version 2, blocks, 8, table offset 0x28, then the lengths;
+  // the compressed length ends the last block.
+  const qsizetype table = good.indexOf(QByteArray::fromHex("0800000028000000")) - 8;
+  ASSERT_GT(table, lzxc);
+  QByteArray longBlock = good;
+  longBlock[table + 0x18 + 3] = 0x10;
+  EXPECT_FALSE(ChmArchive(dir.Write("block.chm", longBlock)).IsOpen());
+}
+
+TEST(SitemapTest, NestingAndEncodings) {
+  // Windows-1251 by default, even without a declaration.
+  const QByteArray cp1251 = QStringEncoder("windows-1251")
+                                .encode(QString::fromUtf8(
+                                    "<UL><LI><OBJECT type=\"text/sitemap\">"
+                                    "<param name=\"Name\" value=\"Лунные дни\">"
+                                    "<param name=\"Local\" value=\"50.html\"></OBJECT></UL>"));
+  const auto a = ParseSitemap(cp1251);
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(U(a[0].name), "Лунные дни");
+
+  // A declared UTF-8, nested lists, a heading without a page, entities,
+  // odd quoting and case; the properties object and comments count for nothing.
+  const QByteArray utf8 = QString::fromUtf8(R"(<html><head>
+<meta http-equiv="Content-Type" content="text/html; charset=UTF-8"></head><body>
+<object type="text/site properties"><param name="Name" value="no"></object>
+<!-- <OBJECT type="text/sitemap"><param name="Name" value="commented"></OBJECT> -->
+<ul>
+ <li><object type='text/sitemap'><param name=Name value='Глава &amp; раздел'></object>
+ <ul>
+  <li><OBJECT TYPE="TEXT/SITEMAP"><PARAM NAME="local" VALUE="a/b.html#x"><PARAM NAME="name" VALUE="&#1040;&#x411; &lt;B&gt;"></OBJECT>
+  <ul><li><object type="text/sitemap"><param name="Name" value="Deep"><param name="Local" value="d.html"></object></ul>
+  <li><object type="text/sitemap"><param name="Name" value="Second"><param name="Name" value="ignored"><param name="Local" value="ms-its:other.chm::/s.html"></object>
+ </ul>
+ <li><object type="text/sitemap"><param name="Name" value="Last &unknown; &amp"><param name="Local" value="z.html"></object>
+</ul></body></html>)").toUtf8();
+  const auto t = ParseSitemap(utf8);
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_EQ(U(t[0].name), "Глава & раздел");
+  EXPECT_TRUE(t[0].local.isEmpty());
+  ASSERT_EQ(t[0].children.size(), 2u);
+  EXPECT_EQ(U(t[0].children[0].name), "АБ <B>");
+  EXPECT_EQ(U(t[0].children[0].local), "a/b.html#x");
+  ASSERT_EQ(t[0].children[0].children.size(), 1u);
+  EXPECT_EQ(U(t[0].children[0].children[0].name), "Deep");
+  EXPECT_EQ(U(t[0].children[1].name), "Second");
+  EXPECT_EQ(U(kv::help::NormalizeLocal(t[0].children[1].local)), "s.html");
+  EXPECT_EQ(U(t[1].name), "Last &unknown; &amp");
+  EXPECT_EQ(U(t[1].local), "z.html");
+}
+
+TEST(SitemapTest, MalformedInput) {
+  EXPECT_TRUE(ParseSitemap({}).empty());
+  EXPECT_TRUE(ParseSitemap("<<<>>> <ul <object").empty());
+  // Stray closing lists don't lose the entries; an unclosed object is dropped.
+  const auto t = ParseSitemap(
+      "</ul></ul><object type=\"text/sitemap\"><param name=\"Name\" value=\"A\"></object>"
+      "<ul><object type=\"text/sitemap\"><param name=\"Name\" value=\"B\"></object></ul></ul>"
+      "<object type=\"text/sitemap\"><param name=\"Name\" value=\"C\"></object>"
+      "<object type=\"text/sitemap\"><param name=\"Name\" value=\"open\">");
+  ASSERT_EQ(t.size(), 2u);
+  EXPECT_EQ(U(t[0].name), "A");
+  ASSERT_EQ(t[0].children.size(), 1u);
+  EXPECT_EQ(U(t[0].children[0].name), "B");
+  EXPECT_EQ(U(t[1].name), "C");
+  // Absurd nesting is flattened, not followed down to a stack overflow.
+  QByteArray deep;
+  for (int i = 0; i < 5000; ++i)
+    deep += "<ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"x\"></object>";
+  const auto d = ParseSitemap(deep);
+  ASSERT_EQ(d.size(), 1u);
+  int depth = 1;
+  for (const TocEntry* e = &d[0]; !e->children.empty(); e = &e->children[0]) ++depth;
+  EXPECT_LE(depth, 70);
+}
+
+TEST(SitemapTest, NormalizeLocal) {
+  EXPECT_EQ(U(kv::help::NormalizeLocal("30.html")), "30.html");
+  EXPECT_EQ(U(kv::help::NormalizeLocal(" /30.html#calc ")), "30.html#calc");
+  EXPECT_EQ(U(kv::help::NormalizeLocal("sub\\page.html")), "sub/page.html");
+  EXPECT_EQ(U(kv::help::NormalizeLocal("mk:@MSITStore:C:\\x\\LoveHelp.chm::/40.html")), "40.html");
+}
+
+TEST(ServePageTest, PagesAndMessages) {
+  const ChmArchive chm(BuiltHelp());
+  const kv::help::Reply page = kv::help::ServePage(chm, "30.html");
+  EXPECT_TRUE(page.found);
+  EXPECT_EQ(page.mimeType, "text/html");
+  EXPECT_EQ(page.body, ReadAll(Source("30.html")));
+  EXPECT_EQ(kv::help::ServePage(chm, "help.css").mimeType, "text/css");
+  EXPECT_EQ(kv::help::MimeTypeOf("images/Moon.JPG"), "image/jpeg");
+  EXPECT_EQ(kv::help::MimeTypeOf("noext"), "application/octet-stream");
+
+  const kv::help::Reply absent = kv::help::ServePage(chm, "99.html");
+  EXPECT_FALSE(absent.found);
+  EXPECT_EQ(absent.mimeType, "text/html");
+  const QString text = QString::fromUtf8(absent.body);
+  EXPECT_TRUE(text.contains("Страница «99.html» не найдена в файле справки «" + BuiltHelp() + "»"))
+      << U(text);
+  EXPECT_TRUE(text.contains("href=\"/10.html\""));
+
+  const TestDir dir("a <b> & c");
+  const ChmArchive missing(dir.File("LoveHelp.chm"));
+  const QString m = QString::fromUtf8(kv::help::ServePage(missing, "30.html").body);
+  EXPECT_TRUE(m.contains("Файл справки «" + dir.File("LoveHelp.chm").toHtmlEscaped() + "» не найден"))
+      << U(m);
+  EXPECT_FALSE(m.contains("<b>"));
+  const ChmArchive broken(dir.Write("LoveHelp.chm", "junk"));
+  const QString b = QString::fromUtf8(kv::help::ServePage(broken, "30.html").body);
+  EXPECT_TRUE(b.contains("повреждён")) << U(b);
+}

@@ -1,0 +1,42 @@
+// A fresh temporary directory per test, removed afterwards.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QUuid>
+
+#include <filesystem>
+
+#include "app/helpviewer/chm_archive.h"
+
+class TestDir {
+ public:
+  explicit TestDir(const QString& sub = {}) {
+    root_ = QString::fromStdString(std::filesystem::temp_directory_path().string()) +
+            "/kvhelp-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    path_ = sub.isEmpty() ? root_ : root_ + "/" + sub;
+    QDir().mkpath(path_);
+  }
+  ~TestDir() { QDir(root_).removeRecursively(); }
+  TestDir(const TestDir&) = delete;
+  TestDir& operator=(const TestDir&) = delete;
+
+  const QString& Path() const { return path_; }
+  QString File(const QString& name) const { return path_ + "/" + name; }
+  QString Write(const QString& name, const QByteArray& bytes) const {
+    QFile f(File(name));
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+    return File(name);
+  }
+
+ private:
+  QString root_, path_;
+};
+
+inline QString BuiltHelp() { return QStringLiteral(KV_DIST_DIR "/LoveHelp.chm"); }
+
+inline QByteArray ReadAll(const QString& name) {
+  QFile f(name);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
