@@ -8,12 +8,21 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QStyle>
+#include <QThread>
 #include <QVBoxLayout>
+#include <QWebEngineView>
 #include <clocale>
 
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
+#include "compat/charts.h"
+#include "compat/scan.h"
+#include "degrees/degree_report.h"
+#include "eclipse/eclipse_list.h"
+#include "lunar/daytext.h"
+#include "lunar/lunardays.h"
+#include "lunar/phases.h"
 #include "jpeg.h"
 #include "platform.h"
 
@@ -169,6 +178,8 @@ void TZKV_LoveForm::BuildTab2() {
   Image4 = new TImage(Panel2);
   Image4->setGeometry(1, 1, 720, 218);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
+  Chart3 = std::make_unique<kv::ChartCanvas>();
+  Chart4 = std::make_unique<kv::ChartCanvas>();
   PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
 }
 
@@ -464,21 +475,118 @@ void TZKV_LoveForm::ShowHelpPage(int n) {
   if (!ok) throw std::runtime_error("Unable to open help file " + F);
 }
 
-// The compute buttons of tabs 2 to 5 are wired to their units as these land.
-void TZKV_LoveForm::BitBtn10Click() {}
-void TZKV_LoveForm::BitBtn1Click() {}
-void TZKV_LoveForm::BitBtn5Click() {}
-void TZKV_LoveForm::RadioGroup1Click() {}
-void TZKV_LoveForm::ListBox1Click() {}
-void TZKV_LoveForm::BitBtn7Click() {}
+// The window's side of the compatibility run: its spin edits, panels and
+// images, and the message processing that keeps it responsive meanwhile.
+class CompatWindowHost : public kv::CompatHost {
+ public:
+  explicit CompatWindowHost(TZKV_LoveForm& f) : f_(f) {}
+  kv::CompatInputs ReadInputs() override {
+    kv::CompatInputs in;
+    in.Day = kv::StrToInt(f_.SpinEdit1->text().toStdString());
+    in.Month = kv::StrToInt(f_.SpinEdit2->text().toStdString());
+    in.Year = kv::StrToInt(f_.SpinEdit3->text().toStdString());
+    in.StartYear = kv::StrToInt(f_.SpinEdit4->text().toStdString());
+    return in;
+  }
+  void ShowPanels(int pass) override {
+    if (pass == 1) {
+      f_.Panel8->show();
+      f_.Panel2->hide();
+    } else {
+      f_.Panel2->show();
+    }
+  }
+  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? *f_.Chart3 : *f_.Chart4; }
+  void Drawn(int pass) override { (pass == 1 ? f_.Image3 : f_.Image4)->setImage(Canvas(pass).Image()); }
+  void ProcessMessages() override {
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // The user closed the window meanwhile: unwind the run, then close.
+    if (f_.closeRequested_) throw kv::RunAborted();
+  }
+  void Pause() override { QThread::msleep(10); }
+
+ private:
+  TZKV_LoveForm& f_;
+};
+
+void TZKV_LoveForm::BitBtn10Click() {
+  // A press during a run is delivered by the run's message processing:
+  // it is ignored.
+  if (compatRunning_) return;
+  compatRunning_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{compatRunning_};
+  CompatWindowHost host(*this);
+  try {
+    kv::RunCompatibility(host);
+  } catch (const kv::RunAborted&) {
+  }
+}
+void TZKV_LoveForm::BitBtn1Click() {
+  const std::string name = Edit2->text().toStdString();
+  const std::int32_t day = kv::StrToInt(SpinEdit5->text().toStdString());
+  const std::int32_t month = kv::StrToInt(SpinEdit6->text().toStdString());
+  const std::int32_t year = kv::StrToInt(SpinEdit7->text().toStdString());
+  const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
+  const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
+  const std::string& page = kv::MakeDegreeReport(name, day, month, year, hour, minute);
+  // The browser is made for the first report, so that start-up stays fast.
+  if (!WebBrowser2) {
+    WebBrowser2 = new QWebEngineView(Panel1);
+    WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    Panel1->layout()->addWidget(WebBrowser2);
+  }
+  Panel1->show();
+  WebBrowser2->load(QUrl::fromLocalFile(QString::fromStdString(page)));
+}
+void TZKV_LoveForm::BitBtn5Click() {
+  Memo1->clear();
+  ListBox1->clear();
+  const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
+  Panel7->setCaption(QStringLiteral(" "));
+  kv::WritePhaseListing(year);
+  LoadMemo1(kv::LunDay_Name);
+}
+
+void TZKV_LoveForm::RadioGroup1Click() {
+  kv::ResetLunarDays();
+  Memo1->clear();
+  LoadMemo1(kv::LunDay_Name);
+  ListBox1->clear();
+  const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
+  const std::int32_t month = RadioGroup1ItemIndex() + 1;
+  Panel7->setCaption(QString::fromStdString(kv::FromCp1251(kv::LunarDaysCaption(month, year))));
+  for (const std::string& line : kv::BuildLunarDays(month))
+    ListBox1->addItem(QString::fromStdString(kv::FromCp1251(line)));
+}
+
+void TZKV_LoveForm::ListBox1Click() {
+  if (ListBox1->currentRow() < 0) return;
+  Memo1->clear();
+  kv::WriteLunarDayText(ListBox1->currentRow() + 1, [this](const std::string& message) {
+    messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
+  });
+  LoadMemo1(kv::TmpFile1_Name);
+}
+void TZKV_LoveForm::BitBtn7Click() {
+  ListBox2->show();
+  ListBox2->clear();
+  const std::int32_t year = kv::StrToInt(SpinEdit21->text().toStdString());
+  for (const std::string& line : kv::EclipseListLines(year))
+    ListBox2->addItem(QString::fromStdString(kv::FromCp1251(line)));
+}
 
 void TZKV_LoveForm::closeEvent(QCloseEvent* e) {
   if (compatRunning_) {
     // The run is on the stack below us: let it unwind first, then close.
     closeRequested_ = true;
     e->ignore();
+    QMetaObject::invokeMethod(this, [this] { if (!compatRunning_) close(); }, Qt::QueuedConnection);
     return;
   }
+  closeRequested_ = false;
   QWidget::closeEvent(e);
 }
 

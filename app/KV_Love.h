@@ -13,10 +13,14 @@
 #include <QTabWidget>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "widgets.h"
 
 class QWebEngineView;
+namespace kv {
+class ChartCanvas;
+}
 
 namespace kvapp {
 
@@ -67,6 +71,7 @@ class TZKV_LoveForm : public QWidget {
   QPushButton *BitBtn10, *BitBtn2;
   TPanel *Panel8, *Panel2;
   TImage *Image3, *Image4;
+  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show
   // Tab 3
   TImage* Image6;
   QLabel *Label5, *Label3, *Label4, *Label1, *Label2;

@@ -1,5 +1,7 @@
 #include <QApplication>
 #include <QMessageBox>
+#include <unistd.h>
+
 #include <clocale>
 
 #include "KV_Love.h"
@@ -22,6 +24,10 @@ class TApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The embedded browser: Chromium's sandbox cannot run as root.
+  if (::getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TApplication app(argc, argv);
   kvapp::TZKV_LoveForm form;
   form.show();

@@ -20,6 +20,9 @@ const Table<std::string, 12> Sign_Genitive{{
     ToCp1251("Козерога "), ToCp1251("Водолея  "), ToCp1251("Рыб      ")}};
 
 std::string FormatEclipseDegree(double lon) {
+  // Normalize360 may give exactly 360: that is 0 degrees of Aries, not a
+  // thirteenth sign.
+  if (lon >= 360.0) lon = 0.0;
   std::int32_t d = Trunc(lon);
   const std::int32_t m = Trunc(Frac(lon) * 60.0L);
   std::int32_t s = 1;

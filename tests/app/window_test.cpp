@@ -6,15 +6,24 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+
+#include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include "app/KV_Love.h"
 #include "core/settings.h"
 
 namespace fs = std::filesystem;
+
+// Readable QStrings in failure messages.
+void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+using kvapp::TImage;
 using kvapp::TZKV_LoveForm;
 
 namespace {
@@ -345,4 +354,214 @@ TEST_F(WindowTest, HelpWithoutItsFileNamesTheFullPath) {
   EXPECT_EQ(messages_[0].toStdString(), "Unable to open help file " + MainDir() + "LoveHelp.chm");
   // The program goes on unchanged.
   EXPECT_EQ(f.PageControl1->currentIndex(), 1);
+}
+
+TEST_F(WindowTest, EclipseButtonListsTheYear) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(4);
+  f.SpinEdit21->setText(QStringLiteral("1999"));
+  EXPECT_FALSE(f.ListBox2->isVisible());
+  QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+  ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
+  EXPECT_TRUE(f.ListBox2->isVisible());
+  ASSERT_EQ(f.ListBox2->count(), 5 + 4 + 7);
+  EXPECT_EQ(f.ListBox2->item(1)->text(), U("                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ "));
+  EXPECT_TRUE(f.ListBox2->item(5)->text().startsWith(QStringLiteral(" 1  31.01.1999")));
+  EXPECT_TRUE(f.ListBox2->item(8)->text().contains(U("Солнечное полное")));
+  EXPECT_TRUE(f.ListBox2->item(8)->text().contains(QStringLiteral("11.08.1999  11:04")));
+  // A year that is not a number: the message, and the list visible and empty.
+  f.SpinEdit21->setText(QStringLiteral("19x"));
+  f.SpinEdit21->setText(QString());
+  QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], QStringLiteral("'' is not a valid integer value"));
+  EXPECT_TRUE(f.ListBox2->isVisible());
+  EXPECT_EQ(f.ListBox2->count(), 0);
+}
+
+TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
+  CopyPicture();
+  fs::copy_file(fs::path(KV_DIST_DIR) / "Html/gradus.txt", main_ / "Html/gradus.txt");
+  for (int i = 1; i <= 12; ++i) {
+    const std::string n = (i < 10 ? "0" : "") + std::to_string(i) + ".gif";
+    fs::copy_file(fs::path(KV_DIST_DIR) / "Html/images" / n, main_ / "Html/images" / n);
+  }
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(2);
+  f.Edit2->setText(U("Анна & <Ли>"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
+  ASSERT_TRUE(fs::exists(main_ / "Html/Gradus_html.html"));
+  EXPECT_TRUE(f.Panel1->isVisible());
+  ASSERT_NE(f.WebBrowser2, nullptr);
+  // The page is shown with its declared charset.
+  QString title;
+  const QString expected = U(" Планеты Вашего гороскопа ").trimmed();  // the browser trims it
+  for (int i = 0; i < 300 && title != expected; ++i) {
+    QTest::qWait(50);
+    title = f.WebBrowser2->title();
+  }
+  EXPECT_EQ(title, expected);
+  QString text;
+  for (int i = 0; i < 100 && !text.contains(U("Анна & <Ли>")); ++i) {
+    f.WebBrowser2->page()->toPlainText([&](const QString& t) { text = t; });
+    QTest::qWait(50);
+  }
+  EXPECT_TRUE(text.contains(U("Анна & <Ли>"))) << text.left(300).toStdString();
+  EXPECT_TRUE(text.contains(U("Солнце в момент вашего рождения")));
+  // A background click hides it again.
+  QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600));
+  EXPECT_FALSE(f.Panel1->isVisible());
+}
+
+TEST_F(WindowTest, ReportErrorsLeaveThePanelHidden) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(2);
+  f.SpinEdit8->setText(QStringLiteral("+"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], QStringLiteral("'+' is not a valid integer value"));
+  EXPECT_FALSE(fs::exists(main_ / "Html/Gradus_html.html"));
+  f.SpinEdit8->setText(QStringLiteral("12"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);  // no gradus.txt
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains(QStringLiteral("gradus.txt"))) << messages_[1].toStdString();
+  EXPECT_FALSE(f.Panel1->isVisible());
+  fs::remove_all(main_ / "Html");
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);  // no Html folder
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_TRUE(messages_[2].contains(QStringLiteral("Gradus_html.html"))) << messages_[2].toStdString();
+  EXPECT_FALSE(f.Panel1->isVisible());
+  EXPECT_EQ(f.WebBrowser2, nullptr);
+}
+
+namespace {
+int CountLines(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  int n = 0;
+  for (std::size_t i = 0; (i = s.find("\r\n", i)) != std::string::npos; i += 2) ++n;
+  return n;
+}
+bool HasColour(const QPixmap& p, QRgb c) {
+  const QImage img = p.toImage().convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x)
+      if ((img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF)) return true;
+  return false;
+}
+}  // namespace
+
+TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  // A second press while the run pumps messages is ignored; a tab change is fine.
+  int repaintsSeen = 0;
+  QTimer::singleShot(1500, &f, [&] {
+    repaintsSeen = f.Panel8->isVisible() && !f.Panel2->isVisible();
+    QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+    f.PageControl1->setCurrentIndex(0);
+    f.PageControl1->setCurrentIndex(1);
+  });
+  QElapsedTimer t;
+  t.start();
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  const qint64 ms = t.elapsed();
+  ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
+  EXPECT_GE(ms, 7200);  // two passes of at least 3.6 s
+  EXPECT_EQ(repaintsSeen, 1);
+  EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440);
+  EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
+  EXPECT_TRUE(f.Panel8->isVisible());
+  EXPECT_TRUE(f.Panel2->isVisible());
+  for (TImage* img : {f.Image3, f.Image4}) {
+    EXPECT_EQ(img->pixmap().size(), QSize(720, 218));
+    EXPECT_TRUE(HasColour(img->pixmap(), qRgb(0, 128, 0)) || HasColour(img->pixmap(), qRgb(255, 0, 0)));
+    EXPECT_TRUE(HasColour(img->pixmap(), qRgb(238, 238, 238)));  // the year strips
+  }
+  EXPECT_FALSE(f.compatRunning());
+}
+
+TEST_F(WindowTest, ClosingTheWindowMidRunEndsTheRunCleanly) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  QTimer::singleShot(1200, &f, [&] { f.close(); });
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  QTest::qWait(100);  // the close that was held back
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_FALSE(f.compatRunning());
+  EXPECT_TRUE(messages_.empty());
+  // The scan file was closed after whole points.
+  const int lines = CountLines(main_ / "Html/Scan1.txt");
+  EXPECT_GT(lines, 0);
+  EXPECT_LT(lines, 1440);
+  EXPECT_EQ(lines % 4, 0);
+  EXPECT_FALSE(fs::exists(main_ / "Html/Scan2.txt"));
+}
+
+TEST_F(WindowTest, CompatibilityErrorsStopTheRun) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  f.SpinEdit4->setText(QStringLiteral("  "));
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], QStringLiteral("'  ' is not a valid integer value"));
+  EXPECT_FALSE(f.compatRunning());
+  f.SpinEdit4->setText(QStringLiteral("1980"));
+  fs::remove_all(main_ / "Html");
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains(QStringLiteral("Scan1.txt"))) << messages_[1].toStdString();
+}
+
+TEST_F(WindowTest, LunarTabListsMonthsDaysAndADescription) {
+  CopyPicture();
+  fs::copy_file(fs::path(KV_DIST_DIR) / "System/DayMoon.doc", main_ / "System/DayMoon.doc");
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(3);
+  // Before any phase table: the listing file is missing.
+  f.RadioGroup1Items->button(1)->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("F_LunDay.tmp")));
+
+  f.SpinEdit22->setText(QStringLiteral("2008"));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u) << messages_.back().toStdString();
+  const QStringList memo = f.Memo1->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_GE(memo.size(), 20);
+  EXPECT_EQ(memo[2], U(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"));
+  EXPECT_EQ(memo[4], QStringLiteral("    1     09.12.2007    17.12.2007     24.12.2007     31.12.2007"));
+  EXPECT_EQ(f.Panel7->caption(), QStringLiteral(" "));
+
+  f.RadioGroup1Items->button(1)->click();
+  ASSERT_EQ(messages_.size(), 1u) << messages_.back().toStdString();
+  EXPECT_EQ(f.Panel7->caption(), U("   Лунные дни на 2 лунный месяц  2008г."));
+  ASSERT_EQ(f.ListBox1->count(), 27);
+  EXPECT_EQ(f.ListBox1->item(0)->text(), QStringLiteral("  1   09.01.2008"));
+  EXPECT_EQ(f.ListBox1->item(19)->text(), QStringLiteral(" 20   29.01.2008"));
+
+  f.ListBox1->setCurrentRow(0);
+  QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {},
+                    f.ListBox1->visualItemRect(f.ListBox1->item(0)).center());
+  ASSERT_EQ(messages_.size(), 1u) << messages_.back().toStdString();
+  const QStringList day = f.Memo1->toPlainText().split(QLatin1Char('\n'));
+  ASSERT_GE(day.size(), 6);
+  EXPECT_EQ(day[0], QString());
+  EXPECT_TRUE(day[1].startsWith(U(" Начало лунного дня    09.01.2008  ")));
+  EXPECT_TRUE(day[1].endsWith(QStringLiteral(" GMT")));
+  EXPECT_TRUE(day[2].startsWith(U(" Конец лунного дня     10.01.2008  ")));
+  EXPECT_FALSE(day[4].trimmed().isEmpty());  // the description follows
+
+  // Without the description file: the error, and the text area stays empty.
+  fs::remove(main_ / "System/DayMoon.doc");
+  QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {},
+                    f.ListBox1->visualItemRect(f.ListBox1->item(1)).center());
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_TRUE(messages_[1].contains(QStringLiteral("DayMoon.doc"))) << messages_[1].toStdString();
+  EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
 }
