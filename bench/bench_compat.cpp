@@ -8,24 +8,12 @@
 
 #include "compat/charts.h"
 #include "compat/scan.h"
+#include "compat/straight_host.h"
 #include "core/calendar.h"
 #include "core/settings.h"
 
 namespace {
 
-// The run as kvlove makes it: no pauses, no messages.
-class StraightHost : public kv::CompatHost {
- public:
-  kv::CompatInputs ReadInputs() override { return {15, 6, 1985, 1980}; }
-  void ShowPanels(int) override {}
-  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? upper_ : lower_; }
-  void Drawn(int) override {}
-  void ProcessMessages() override {}
-  void Pause() override {}
-
- private:
-  kv::ChartCanvas upper_, lower_;
-};
 
 void EnsureGui() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -41,7 +29,7 @@ void BM_CompatRunWithoutPauses(benchmark::State& st) {
   const auto dir = std::filesystem::temp_directory_path() / ("kv_bench_compat_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "Html");
   kv::UseMainDirectory(dir.string());
-  StraightHost host;
+  kv::StraightHost host({15, 6, 1985, 1980});
   for (auto _ : st) {
     kv::RunCompatibility(host);
     benchmark::DoNotOptimize(kv::Scan2_Points);

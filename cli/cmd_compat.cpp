@@ -7,26 +7,12 @@
 #include "commands.h"
 #include "compat/charts.h"
 #include "compat/scan.h"
+#include "compat/straight_host.h"
 #include "core/textfile.h"
 
 namespace kvcli {
 namespace {
 
-// Runs straight through: no pauses, no messages, the panels are not shown.
-class CliHost : public kv::CompatHost {
- public:
-  explicit CliHost(const kv::CompatInputs& in) : in_(in) {}
-  kv::CompatInputs ReadInputs() override { return in_; }
-  void ShowPanels(int) override {}
-  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? upper_ : lower_; }
-  void Drawn(int) override {}
-  void ProcessMessages() override {}
-  void Pause() override {}
-
- private:
-  kv::CompatInputs in_;
-  kv::ChartCanvas upper_, lower_;
-};
 
 // The platform's chatter (run-time directory and the like) is no message
 // of ours; only fatal errors get through.
@@ -52,7 +38,7 @@ int RunCompat(const Context& ctx) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(QuietQt);
   QGuiApplication gui(guiArgc, guiArgv);
-  CliHost host({d.day, d.month, d.year, start});
+  kv::StraightHost host({d.day, d.month, d.year, start});
   kv::RunCompatibility(host);
 
   for (int pass = 1; pass <= 2; ++pass) {

@@ -7,14 +7,6 @@
 #include "core/planets.h"
 #include "run.h"
 
-namespace {
-std::vector<std::string> Lines(const std::string& s) {
-  std::vector<std::string> v;
-  std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
-}  // namespace
 
 TEST(KvloveTest, HelpDescribesEveryCommand) {
   const RunResult r = RunKvlove("--help");

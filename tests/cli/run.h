@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 struct RunResult {
   int status = -1;
@@ -19,6 +20,14 @@ inline std::string Slurp(const std::filesystem::path& p) {
   std::ostringstream s;
   s << in.rdbuf();
   return s.str();
+}
+
+// What a command printed, line by line.
+inline std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> v;
+  std::istringstream in(s);
+  for (std::string l; std::getline(in, l);) v.push_back(l);
+  return v;
 }
 
 inline RunResult RunKvlove(const std::string& args, const std::string& cwd = ".",

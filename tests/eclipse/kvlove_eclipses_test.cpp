@@ -9,12 +9,6 @@
 #include "eclipse/eclipse_list.h"
 
 namespace {
-std::vector<std::string> Lines(const std::string& s) {
-  std::vector<std::string> v;
-  std::istringstream in(s);
-  for (std::string l; std::getline(in, l);) v.push_back(l);
-  return v;
-}
 
 std::vector<std::string> Split(const std::string& s, char sep) {
   std::vector<std::string> v;
