@@ -80,12 +80,12 @@ int Main(int argc, char** argv) {
       continue;
     }
     if (w.size() > 2 && w.compare(0, 2, "--") == 0) {
-      const FlagSpec* spec = nullptr;
+      const FlagSpec* known = nullptr;
       for (const auto& f : cmd->flags)
-        if (w == f.name) spec = &f;
-      if (!spec) throw UsageError("unknown option '" + w + "' for " + cmd->name);
+        if (w == f.name) known = &f;
+      if (!known) throw UsageError("unknown option '" + w + "' for " + cmd->name);
       std::string value;
-      if (spec->takesValue) {
+      if (known->takesValue) {
         if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
         value = words[++i];
       }
