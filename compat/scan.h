@@ -6,7 +6,7 @@
 #include <exception>
 #include <string>
 
-#include "aspects.h"
+#include "matrix.h"
 #include "core/table.h"
 
 namespace kv {

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "compat/aspects.h"
+#include "compat/matrix.h"
 
 using namespace kv;
 

@@ -1,4 +1,4 @@
-#include "aspects.h"
+#include "matrix.h"
 
 #include <algorithm>
 #include <cmath>
