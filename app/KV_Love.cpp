@@ -54,16 +54,24 @@ QLabel* MakeLabel(QWidget* parent, const char* text, int x, int y, int px,
   return l;
 }
 
+// The field colour of an edit, list or text area, with black text.
+void SetFieldColour(QWidget* w, const QColor& c) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Base, c);
+  p.setColor(QPalette::Text, Qt::black);
+  w->setPalette(p);
+}
+
+const QColor kFieldYellow(0xFF, 0xFC, 0xD7);
+const QColor kFieldCream(0xFF, 0xFF, 0xEA);
+
 TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int hi, int value,
                         int px = 15) {
   auto* s = new TSpinEdit(parent);
   s->setRange(lo, hi);
   s->setValue(value);
   s->setFont(Font(QStringLiteral("Arial"), px));
-  QPalette p = s->palette();
-  p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
-  p.setColor(QPalette::Text, Qt::black);
-  s->setPalette(p);
+  SetFieldColour(s, kFieldYellow);
   s->setGeometry(x, y, w, h);
   return s;
 }
@@ -96,7 +104,6 @@ TImage* MakeBackground(QWidget* tab) {
   auto* img = new TImage(tab);
   img->setGeometry(0, 0, 984, 636);
   SetColour(img, Qt::black);
-  img->setAutoFillBackground(true);
   return img;
 }
 
@@ -192,12 +199,7 @@ void TZKV_LoveForm::BuildTab3() {
   Edit2 = new QLineEdit(TabSheet3);
   Edit2->setGeometry(38, 575, 113, 23);
   Edit2->setFont(Font(QStringLiteral("Arial"), 15));
-  {
-    QPalette p = Edit2->palette();
-    p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
-    p.setColor(QPalette::Text, Qt::black);
-    Edit2->setPalette(p);
-  }
+  SetFieldColour(Edit2, kFieldYellow);
   Label3 = MakeLabel(TabSheet3, " Дата и время  ", 160, 573, 12);
   Label4 = MakeLabel(TabSheet3, "  рождения ", 175, 584, 12);
   Label1 = MakeLabel(TabSheet3, "День       Месяц        Год ", 251, 557, 15);
@@ -255,11 +257,7 @@ void TZKV_LoveForm::BuildTab4() {
   ListBox1->setGeometry(1, 17, 168, 326);
   ListBox1->setFont(Font(QStringLiteral("Courier"), 15));
   ListBox1->setFrameShape(QFrame::NoFrame);
-  {
-    QPalette p = ListBox1->palette();
-    p.setColor(QPalette::Base, QColor(0xFF, 0xFC, 0xD7));
-    ListBox1->setPalette(p);
-  }
+  SetFieldColour(ListBox1, kFieldYellow);
 
   Panel5 = new TPanel(TabSheet4);
   Panel5->setGeometry(0, 0, kTabWidth - 183, kTabHeight);
@@ -273,12 +271,7 @@ void TZKV_LoveForm::BuildTab4() {
   Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setFont(Font(QStringLiteral("Courier"), 15));
-  {
-    QPalette p = Memo1->palette();
-    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEA));
-    p.setColor(QPalette::Text, Qt::black);
-    Memo1->setPalette(p);
-  }
+  SetFieldColour(Memo1, kFieldCream);
   PageControl1->addTab(Centered(TabSheet4), U(" Лунные дни "));
 }
 
@@ -291,11 +284,7 @@ void TZKV_LoveForm::BuildTab5() {
   ListBox2->setGeometry(25, 41, 749, 320);
   ListBox2->setFont(Font(QStringLiteral("Courier"), 16));
   ListBox2->setFrameShape(QFrame::NoFrame);
-  {
-    QPalette p = ListBox2->palette();
-    p.setColor(QPalette::Base, QColor(0xFF, 0xFF, 0xEA));
-    ListBox2->setPalette(p);
-  }
+  SetFieldColour(ListBox2, kFieldCream);
   Label9 = MakeLabel(TabSheet5,
                      " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, 1900, 2050, 1900);
