@@ -62,8 +62,9 @@ struct RunningFlag {
 void RunPass(CompatHost& host, int pass) {
   TScanPoints& points = pass == 1 ? Scan1_Points : Scan2_Points;
 
-  TextWriter scan(ScanFileName(pass));
+  // Inputs first: a refused number leaves the previous scan file alone.
   const CompatInputs in = host.ReadInputs();
+  TextWriter scan(ScanFileName(pass));
   const std::int32_t y0 = pass == 1 ? in.StartYear : Add(in.StartYear, 2);
 
   const double natal = DayNumber(in.Day, in.Month, in.Year, 12, 0, 0);

@@ -8,12 +8,16 @@
 namespace kv {
 
 TextWriter::TextWriter(std::string path, Mode mode) : path_(std::move(path)) {
-  f_ = std::fopen(path_.c_str(), mode == Mode::Rewrite ? "wb" : "ab");
-  if (!f_) Fail(mode == Mode::Rewrite ? "Cannot create file" : "Cannot open file");
+  if (mode == Mode::Replace) part_ = path_ + ".part";
+  const std::string& target = part_.empty() ? path_ : part_;
+  f_ = std::fopen(target.c_str(), mode == Mode::Append ? "ab" : "wb");
+  if (!f_) Fail(mode == Mode::Append ? "Cannot open file" : "Cannot create file");
 }
 
 TextWriter::~TextWriter() {
-  if (f_) std::fclose(f_);
+  if (!f_) return;
+  std::fclose(f_);
+  if (!part_.empty()) std::remove(part_.c_str());
 }
 
 void TextWriter::Fail(const char* what) {
@@ -40,7 +44,18 @@ void TextWriter::Close() {
   if (!f_) return;
   std::FILE* f = f_;
   f_ = nullptr;
-  if (std::fclose(f) != 0) Fail("Cannot write file");
+  if (std::fclose(f) != 0) {
+    const int e = errno;
+    if (!part_.empty()) std::remove(part_.c_str());
+    errno = e;
+    Fail("Cannot write file");
+  }
+  if (!part_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0) {
+    const int e = errno;
+    std::remove(part_.c_str());
+    errno = e;
+    Fail("Cannot create file");
+  }
 }
 
 std::string ReadFileBytes(const std::string& path) {

@@ -15,7 +15,9 @@ struct FileError : std::runtime_error {
 
 class TextWriter {
  public:
-  enum class Mode { Rewrite, Append };
+  // Replace writes beside the file and puts it in place on Close(), so a
+  // failure midway leaves the previous file as it was.
+  enum class Mode { Rewrite, Append, Replace };
   TextWriter(std::string path, Mode mode = Mode::Rewrite);
   ~TextWriter();
   TextWriter(const TextWriter&) = delete;
@@ -30,6 +32,7 @@ class TextWriter {
  private:
   [[noreturn]] void Fail(const char* what);
   std::string path_;
+  std::string part_;  // Replace: the file being written
   std::FILE* f_ = nullptr;
 };
 

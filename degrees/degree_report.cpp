@@ -182,7 +182,7 @@ void WriteDegreePage(const std::string& name, std::int32_t day, std::int32_t mon
   const std::string picture = SunPicturePath(sun.Sign);
   const std::string base = MainDir + "Html/gradus.txt";
 
-  TextWriter w(fileName);
+  TextWriter w(fileName, TextWriter::Mode::Replace);
   for (const auto& l : t.head) w.WriteLine(l);
   w.WriteLine(t.dateOpen + HtmlName(name) + t.dateRest + Dec(day) + " " + Month_Names_Gen[month] +
               " " + Dec(year) + t.dateYear + Dec(hour) + ":" + Dec(minute) + t.dateEnd);

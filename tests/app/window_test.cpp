@@ -1,83 +1,8 @@
 // The real window, offscreen: its controls, its start-up and the small
 // behaviours of the shell.
-#include <gtest/gtest.h>
-
-#include <QDate>
-#include <QDir>
-#include <QFile>
-#include <QSettings>
-#include <QElapsedTimer>
-#include <QTest>
-#include <QTimer>
-#include <clocale>
-#include <filesystem>
-#include <fstream>
-
-#include <QWebEnginePage>
-#include <QWebEngineView>
-
-#include "app/KV_Love.h"
-#include "core/settings.h"
-
-namespace fs = std::filesystem;
-
-// Readable QStrings in failure messages.
-void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-using kvapp::TImage;
-using kvapp::TZKV_LoveForm;
+#include "window_fixture.h"
 
 namespace {
-
-QString U(const char* s) { return QString::fromUtf8(s); }
-
-// A main directory of its own, a settings location of its own, and the
-// window started in it with its message boxes recorded.
-class WindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    static int n = 0;
-    root_ = fs::temp_directory_path() / ("kv_window_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    fs::remove_all(root_);
-    main_ = root_ / "Korvella Love dir";  // a blank in the path, as users have
-    fs::create_directories(main_ / "Html" / "images");
-    fs::create_directories(main_ / "System");
-    fs::create_directories(root_ / "config");
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       QString::fromStdString((root_ / "config").string()));
-    oldCwd_ = fs::current_path();
-    fs::current_path(main_);
-  }
-  void TearDown() override {
-    form_.reset();
-    fs::current_path(oldCwd_);
-    fs::remove_all(root_);
-  }
-
-  void CopyPicture() {
-    fs::copy_file(fs::path(KV_DIST_DIR) / "Html/images/moon.jpg", main_ / "Html/images/moon.jpg");
-  }
-
-  TZKV_LoveForm& Start() {
-    form_ = std::make_unique<TZKV_LoveForm>();
-    form_->messageBox = [this](const QString& t, bool critical) {
-      messages_.push_back(t);
-      critical_.push_back(critical);
-    };
-    form_->show();
-    form_->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
-    for (int i = 0; i < 50 && !form_->startupDone(); ++i) QTest::qWait(20);
-    EXPECT_TRUE(form_->startupDone());
-    return *form_;
-  }
-
-  std::string MainDir() const { return main_.string() + "/"; }
-
-  fs::path root_, main_, oldCwd_;
-  std::unique_ptr<TZKV_LoveForm> form_;
-  std::vector<QString> messages_;
-  std::vector<bool> critical_;
-};
 
 QWidget* TabOf(QWidget* w) {
   QWidget* tab = w;
@@ -438,13 +363,6 @@ TEST_F(WindowTest, ReportErrorsLeaveThePanelHidden) {
 }
 
 namespace {
-int CountLines(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  const std::string s((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  int n = 0;
-  for (std::size_t i = 0; (i = s.find("\r\n", i)) != std::string::npos; i += 2) ++n;
-  return n;
-}
 bool HasColour(const QPixmap& p, QRgb c) {
   const QImage img = p.toImage().convertToFormat(QImage::Format_RGB32);
   for (int y = 0; y < img.height(); ++y)

@@ -65,7 +65,7 @@ TEST(KvloveReportTest, MissingFolderOrBaseIsStatusOne) {
   r = RunKvlove(args);
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("gradus.txt"), std::string::npos) << r.err;
-  EXPECT_TRUE(fs::exists(dir.path() / "Html" / "Gradus_html.html"));
+  EXPECT_FALSE(fs::exists(dir.path() / "Html" / "Gradus_html.html"));  // no half page
 
   WriteBytes(dir.path() / "Html" / "gradus.txt", "*   0\r\nzero\r\n*\r\n");
   r = RunKvlove(args);

@@ -1,0 +1,339 @@
+// What a user can do wrong, or what the machine can take away, tried on the
+// real window: half-typed numbers, values at the controls' limits, missing
+// and broken files and folders, and presses during the compatibility run.
+#include <cstdlib>
+
+#include "window_fixture.h"
+
+namespace {
+
+class HardeningTest : public WindowTest {
+ protected:
+  void CopyShipped(const char* rel) {
+    fs::create_directories((main_ / rel).parent_path());
+    fs::copy_file(fs::path(KV_DIST_DIR) / rel, main_ / rel, fs::copy_options::overwrite_existing);
+  }
+  void CopyAllData() {
+    CopyPicture();
+    CopyShipped("Html/gradus.txt");
+    CopyShipped("System/DayMoon.doc");
+    for (int i = 1; i <= 12; ++i) {
+      const std::string n = std::string(i < 10 ? "Html/images/0" : "Html/images/") + std::to_string(i) + ".gif";
+      CopyShipped(n.c_str());
+    }
+  }
+  // Types into a spin edit as a user would, then leaves it.
+  void Type(kvapp::TSpinEdit* e, const QString& text) {
+    e->setFocus();
+    e->setText(text);
+    form_->BitBtn7->setFocus();
+  }
+  void ClickListLine(QListWidget* l, int row) {
+    l->setCurrentRow(row);
+    QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
+  }
+  static std::string Read(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  static void Write(const fs::path& p, const std::string& bytes) {
+    std::ofstream(p, std::ios::binary) << bytes;
+  }
+  // A file where a folder should be: nothing can be written inside it,
+  // even by root, who is not stopped by permissions.
+  void BlockFolder(const char* rel) {
+    fs::remove_all(main_ / rel);
+    Write(main_ / rel, "in the way");
+  }
+  std::vector<QString> TakeMessages() {
+    std::vector<QString> m;
+    m.swap(messages_);
+    critical_.clear();
+    return m;
+  }
+};
+
+struct SpinCase {
+  int tab;
+  kvapp::TSpinEdit* TZKV_LoveForm::*edit;
+  QPushButton* TZKV_LoveForm::*button;
+};
+
+}  // namespace
+
+TEST_F(HardeningTest, HalfTypedNumbersAreRefusedByEveryButton) {
+  CopyAllData();
+  auto& f = Start();
+  const std::vector<SpinCase> cases = {
+      {1, &TZKV_LoveForm::SpinEdit1, &TZKV_LoveForm::BitBtn10},
+      {1, &TZKV_LoveForm::SpinEdit2, &TZKV_LoveForm::BitBtn10},
+      {1, &TZKV_LoveForm::SpinEdit3, &TZKV_LoveForm::BitBtn10},
+      {1, &TZKV_LoveForm::SpinEdit4, &TZKV_LoveForm::BitBtn10},
+      {2, &TZKV_LoveForm::SpinEdit5, &TZKV_LoveForm::BitBtn1},
+      {2, &TZKV_LoveForm::SpinEdit6, &TZKV_LoveForm::BitBtn1},
+      {2, &TZKV_LoveForm::SpinEdit7, &TZKV_LoveForm::BitBtn1},
+      {2, &TZKV_LoveForm::SpinEdit8, &TZKV_LoveForm::BitBtn1},
+      {2, &TZKV_LoveForm::SpinEdit9, &TZKV_LoveForm::BitBtn1},
+      {3, &TZKV_LoveForm::SpinEdit22, &TZKV_LoveForm::BitBtn5},
+      {4, &TZKV_LoveForm::SpinEdit21, &TZKV_LoveForm::BitBtn7},
+  };
+  // Earlier results that a refused press must leave alone.
+  Write(main_ / "Html/Scan1.txt", "earlier scan\r\n");
+  Write(main_ / "Html/Gradus_html.html", "earlier page\r\n");
+  for (const SpinCase& c : cases) {
+    f.PageControl1->setCurrentIndex(c.tab);
+    kvapp::TSpinEdit* e = f.*c.edit;
+    const QString good = e->text();
+    for (const QString& bad : {QString(), QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("  ")}) {
+      const std::string where = e->objectName().toStdString() + " = '" + bad.toStdString() + "'";
+      e->setText(bad);
+      QTest::mouseClick(f.*c.button, Qt::LeftButton);
+      const auto m = TakeMessages();
+      ASSERT_EQ(m.size(), 1u) << where;
+      EXPECT_EQ(m[0], QStringLiteral("'%1' is not a valid integer value").arg(bad)) << where;
+      EXPECT_EQ(e->text(), bad) << where;  // what was typed stays for correcting
+      EXPECT_FALSE(f.compatRunning()) << where;
+      EXPECT_TRUE(f.Panel2->isHidden()) << where;  // the second pass never began
+      EXPECT_TRUE(f.Panel1->isHidden()) << where;
+      EXPECT_EQ(f.WebBrowser2, nullptr) << where;
+      EXPECT_EQ(f.ListBox1->count(), 0) << where;
+      EXPECT_EQ(f.ListBox2->count(), 0) << where;
+      EXPECT_EQ(f.PageControl1->currentIndex(), c.tab) << where;
+    }
+    e->setText(good);
+  }
+  EXPECT_EQ(Read(main_ / "Html/Scan1.txt"), "earlier scan\r\n");
+  EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), "earlier page\r\n");
+  EXPECT_FALSE(fs::exists(main_ / "Html/Scan2.txt"));
+  EXPECT_FALSE(fs::exists(kv::LunDay_Name));
+
+  // A half-typed year also stops the month buttons, after they cleared the list.
+  f.PageControl1->setCurrentIndex(3);
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  ASSERT_TRUE(TakeMessages().empty());
+  f.SpinEdit22->setText(QStringLiteral("-"));
+  f.RadioGroup1Items->button(0)->click();
+  const auto m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0], QStringLiteral("'-' is not a valid integer value"));
+  EXPECT_EQ(f.ListBox1->count(), 0);
+}
+
+TEST_F(HardeningTest, ValuesAtTheControlsLimitsGiveResults) {
+  CopyAllData();
+  auto& f = Start();
+
+  // The eclipse tab's first and last years.
+  f.PageControl1->setCurrentIndex(4);
+  for (const char* typed : {"1000", "9999"}) {
+    Type(f.SpinEdit21, QString::fromLatin1(typed));
+    QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+    ASSERT_TRUE(TakeMessages().empty()) << typed;
+    EXPECT_GT(f.ListBox2->count(), 7) << typed;  // headings and at least two eclipses
+  }
+  EXPECT_EQ(f.SpinEdit21->text(), QStringLiteral("2050"));
+  EXPECT_TRUE(f.ListBox2->item(5)->text().contains(QStringLiteral(".2050"))) << f.ListBox2->item(5)->text().toStdString();
+
+  // The lunar tab's year 0 and 3000: months, days and a description.
+  f.PageControl1->setCurrentIndex(3);
+  for (const char* typed : {"0", "3000"}) {
+    Type(f.SpinEdit22, QString::fromLatin1(typed));
+    QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+    ASSERT_TRUE(TakeMessages().empty()) << typed;
+    EXPECT_GE(f.Memo1->toPlainText().count(QLatin1Char('\n')), 16) << typed;
+    f.RadioGroup1Items->button(13)->click();  // the last month reaches into the next year
+    ASSERT_TRUE(TakeMessages().empty()) << typed;
+    ASSERT_GE(f.ListBox1->count(), 27) << typed;
+    ClickListLine(f.ListBox1, f.ListBox1->count() - 1);
+    ASSERT_TRUE(TakeMessages().empty()) << typed;
+    EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral(" GMT"))) << typed;
+  }
+
+  // The report for 31 February (the controls allow it) of the first and last years.
+  f.PageControl1->setCurrentIndex(2);
+  for (const char* typed : {"1", "99999"}) {
+    Type(f.SpinEdit5, QStringLiteral("31"));
+    Type(f.SpinEdit6, QStringLiteral("2"));
+    Type(f.SpinEdit7, QString::fromLatin1(typed));
+    Type(f.SpinEdit8, QStringLiteral("30"));
+    Type(f.SpinEdit9, QStringLiteral("60"));
+    QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(TakeMessages().empty()) << typed;
+    EXPECT_TRUE(f.Panel1->isVisible());
+    const std::string page = Read(main_ / "Html/Gradus_html.html");
+    EXPECT_NE(page.find(" 23:59 "), std::string::npos) << typed;
+    EXPECT_NE(page.find("</html>"), std::string::npos) << typed;
+  }
+  EXPECT_EQ(f.SpinEdit7->text(), QStringLiteral("2100"));
+
+  // The compatibility run for 31 February of the years -2000 and 3000,
+  // from the first and the last start year.
+  f.PageControl1->setCurrentIndex(1);
+  for (const auto& [year, start] : {std::pair{"-9999", "0"}, std::pair{"9999", "9999"}}) {
+    Type(f.SpinEdit1, QStringLiteral("31"));
+    Type(f.SpinEdit2, QStringLiteral("2"));
+    Type(f.SpinEdit3, QString::fromLatin1(year));
+    Type(f.SpinEdit4, QString::fromLatin1(start));
+    QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+    ASSERT_TRUE(TakeMessages().empty()) << year;
+    EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440) << year;
+    EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440) << year;
+    EXPECT_TRUE(f.Panel2->isVisible());
+  }
+  EXPECT_EQ(f.SpinEdit3->text(), QStringLiteral("3000"));
+  EXPECT_EQ(f.SpinEdit4->text(), QStringLiteral("2050"));
+}
+
+TEST_F(HardeningTest, MissingFoldersAreReportedAndTheWindowGoesOn) {
+  CopyAllData();
+  auto& f = Start();
+  const std::string before = Read(main_ / "System/DayMoon.doc");
+
+  // No System folder: the lunar listing cannot be written.
+  fs::remove_all(main_ / "System");
+  f.PageControl1->setCurrentIndex(3);
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  auto m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].contains(QStringLiteral("F_LunDay.tmp"))) << m[0].toStdString();
+  f.RadioGroup1Items->button(0)->click();
+  m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(f.ListBox1->count(), 0);
+
+  // Back again: the same window works.
+  fs::create_directories(main_ / "System");
+  Write(main_ / "System/DayMoon.doc", before);
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  ASSERT_TRUE(TakeMessages().empty());
+  f.RadioGroup1Items->button(0)->click();
+  ASSERT_TRUE(TakeMessages().empty());
+  EXPECT_GE(f.ListBox1->count(), 27);
+
+  // Html and System blocked by files (a read-only main directory, as far
+  // as root can be stopped): every button reports, nothing is lost.
+  const std::string listing = Read(kv::LunDay_Name);
+  BlockFolder("Html");
+  for (const auto& [tab, button] : {std::pair{1, f.BitBtn10}, std::pair{2, f.BitBtn1}}) {
+    f.PageControl1->setCurrentIndex(tab);
+    QTest::mouseClick(button, Qt::LeftButton);
+    m = TakeMessages();
+    ASSERT_EQ(m.size(), 1u) << tab;
+    EXPECT_TRUE(m[0].contains(QStringLiteral("Html/"))) << m[0].toStdString();
+  }
+  EXPECT_FALSE(f.compatRunning());
+  EXPECT_TRUE(f.Panel1->isHidden());
+  EXPECT_EQ(Read(main_ / "Html"), "in the way");
+
+  f.PageControl1->setCurrentIndex(3);
+  ClickListLine(f.ListBox1, 0);
+  ASSERT_TRUE(TakeMessages().empty());  // System is still there
+  BlockFolder("System");
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].contains(QStringLiteral("F_LunDay.tmp"))) << m[0].toStdString();
+  f.RadioGroup1Items->button(2)->click();
+  EXPECT_EQ(TakeMessages().size(), 1u);
+  EXPECT_EQ(Read(main_ / "System"), "in the way");
+
+  // The eclipse tab needs no files.
+  f.PageControl1->setCurrentIndex(4);
+  QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+  EXPECT_TRUE(TakeMessages().empty());
+  EXPECT_GT(f.ListBox2->count(), 5);
+  EXPECT_FALSE(listing.empty());
+}
+
+TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
+  CopyAllData();
+  auto& f = Start();
+
+  // A good report first, then a base with a header whose key is not a number.
+  f.PageControl1->setCurrentIndex(2);
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  ASSERT_TRUE(TakeMessages().empty());
+  const std::string page = Read(main_ / "Html/Gradus_html.html");
+  ASSERT_NE(page.find("</html>"), std::string::npos);
+  const std::string base = Read(main_ / "Html/gradus.txt");
+  Write(main_ / "Html/gradus.txt", "*  x9\r\nbroken\r\n" + base);
+  Type(f.SpinEdit7, QStringLiteral("1999"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  auto m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_EQ(m[0], QStringLiteral("' x9' is not a valid integer value"));
+  EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), page);
+  EXPECT_FALSE(fs::exists(main_ / "Html/Gradus_html.html.part"));
+  // An empty base: the report is written without degree texts.
+  Write(main_ / "Html/gradus.txt", "");
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  EXPECT_TRUE(TakeMessages().empty());
+  EXPECT_NE(Read(main_ / "Html/Gradus_html.html"), page);
+
+  // Lunar day descriptions: a marker field that is not a number, and a
+  // block that never ends.
+  f.PageControl1->setCurrentIndex(3);
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  f.RadioGroup1Items->button(0)->click();
+  ASSERT_TRUE(TakeMessages().empty());
+  const std::string doc = Read(main_ / "System/DayMoon.doc");
+  Write(main_ / "System/DayMoon.doc", "* ab  1  1  1  1  1  1\r\ntext\r\n@\r\n" + doc);
+  ClickListLine(f.ListBox1, 0);
+  m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].endsWith(QStringLiteral("is not a valid integer value"))) << m[0].toStdString();
+  Write(main_ / "System/DayMoon.doc", doc + "\r\n* 99 99 99 99 99 99 99\r\n" + std::string(30000, 'a'));
+  ClickListLine(f.ListBox1, 1);
+  m = TakeMessages();
+  EXPECT_TRUE(m.empty()) << m[0].toStdString();  // the endless block is not the one looked for
+  EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral(" GMT")));
+  Write(main_ / "System/DayMoon.doc", "");
+  ClickListLine(f.ListBox1, 2);
+  EXPECT_TRUE(TakeMessages().empty());  // no description: only the times
+  EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral(" GMT")));
+}
+
+TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
+  CopyAllData();
+  // The same run without interference, for comparison.
+  const fs::path ref = root_ / "reference";
+  fs::create_directories(ref / "Html");
+  const std::string cmd = std::string("'") + KV_DIST_DIR + "/kvlove' --main-dir '" + ref.string() +
+                          "' compat 15.06.1985 1980 > /dev/null";
+  ASSERT_EQ(std::system(cmd.c_str()), 0) << cmd;
+
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(1);
+  int pressed = 0;
+  std::function<void()> next;
+  const std::vector<std::function<void()>> presses = {
+      [&] { QTest::mouseClick(f.BitBtn10, Qt::LeftButton); },
+      [&] { f.PageControl1->setCurrentIndex(2); QTest::mouseClick(f.BitBtn1, Qt::LeftButton); },
+      [&] { f.PageControl1->setCurrentIndex(3); QTest::mouseClick(f.BitBtn5, Qt::LeftButton); },
+      [&] { f.RadioGroup1Items->button(4)->click(); },
+      [&] { ClickListLine(f.ListBox1, 3); },
+      [&] { f.PageControl1->setCurrentIndex(4); QTest::mouseClick(f.BitBtn7, Qt::LeftButton); },
+      [&] { for (auto* b : {f.BitBtn6, f.BitBtn2, f.BitBtn3, f.BitBtn9, f.BitBtn8}) QTest::mouseClick(b, Qt::LeftButton); },
+      [&] { QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600)); },
+      [&] { f.PageControl1->setCurrentIndex(0); },
+      [&] { f.PageControl1->setCurrentIndex(1); QTest::mouseClick(f.BitBtn10, Qt::LeftButton); },
+  };
+  next = [&] {
+    if (!f.compatRunning() || pressed == static_cast<int>(presses.size())) return;
+    presses[pressed++]();
+    QTimer::singleShot(300, &f, next);
+  };
+  QTimer::singleShot(400, &f, next);
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  EXPECT_EQ(pressed, static_cast<int>(presses.size()));
+  // Only the help buttons complain: there is no help file here.
+  for (const QString& m : messages_) EXPECT_TRUE(m.startsWith(QStringLiteral("Unable to open help file"))) << m.toStdString();
+  EXPECT_EQ(messages_.size(), 5u);
+  EXPECT_EQ(Read(main_ / "Html/Scan1.txt"), Read(ref / "Html/Scan1.txt"));
+  EXPECT_EQ(Read(main_ / "Html/Scan2.txt"), Read(ref / "Html/Scan2.txt"));
+  // The other tabs' results came through as well.
+  EXPECT_GE(f.ListBox1->count(), 27);
+  EXPECT_GT(f.ListBox2->count(), 5);
+  EXPECT_TRUE(fs::exists(main_ / "Html/Gradus_html.html"));
+  EXPECT_TRUE(f.Panel2->isVisible());
+}
