@@ -5,6 +5,7 @@
 #include <clocale>
 
 #include "KV_Love.h"
+#include "app/asan_webengine.h"
 
 namespace {
 // The last net: an error that escapes a handler anyway is shown and the

@@ -321,9 +321,9 @@ std::optional<Layout> CheckLayout(const QString& fileName) {
       (uncompressed + kLzxFrame - 1) / kLzxFrame > blocks)
     return std::nullopt;
   for (std::uint64_t b = 0; b < blocks; ++b) {
-    const std::uint64_t from = Le64(*table, static_cast<qsizetype>(tableOffset + b * 8));
-    const std::uint64_t to =
-        b + 1 < blocks ? Le64(*table, static_cast<qsizetype>(tableOffset + b * 8 + 8)) : compressed;
+    const std::uint64_t at = tableOffset + b * 8;  // within the table: checked above
+    const std::uint64_t from = Le64(*table, static_cast<qsizetype>(at));
+    const std::uint64_t to = b + 1 < blocks ? Le64(*table, static_cast<qsizetype>(at) + 8) : compressed;
     if (from > to || to > compressed || to - from > kLzxFrame + kLzxSlack) return std::nullopt;
   }
   l.uncompressedSize = uncompressed;
@@ -387,6 +387,7 @@ std::vector<TocEntry> ParseSitemap(const QByteArray& bytes) {
       if (!cur.name.isEmpty() || !cur.local.isEmpty()) {
         lastAt.back() = static_cast<int>(flat.size());
         flat.push_back({std::move(cur), parentAt.back()});
+        cur = {};
       }
     }
   }
@@ -395,6 +396,7 @@ std::vector<TocEntry> ParseSitemap(const QByteArray& bytes) {
   for (int k = 0; k < static_cast<int>(flat.size()); ++k)
     (flat[k].parent < 0 ? roots : kids[flat[k].parent]).push_back(k);
   std::vector<TocEntry> out;
+  out.reserve(roots.size());
   for (int r : roots) out.push_back(Build(flat, kids, r));
   return out;
 }

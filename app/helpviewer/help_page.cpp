@@ -44,7 +44,7 @@ QByteArray MimeTypeOf(const QString& path) {
 }
 
 Reply ServePage(const ChmArchive& archive, const QString& path) {
-  const QString file = archive.FileName();
+  const QString& file = archive.FileName();
   if (!archive.IsOpen()) {
     if (!QFileInfo(file).isFile())
       return {"text/html",
@@ -60,7 +60,7 @@ Reply ServePage(const ChmArchive& archive, const QString& path) {
   }
   if (const std::optional<QByteArray> data = archive.Read(path))
     return {MimeTypeOf(path), *data, true};
-  const QString home = archive.DefaultTopic();
+  const QString& home = archive.DefaultTopic();
   const bool offerHome = !home.isEmpty() && home.compare(path, Qt::CaseInsensitive) != 0 &&
                          archive.Exists(home);
   const QString link = offerHome ? u'/' + home : QString();

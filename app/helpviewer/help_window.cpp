@@ -130,7 +130,7 @@ void PrepareApplication() {
 
 QUrl PageUrl(const QString& local) {
   const QString page = NormalizeLocal(local);
-  const QUrl outside(page);
+  QUrl outside(page);
   if (outside.scheme().size() > 1 && !outside.scheme().startsWith(u"ms-its", Qt::CaseInsensitive))
     return outside;  // http:, mailto: and the like
   const qsizetype hash = page.indexOf(u'#');

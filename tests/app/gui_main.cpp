@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "app/asan_webengine.h"
+
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);

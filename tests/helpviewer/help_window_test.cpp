@@ -188,11 +188,7 @@ TEST(HelpWindowTest, ViewerProgramStarts) {
   EXPECT_FALSE(err.contains("register the custom scheme")) << U(err);
 }
 
-#ifdef __SANITIZE_ADDRESS__
-// Qt WebEngine's Chromium frees some of its own objects through a base type
-// of another size; that is not ours to mend, and would stop every run.
-extern "C" const char* __asan_default_options() { return "new_delete_type_mismatch=0"; }
-#endif
+#include "app/asan_webengine.h"
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
