@@ -31,7 +31,9 @@ const RegisterCommand kReport{{
     "Moscow time, taken as universal time + 3 hours all year round. NAME is\n"
     "UTF-8 text (may be \"\"); the page is Windows-1251 with CR LF line ends.\n"
     "Day 1..31 (counted on past a short month's end), month 1..12, year\n"
-    "1900..2100, hour 0..23, minute 0..59. Prints the page's path.\n",
+    "1900..2100, hour 0..23, minute 0..59. Prints the page's path. When the\n"
+    "page cannot be completed (a missing or malformed gradus.txt), the\n"
+    "previous page stays as it was.\n",
     {}, 3, 3, RunReport}};
 
 }  // namespace
