@@ -44,18 +44,15 @@ void TextWriter::Close() {
   if (!f_) return;
   std::FILE* f = f_;
   f_ = nullptr;
-  if (std::fclose(f) != 0) {
-    const int e = errno;
-    if (!part_.empty()) std::remove(part_.c_str());
-    errno = e;
-    Fail("Cannot write file");
-  }
-  if (!part_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0) {
-    const int e = errno;
-    std::remove(part_.c_str());
-    errno = e;
-    Fail("Cannot create file");
-  }
+  if (std::fclose(f) != 0) Discard("Cannot write file");
+  if (!part_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0) Discard("Cannot create file");
+}
+
+void TextWriter::Discard(const char* what) {
+  const int e = errno;
+  if (!part_.empty()) std::remove(part_.c_str());
+  errno = e;
+  Fail(what);
 }
 
 std::string ReadFileBytes(const std::string& path) {

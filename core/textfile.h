@@ -31,6 +31,7 @@ class TextWriter {
 
  private:
   [[noreturn]] void Fail(const char* what);
+  [[noreturn]] void Discard(const char* what);  // Fail, dropping a Replace's file
   std::string path_;
   std::string part_;  // Replace: the file being written
   std::FILE* f_ = nullptr;

@@ -35,11 +35,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;  // a marker field that is not a number
   }
   // What was copied is no bigger than the source (plus the line end after a block).
-  const std::string copied = kvfuzz::ReadFile(output);
+  const std::string copied = kv::ReadFileBytes(output);
   if (copied.size() > in.size + 2) std::abort();
   kv::FixLineBreaks(dir, output);
-  if (!LineEndsFixed(kvfuzz::ReadFile(output))) std::abort();
+  if (!LineEndsFixed(kv::ReadFileBytes(output))) std::abort();
   kv::FixLineBreaks(dir, source);
-  if (!LineEndsFixed(kvfuzz::ReadFile(source))) std::abort();
+  if (!LineEndsFixed(kv::ReadFileBytes(source))) std::abort();
   return 0;
 }

@@ -4,9 +4,12 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <string_view>
+
+#include "core/textfile.h"
 
 namespace kvfuzz {
 
@@ -14,30 +17,17 @@ namespace kvfuzz {
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     const char* base = std::getenv("TMPDIR");
-    std::string d = std::string(base && *base ? base : "/tmp") + "/kv_fuzz_" + std::to_string(::getpid()) + "/";
-    std::string cmd = "mkdir -p '" + d + "'";
-    if (std::system(cmd.c_str()) != 0) std::abort();
+    const std::string d = std::string(base && *base ? base : "/tmp") + "/kv_fuzz_" + std::to_string(::getpid()) + "/";
+    std::filesystem::create_directories(d);
     return d;
   }();
   return dir;
 }
 
 inline void WriteFile(const std::string& path, const std::uint8_t* data, std::size_t size) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) std::abort();
-  if (size && std::fwrite(data, 1, size, f) != size) std::abort();
-  std::fclose(f);
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) std::abort();
-  std::string s;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-  std::fclose(f);
-  return s;
+  kv::TextWriter w(path);
+  w.Write(std::string_view(reinterpret_cast<const char*>(data), size));
+  w.Close();
 }
 
 // Reads little integers off the front of the input.
