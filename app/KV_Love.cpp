@@ -366,24 +366,28 @@ void TZKV_LoveForm::FormActivate() {
   const QString M = QString::fromStdString(kv::WithSeparator(D.toStdString()));
   const QString S = M + QStringLiteral("System/");
 
-  // 2. Record them in the registry ...
-  {
-    RegistryKey key;
-    if (!key.Open(true)) throw RegistryError("Failed to create key Software\\Korvella_Love");
-    key.WriteString(QStringLiteral("rMainDir"), M);
-    key.WriteString(QStringLiteral("rSysDir"), S);
-    key.Close();
-  }
-  // 3. ... and read them back.
-  {
-    RegistryKey key;
-    if (key.Open(false)) {
-      if (key.ValueExists(QStringLiteral("rMainDir")))
-        kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
-      if (key.ValueExists(QStringLiteral("rSysDir")))
-        kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
+  // 2. Record them in the registry and 3. read them back. Settings that
+  // cannot be stored or read are reported, and the directories are taken
+  // from D itself: without them no tab could work.
+  try {
+    {
+      RegistryKey key;
+      if (!key.Open(true)) throw RegistryError("Failed to create key Software\\Korvella_Love");
+      key.WriteString(QStringLiteral("rMainDir"), M);
+      key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();
     }
+    RegistryKey key;
+    if (!key.Open(false) || !key.ValueExists(QStringLiteral("rMainDir")) ||
+        !key.ValueExists(QStringLiteral("rSysDir")))
+      throw RegistryError("Failed to read the registry key Software\\Korvella_Love");
+    kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
+    kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
+    key.Close();
+  } catch (const RegistryError& e) {
+    ShowError(QString::fromUtf8(e.what()));
+    kv::MainDir = M.toStdString();
+    kv::SysDir = S.toStdString();
   }
 
   // 4. The background picture.

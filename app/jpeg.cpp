@@ -1,8 +1,10 @@
 #include "jpeg.h"
 
 #include <csetjmp>
+#include <cstdarg>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <stdexcept>
 
 #include <jpeglib.h>
@@ -20,6 +22,16 @@ void OnError(j_common_ptr cinfo) {
   auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
   (*cinfo->err->format_message)(cinfo, err->message);
   std::longjmp(err->jump, 1);
+}
+
+// An error of ours, reported as libjpeg's are. No object with a destructor
+// may be alive in the caller's expression: the jump skips it.
+[[noreturn]] __attribute__((format(printf, 2, 3))) void Fail(ErrorManager& err, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::vsnprintf(err.message, sizeof err.message, format, args);
+  va_end(args);
+  std::longjmp(err.jump, 1);
 }
 
 struct FileCloser {
@@ -46,12 +58,18 @@ QImage LoadJpeg(const std::string& path) {
   jpeg_stdio_src(&cinfo, file.get());
   jpeg_read_header(&cinfo, TRUE);
   cinfo.out_color_space = JCS_RGB;
+  jpeg_calc_output_dimensions(&cinfo);
+  const unsigned w = cinfo.output_width, h = cinfo.output_height;
+  if (w > kMaxPictureSide || h > kMaxPictureSide || std::uint64_t{w} * h > kMaxPicturePixels)
+    Fail(err, "%u x %u pixels, more than %u a side or %u megapixels", w, h, kMaxPictureSide,
+         static_cast<unsigned>(kMaxPicturePixels >> 20));
   jpeg_start_decompress(&cinfo);
-  result = new QImage(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
-                      QImage::Format_RGB888);
-  while (cinfo.output_scanline < cinfo.output_height) {
+  result = new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
+  if (!result || result->isNull())
+    Fail(err, "not enough memory for %u x %u pixels", w, h);
+  while (cinfo.output_scanline < h) {
     JSAMPROW row = result->scanLine(static_cast<int>(cinfo.output_scanline));
-    jpeg_read_scanlines(&cinfo, &row, 1);
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) Fail(err, "a row could not be read");
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);

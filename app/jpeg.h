@@ -2,11 +2,18 @@
 #pragma once
 
 #include <QImage>
+#include <cstdint>
 #include <string>
 
 namespace kvapp {
 
-// Throws std::runtime_error for a file that cannot be read or decoded.
+// The largest picture taken: a background needs no more, and a header may
+// claim 65500 x 65500 pixels (12 GB) in a few hundred bytes.
+inline constexpr unsigned kMaxPictureSide = 16384;
+inline constexpr std::uint64_t kMaxPicturePixels = 64u << 20;
+
+// Throws std::runtime_error for a file that cannot be read or decoded, or a
+// picture beyond the bounds above, before anything of its size is allocated.
 QImage LoadJpeg(const std::string& path);
 
 }  // namespace kvapp

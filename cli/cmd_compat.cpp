@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -12,7 +13,6 @@
 
 namespace kvcli {
 namespace {
-
 
 // The platform's chatter (run-time directory and the like) is no message
 // of ours; only fatal errors get through.
@@ -31,7 +31,6 @@ int RunCompat(const Context& ctx) {
   const std::int32_t start = ParseInt(ctx.args[1], 1900, 2050, "START_YEAR");
   const bool png = ctx.HasFlag("--png");
   const std::string prefix = ctx.FlagValue("--png");
-  if (png && prefix.empty()) throw UsageError("--png needs a file name prefix");
 
   // The year labels need fonts, and fonts need a GUI application; kvlove
   // never opens a window.
@@ -52,8 +51,14 @@ int RunCompat(const Context& ctx) {
   if (png) {
     for (int pass = 1; pass <= 2; ++pass) {
       const std::string name = prefix + std::to_string(pass) + ".png";
-      if (!host.Canvas(pass).Image().save(QString::fromStdString(name), "PNG"))
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      if (!host.Canvas(pass).Image().save(&buffer, "PNG"))
         throw kv::FileError("Cannot create file \"" + name + "\"");
+      kv::TextWriter out(name);
+      out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+      out.Close();
     }
   }
   return 0;

@@ -10,22 +10,27 @@
 
 #include "commands.h"
 #include "core/settings.h"
+#include "core/textfile.h"
 
 namespace kvcli {
 namespace {
 
 constexpr const char* kOverview =
-    "Usage: kvlove [--main-dir DIR] COMMAND [ARGS...]\n"
+    "Usage: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]\n"
     "       kvlove COMMAND --help\n"
+    "       kvlove --version\n"
     "\n"
     "Korvella Love from the command line: the computations of the window,\n"
     "writing the same files byte for byte. Dates are DD.MM.YYYY, times HH:MM[:SS].\n"
     "\n"
-    "Options:\n"
+    "Options (before or after the command):\n"
     "  --main-dir DIR  the program's main directory (default: the current\n"
     "                  directory); data files are read and written under it\n"
-    "                  as the window does (Html/, System/)\n"
+    "                  as the window does (Html/, System/); also --main-dir=DIR\n"
+    "  --              ends the options: the words after it are arguments even\n"
+    "                  when they begin with \"-\" (a name, a negative year)\n"
     "  --help          this text\n"
+    "  --version       the program's version\n"
     "\n"
     "Commands:\n";
 
@@ -35,31 +40,63 @@ std::string CurrentDir() {
   return buf;
 }
 
-void PrintOverview() {
-  std::cout << kOverview;
-  for (const auto& c : Commands()) std::printf("  %-10s %s\n", c.name, c.synopsis);
-  std::cout << "\nExit status: 0 done, 1 the computation failed (the window's message is\n"
-               "printed), 2 bad input.\n";
+void PrintOverview(std::ostream& out) {
+  out << kOverview;
+  for (const auto& c : Commands()) {
+    char line[200];
+    std::snprintf(line, sizeof line, "  %-10s %s\n", c.name, c.synopsis);
+    out << line;
+  }
+  out << "\nExit status: 0 done, 1 the computation failed (the window's message is\n"
+         "printed), 2 bad input.\n";
+}
+
+bool IsLongOption(const std::string& w) { return w.size() > 2 && w.compare(0, 2, "--") == 0; }
+
+// "--name" of "--name" or "--name=VALUE".
+std::string OptionName(const std::string& w) { return w.substr(0, w.find('=')); }
+
+// The value of the option at words[i]: after its "=", or the next word.
+std::string OptionValue(const std::vector<std::string>& words, std::size_t& i, const char* what) {
+  const std::string& w = words[i];
+  const std::string name = OptionName(w);
+  std::string v;
+  if (name.size() < w.size())
+    v = w.substr(name.size() + 1);
+  else if (i + 1 < words.size())
+    v = words[++i];
+  if (v.empty()) throw UsageError(name + " needs " + what);
+  return v;
 }
 
 int Main(int argc, char** argv) {
   std::vector<std::string> words(argv + 1, argv + argc);
   std::string mainDir;
+  bool options = true;  // until "--"
   std::size_t i = 0;
   for (; i < words.size(); ++i) {
-    if (words[i] == "--help" || words[i] == "-h") {
-      PrintOverview();
+    const std::string& w = words[i];
+    if (w == "--") {
+      options = false;
+      ++i;
+      break;
+    }
+    if (w == "--help" || w == "-h") {
+      PrintOverview(std::cout);
       return 0;
     }
-    if (words[i] == "--main-dir") {
-      if (i + 1 >= words.size()) throw UsageError("--main-dir needs a directory");
-      mainDir = words[++i];
+    if (w == "--version") {
+      std::cout << "kvlove " KV_VERSION "\n";
+      return 0;
+    }
+    if (OptionName(w) == "--main-dir") {
+      mainDir = OptionValue(words, i, "a directory");
       continue;
     }
     break;
   }
   if (i >= words.size()) {
-    PrintOverview();
+    PrintOverview(std::cerr);
     return 2;
   }
   const Command* cmd = nullptr;
@@ -70,29 +107,28 @@ int Main(int argc, char** argv) {
   Context ctx;
   for (++i; i < words.size(); ++i) {
     const std::string& w = words[i];
-    if (w == "--help" || w == "-h") {
+    if (!options) {
+      ctx.args.push_back(w);
+    } else if (w == "--") {
+      options = false;
+    } else if (w == "--help" || w == "-h") {
       std::cout << cmd->help;
       return 0;
-    }
-    if (w == "--main-dir") {
-      if (i + 1 >= words.size()) throw UsageError("--main-dir needs a directory");
-      mainDir = words[++i];
-      continue;
-    }
-    if (w.size() > 2 && w.compare(0, 2, "--") == 0) {
+    } else if (IsLongOption(w)) {
+      const std::string name = OptionName(w);
+      if (name == "--main-dir") {
+        mainDir = OptionValue(words, i, "a directory");
+        continue;
+      }
       const FlagSpec* known = nullptr;
       for (const auto& f : cmd->flags)
-        if (w == f.name) known = &f;
+        if (name == f.name) known = &f;
       if (!known) throw UsageError("unknown option '" + w + "' for " + cmd->name);
-      std::string value;
-      if (known->takesValue) {
-        if (i + 1 >= words.size()) throw UsageError(w + " needs a value");
-        value = words[++i];
-      }
-      ctx.flags[w] = value;
-      continue;
+      if (!known->takesValue && name != w) throw UsageError(name + " takes no value");
+      ctx.flags[name] = known->takesValue ? OptionValue(words, i, "a value") : "";
+    } else {
+      ctx.args.push_back(w);
     }
-    ctx.args.push_back(w);
   }
   if (ctx.args.size() < cmd->minArgs || ctx.args.size() > cmd->maxArgs)
     throw UsageError(std::string("wrong number of arguments for ") + cmd->name +
@@ -107,6 +143,8 @@ int Main(int argc, char** argv) {
 }  // namespace kvcli
 
 int main(int argc, char** argv) {
+  // A signal mid-run leaves the previous files whole and no part file.
+  kv::RemovePartsOnSignals();
   try {
     return kvcli::Main(argc, argv);
   } catch (const kvcli::UsageError& e) {

@@ -68,6 +68,10 @@ CalendarDate DayNumberToDate(double x) {
   return d;
 }
 
+std::int32_t HistoricalYear(std::int32_t astronomical) {
+  return astronomical <= 0 ? Sub(astronomical, 1) : astronomical;
+}
+
 std::string TwoDigits(std::int32_t v) {
   return v < 10 ? "0" + std::to_string(v) : std::to_string(v);
 }

@@ -28,6 +28,10 @@ void DayNumberToDate(double x, std::int32_t& day, std::int32_t& month, std::int3
                      std::int32_t& hour, std::int32_t& minute, std::int32_t& second);
 CalendarDate DayNumberToDate(double x);
 
+// The year DayNumber reads for an astronomical year of DayNumberToDate: 0 is
+// 1 BC (-1) and -1 is 2 BC (-2); years from 1 on are the same.
+std::int32_t HistoricalYear(std::int32_t astronomical);
+
 // Date string "dd.mm.yyyy" (at most 10 characters) and time "hh:mm:ss".
 void DayNumberToStrings(double x, std::string& date, std::string& time);
 

@@ -2,7 +2,7 @@
 
 #include <swephexp.h>
 
-#include <stdexcept>
+#include <string>
 
 #include "calendar.h"
 #include "checked.h"
@@ -19,6 +19,19 @@ constexpr Table<int, kBodies> kSweBody{{SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, S
                                         SE_JUPITER, SE_SATURN, SE_URANUS, SE_NEPTUNE,
                                         SE_PLUTO}};
 static_assert(SEFLG_SPEED == 256 && SEFLG_EQUATORIAL == 2048);
+
+// The library answers outside its span with an error and zeros, which would
+// pass for positions.
+void Calc(double tET, int p, int flags, double (&xx)[6], double x) {
+  char serr[AS_MAXCH];
+  if (swe_calc(tET, p, flags, xx, serr) >= 0) return;
+  std::string date, time;
+  DayNumberToStrings(x, date, time);
+  throw EphemerisError("Положения планет рассчитываются только для лет " +
+                       std::to_string(kEphemerisFirstYear) + ".." +
+                       std::to_string(kEphemerisLastYear) + ": момент " + date + " " + time +
+                       " UT вне их");
+}
 }  // namespace
 
 void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed,
@@ -28,14 +41,13 @@ void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed,
   const double dT = swe_deltat(tUT);
   const double tET = Store(static_cast<long double>(tUT) + dT);
 
-  // The library's return code and error text are not examined: its
-  // fall-back ephemeris outside the files' years is good enough.
+  // Outside the files' years the library's fall-back theory answers, with a
+  // warning that is good to ignore; only a refusal counts.
   double xx[6] = {0, 0, 0, 0, 0, 0};
-  char serr[AS_MAXCH];
-  swe_calc(tET, p, SEFLG_SPEED, xx, serr);
+  Calc(tET, p, SEFLG_SPEED, xx, x);
   Lon = Normalize360(xx[0]);
   Speed = xx[3];
-  swe_calc(tET, p, SEFLG_EQUATORIAL, xx, serr);
+  Calc(tET, p, SEFLG_EQUATORIAL, xx, x);
   Decl = xx[1];
 
   AssignSign(Lon, Sign);

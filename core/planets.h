@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 
 #include "table.h"
 
@@ -26,12 +27,23 @@ struct TPlanetData {
 // Entries 1..10 hold the bodies; 11..53 travel along untouched.
 using TChart = Table<TPlanetData, 53>;
 
+// The years (as DayNumber takes them) whose every moment the ephemeris
+// computes: its files, and its analytical theory beyond them.
+inline constexpr std::int32_t kEphemerisFirstYear = -3000;
+inline constexpr std::int32_t kEphemerisLastYear = 3000;
+
+// A moment outside what the ephemeris computes; the message names the years.
+struct EphemerisError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 extern TChart Natal_Chart;
 extern TChart Partner_Chart;
 extern TChart Horoscope_Chart;
 
 // Position of body k (1..10) at day number x (universal time). Sign is
-// written only when Lon lies inside one of the twelve signs.
+// written only when Lon lies inside one of the twelve signs. EphemerisError
+// for a moment the ephemeris does not compute.
 void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed,
                     std::int32_t& Sign);
 void SunPosition(double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign);

@@ -7,8 +7,14 @@ std::string SysDir;
 std::string TmpFile1_Name;
 std::string TmpFile2_Name;
 std::string LunDay_Name;
-double Obs_Longitude = 0.0;
-double Obs_Latitude = 0.0;
+
+namespace {
+// The observer of the lunar days, from the start: nothing changes it.
+constexpr double kObserverLongitude = 0.0, kObserverLatitude = 51.5;
+}  // namespace
+
+double Obs_Longitude = kObserverLongitude;
+double Obs_Latitude = kObserverLatitude;
 
 std::string WithSeparator(std::string dir) {
   if (dir.empty() || dir.back() != kDirSeparator) dir += kDirSeparator;
@@ -22,8 +28,8 @@ void SetTempFileNames() {
 }
 
 void SetObserver() {
-  Obs_Longitude = 0.0;
-  Obs_Latitude = 51.5;
+  Obs_Longitude = kObserverLongitude;
+  Obs_Latitude = kObserverLatitude;
 }
 
 void UseMainDirectory(const std::string& dir) {

@@ -12,6 +12,8 @@ namespace kv {
 // A text that is not a decimal integer: "'%s' is not a valid integer value".
 struct ConvertError : std::invalid_argument {
   explicit ConvertError(const std::string& utf8Text);
+  // The same message, then the file and the line (from 1) the text came from.
+  ConvertError(const ConvertError& e, const std::string& file, std::size_t line);
 };
 
 // Leading blanks skipped, an optional sign, decimal digits to the end, and

@@ -1,23 +1,117 @@
 #include "textfile.h"
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <random>
 
 namespace kv {
 
+namespace {
+
+// The files being written, in a fixed table that a signal handler can read
+// without allocating.
+struct PartSlot {
+  std::atomic<bool> used{false};
+  char name[PATH_MAX];
+};
+PartSlot parts[16];
+
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+
+// Those signals held back while a part file and its entry change together.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t s;
+    sigemptyset(&s);
+    for (int sig : kCleanedSignals) sigaddset(&s, sig);
+    pthread_sigmask(SIG_BLOCK, &s, &old_);
+  }
+  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
+int Register(const std::string& name) {
+  if (name.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < static_cast<int>(std::size(parts)); ++i) {
+    if (parts[i].used.load()) continue;
+    std::memcpy(parts[i].name, name.c_str(), name.size() + 1);
+    parts[i].used.store(true);
+    return i;
+  }
+  return -1;  // more files open at once than the program ever has
+}
+
+void Unregister(int slot) {
+  if (slot >= 0) parts[slot].used.store(false);
+}
+
+void RemovePartsAndResignal(int sig) {
+  for (const PartSlot& p : parts)
+    if (p.used.load()) ::unlink(p.name);
+  // The handler was reset; the signal is delivered again on return.
+  ::raise(sig);
+}
+
+// A fresh name beside path.
+std::string PartName(const std::string& path) {
+  static std::mt19937_64 rng{std::random_device{}() ^ static_cast<std::uint64_t>(::getpid())};
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string name = path + ".part-";
+  for (int i = 0; i < 6; ++i) name += kChars[rng() % (sizeof kChars - 1)];
+  return name;
+}
+
+}  // namespace
+
 TextWriter::TextWriter(std::string path, Mode mode) : path_(std::move(path)) {
-  if (mode == Mode::Replace) part_ = path_ + ".part";
-  const std::string& target = part_.empty() ? path_ : part_;
-  f_ = std::fopen(target.c_str(), mode == Mode::Append ? "ab" : "wb");
-  if (!f_) Fail(mode == Mode::Append ? "Cannot open file" : "Cannot create file");
+  // A folder in the place would refuse the file only when it is complete.
+  struct stat st;
+  if (::lstat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    Fail("Cannot create file");
+  }
+  const std::string old = mode == Mode::Append && FileExists(path_) ? ReadFileBytes(path_) : "";
+  {
+    SignalsHeld held;
+    int fd = -1;
+    // O_EXCL: a file or a link planted under the fresh name is not used.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+      part_ = PartName(path_);
+      fd = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) Fail("Cannot create file");
+    f_ = ::fdopen(fd, "wb");
+    if (!f_) {
+      const int e = errno;
+      ::close(fd);
+      ::unlink(part_.c_str());
+      errno = e;
+      Fail("Cannot create file");
+    }
+    slot_ = Register(part_);
+  }
+  Write(old);
 }
 
 TextWriter::~TextWriter() {
   if (!f_) return;
   std::fclose(f_);
-  if (!part_.empty()) std::remove(part_.c_str());
+  SignalsHeld held;
+  ::unlink(part_.c_str());
+  Unregister(slot_);
 }
 
 void TextWriter::Fail(const char* what) {
@@ -44,15 +138,30 @@ void TextWriter::Close() {
   if (!f_) return;
   std::FILE* f = f_;
   f_ = nullptr;
-  if (std::fclose(f) != 0) Discard("Cannot write file");
-  if (!part_.empty() && std::rename(part_.c_str(), path_.c_str()) != 0) Discard("Cannot create file");
+  const bool written = std::fclose(f) == 0;
+  SignalsHeld held;
+  // rename() replaces whatever is in the place, a link included.
+  const bool placed = written && std::rename(part_.c_str(), path_.c_str()) == 0;
+  const int e = errno;
+  if (!placed) ::unlink(part_.c_str());
+  Unregister(slot_);
+  slot_ = -1;
+  errno = e;
+  if (!written) Fail("Cannot write file");
+  if (!placed) Fail("Cannot create file");
 }
 
-void TextWriter::Discard(const char* what) {
-  const int e = errno;
-  if (!part_.empty()) std::remove(part_.c_str());
-  errno = e;
-  Fail(what);
+void RemovePartsOnSignals() {
+  struct sigaction sa {};
+  sa.sa_handler = RemovePartsAndResignal;
+  sigemptyset(&sa.sa_mask);
+  for (int sig : kCleanedSignals) sigaddset(&sa.sa_mask, sig);
+  sa.sa_flags = SA_RESETHAND;
+  for (int sig : kCleanedSignals) {
+    struct sigaction old {};
+    // A signal the caller chose to ignore (nohup) stays ignored.
+    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) sigaction(sig, &sa, nullptr);
+  }
 }
 
 std::string ReadFileBytes(const std::string& path) {

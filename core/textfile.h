@@ -1,5 +1,10 @@
 // Text files of the program: bytes written as given, CR LF line ends,
 // opened and closed within one event. Failures raise FileError naming the file.
+//
+// Every file is written beside its place under a fresh name and renamed
+// into the place by Close(), so a failure or a kill at any moment leaves the
+// previous whole file or the new whole file, and a link in the place is
+// replaced, never followed.
 #pragma once
 
 #include <cstdio>
@@ -15,27 +20,31 @@ struct FileError : std::runtime_error {
 
 class TextWriter {
  public:
-  // Replace writes beside the file and puts it in place on Close(), so a
-  // failure midway leaves the previous file as it was.
-  enum class Mode { Rewrite, Append, Replace };
+  // Rewrite starts empty; Append starts with the file's present bytes (none
+  // when there is no file).
+  enum class Mode { Rewrite, Append };
   TextWriter(std::string path, Mode mode = Mode::Rewrite);
-  ~TextWriter();
+  ~TextWriter();  // without Close() the place keeps its previous file
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
 
   void Write(std::string_view bytes);
   void WriteLine(std::string_view bytes = {});
   void Flush();
-  void Close();  // reports a failed final write; the destructor only closes
+  void Close();  // puts the file in place; FileError when it cannot
   const std::string& path() const { return path_; }
 
  private:
   [[noreturn]] void Fail(const char* what);
-  [[noreturn]] void Discard(const char* what);  // Fail, dropping a Replace's file
   std::string path_;
-  std::string part_;  // Replace: the file being written
+  std::string part_;  // the file being written, beside path_
   std::FILE* f_ = nullptr;
+  int slot_ = -1;  // its entry in the table the signal handler reads
 };
+
+// From now on SIGINT, SIGTERM, SIGHUP and SIGQUIT (unless ignored) first
+// remove the files being written, then end the process as they would have.
+void RemovePartsOnSignals();
 
 // Whole file as bytes; FileError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);

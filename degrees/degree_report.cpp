@@ -150,10 +150,20 @@ std::string SunPicturePath(std::int32_t sign) {
   return out;
 }
 
+namespace {
+// The marks, embeddings, overrides and isolates of bidirectional text.
+bool IsBidiControl(char32_t c) {
+  return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+         (c >= 0x2066 && c <= 0x2069);
+}
+}  // namespace
+
 std::string HtmlName(std::string_view utf8) {
   const QString s = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
   std::string out;
   for (const char32_t c : s.toUcs4()) {
+    // Dropped: the page's own date text would be turned around after them.
+    if (IsBidiControl(c)) continue;
     switch (c) {
       case U'&': out += "&amp;"; continue;
       case U'<': out += "&lt;"; continue;
@@ -182,7 +192,7 @@ void WriteDegreePage(const std::string& name, std::int32_t day, std::int32_t mon
   const std::string picture = SunPicturePath(sun.Sign);
   const std::string base = MainDir + "Html/gradus.txt";
 
-  TextWriter w(fileName, TextWriter::Mode::Replace);
+  TextWriter w(fileName);
   for (const auto& l : t.head) w.WriteLine(l);
   w.WriteLine(t.dateOpen + HtmlName(name) + t.dateRest + Dec(day) + " " + Month_Names_Gen[month] +
               " " + Dec(year) + t.dateYear + Dec(hour) + ":" + Dec(minute) + t.dateEnd);

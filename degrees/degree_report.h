@@ -53,7 +53,9 @@ std::string PositionText(const TPlanetData& p);
 std::string SunPicturePath(std::int32_t sign);
 
 // The UTF-8 name as Windows-1251 page text: & < > " as entities, characters
-// that 1251 lacks and control characters as &#NNNN; (decimal code point).
+// that 1251 lacks and control characters as &#NNNN; (decimal code point);
+// bidirectional controls (U+061C, U+200E, U+200F, U+202A..U+202E,
+// U+2066..U+2069) left out.
 std::string HtmlName(std::string_view utf8);
 
 // Steps 4 to 6: writes the page from records 1..10 of Horoscope_Chart, whose

@@ -26,12 +26,18 @@ class LineReader {
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
+  // The number of the line read last, from 1.
+  std::size_t LineNumber() const { return lines_; }
+
   // The next line without its end; false at the end of the file.
   bool ReadLine(std::string& line) {
     line.clear();
     bool any = false;
     for (;;) {
-      if (pos_ == len_ && !Fill()) return any;
+      if (pos_ == len_ && !Fill()) {
+        lines_ += any;
+        return any;
+      }
       any = true;
       const char* start = buf_ + pos_;
       const void* nl = std::memchr(start, '\n', len_ - pos_);
@@ -44,6 +50,7 @@ class LineReader {
       line.append(start, n);
       pos_ += n + 1;
       if (!line.empty() && line.back() == '\r') line.pop_back();
+      ++lines_;
       return true;
     }
   }
@@ -63,6 +70,7 @@ class LineReader {
   std::FILE* f_ = nullptr;
   char buf_[65536];
   std::size_t pos_ = 0, len_ = 0;
+  std::size_t lines_ = 0;
 };
 
 }  // namespace
@@ -82,7 +90,13 @@ void FindDegreeText(const std::string& fileName, std::int32_t key, std::string& 
   std::string line;
   while (in.ReadLine(line)) {
     if (line.empty() || line[0] != '*') continue;
-    if (DegreeKey(line) != key) continue;
+    std::int32_t k;
+    try {
+      k = DegreeKey(line);
+    } catch (const ConvertError& e) {
+      throw ConvertError(e, fileName, in.LineNumber());
+    }
+    if (k != key) continue;
     std::string next;
     in.ReadLine(next);  // empty when the header is the last line
     text = std::move(next);

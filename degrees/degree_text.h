@@ -16,7 +16,8 @@ namespace kv {
 // Scans the whole base and leaves in text the paragraph of the last entry
 // whose key equals key; text is untouched when no entry matches. A missing
 // base raises FileError; a header whose key field is not a whole number
-// raises ConvertError, so one bad header fails every lookup.
+// raises ConvertError naming the file and the line, so one bad header fails
+// every lookup.
 void FindDegreeText(const std::string& fileName, std::int32_t key, std::string& text);
 
 // The key of a header line (its columns 3..5, or fewer if the line is

@@ -29,7 +29,7 @@ class TextReader {
 
   // Up to the line end (CR LF, LF or a lone CR), which is consumed.
   std::string ReadLine() {
-    const std::size_t b = p_;
+    const std::size_t b = lineStart_ = p_;
     while (p_ < s_.size() && s_[p_] != kCR && s_[p_] != kLF) ++p_;
     std::string line = s_.substr(b, p_ - b);
     if (p_ < s_.size() && s_[p_] == kCR) {
@@ -43,9 +43,18 @@ class TextReader {
 
   char ReadChar() { return p_ < s_.size() ? s_[p_++] : kEndOfFile; }
 
+  // The number of the line ReadLine gave last, from 1, its line ends counted.
+  std::size_t LineNumber() const {
+    std::size_t n = 1;
+    for (std::size_t i = 0; i < lineStart_; ++i)
+      n += s_[i] == kLF || (s_[i] == kCR && (i + 1 == s_.size() || s_[i + 1] != kLF));
+    return n;
+  }
+
  private:
   std::string s_;
   std::size_t p_ = 0;
+  std::size_t lineStart_ = 0;
 };
 
 struct BlockFailure : std::runtime_error {
@@ -85,7 +94,11 @@ void W_find3(const std::string& sourceFile, const std::string& outputFile, std::
     if (line.empty() || line[0] != '*') continue;
     if (line.size() > 255) line.resize(255);
     std::array<std::int32_t, 7> fields;
-    for (std::size_t i = 0; i < 7; ++i) fields[i] = MarkerField(line, 3 + 4 * i);
+    try {
+      for (std::size_t i = 0; i < 7; ++i) fields[i] = MarkerField(line, 3 + 4 * i);
+    } catch (const ConvertError& e) {
+      throw ConvertError(e, sourceFile, in.LineNumber());
+    }
     if (fields != keys) continue;
 
     try {

@@ -19,9 +19,10 @@ struct Date {
   std::int32_t d, m, y;
 };
 
+// The date of x as DayNumber takes it again.
 Date DateOf(double x) {
   const CalendarDate c = DayNumberToDate(x);
-  return {c.Day, c.Month, c.Year};
+  return {c.Day, c.Month, HistoricalYear(c.Year)};
 }
 
 double RiseOn(const Date& t) {

@@ -261,7 +261,8 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
   auto m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], QStringLiteral("' x9' is not a valid integer value"));
+  EXPECT_EQ(m[0], QStringLiteral("' x9' is not a valid integer value in file \"%1Html/gradus.txt\", line 1")
+                     .arg(QString::fromStdString(MainDir())));
   EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), page);
   EXPECT_FALSE(fs::exists(main_ / "Html/Gradus_html.html.part"));
   // An empty base: the report is written without degree texts.
@@ -281,7 +282,9 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   ClickListLine(f.ListBox1, 0);
   m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_TRUE(m[0].endsWith(QStringLiteral("is not a valid integer value"))) << m[0].toStdString();
+  EXPECT_TRUE(m[0].endsWith(QStringLiteral("is not a valid integer value in file \"%1System/DayMoon.doc\", line 1")
+                                .arg(QString::fromStdString(MainDir()))))
+      << m[0].toStdString();
   Write(main_ / "System/DayMoon.doc", doc + "\r\n* 99 99 99 99 99 99 99\r\n" + std::string(30000, 'a'));
   ClickListLine(f.ListBox1, 1);
   m = TakeMessages();

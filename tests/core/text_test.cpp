@@ -61,6 +61,7 @@ TEST(TextWriterTest, WritesCrLfAndNamesTheFileOnFailure) {
   {
     TextWriter w(p, TextWriter::Mode::Append);
     w.Write("two");
+    w.Close();
   }
   EXPECT_EQ(ReadFileBytes(p), "one\r\n\r\ntwo");
   const std::string missing = (dir / "no-such-dir" / "b.txt").string();

@@ -100,7 +100,10 @@ TEST_F(DegreeTextTest, MalformedHeaderFailsEveryLookup) {
           FindDegreeText(b, key, t);
           ADD_FAILURE() << "accepted '" << x.line << "' at " << where << " for key " << key;
         } catch (const ConvertError& e) {
-          EXPECT_EQ(std::string(e.what()), std::string("'") + x.field + "' is not a valid integer value")
+          // The lines before it: none, the first entry, both entries.
+          EXPECT_EQ(std::string(e.what()), std::string("'") + x.field +
+                                               "' is not a valid integer value in file \"" + b +
+                                               "\", line " + std::to_string(1 + 2 * where))
               << x.line;
         }
       }

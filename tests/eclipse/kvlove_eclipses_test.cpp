@@ -55,7 +55,7 @@ TEST(KvloveEclipsesTest, DetailsAppendInstantMagnitudeAndHours) {
 TEST(KvloveEclipsesTest, BadInputGetsOneLineAndStatusTwo) {
   for (const char* args : {"eclipses", "eclipses 1899", "eclipses 2051", "eclipses 19x9",
                            "eclipses ''", "eclipses 1999 2000", "eclipses 1999 --nosuch",
-                           "eclipses 1999.5", "eclipses -- 1999"}) {
+                           "eclipses 1999.5", "eclipses -- --details"}) {
     const RunResult r = RunKvlove(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;

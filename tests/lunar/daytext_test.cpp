@@ -88,13 +88,14 @@ TEST_F(DayTextTest, NonNumericMarkerBeforeTheMatchIsAConversionError) {
     WriteBytes(source_, std::string(bad) + "\r\nq\r\nw\r\n@\r\n" + kMarker3 + "x\r\ny\r\n@\r\n");
     EXPECT_THROW(W_find3(source_, out_, 0, 3, 0, 0, 0, 0, 0, Box()), ConvertError) << bad;
   }
-  // The message names the field as the user would see it.
-  WriteBytes(source_, Cp("*   0   Ж   0   0   0   0   0\r\n"));
+  // The message names the field as the user would see it, the file, and
+  // the line, counted over line ends of every kind.
+  WriteBytes(source_, Cp("notes\r\nmore\nand\r" + kMarker3 + "a\r\nb\r\n@\r\n*   0   Ж   0   0   0   0   0\r\n"));
   try {
-    W_find3(source_, out_, 0, 3, 0, 0, 0, 0, 0, Box());
+    W_find3(source_, out_, 0, 9, 0, 0, 0, 0, 0, Box());
     ADD_FAILURE();
   } catch (const ConvertError& e) {
-    EXPECT_EQ(std::string(e.what()), "'  Ж' is not a valid integer value");
+    EXPECT_EQ(std::string(e.what()), "'  Ж' is not a valid integer value in file \"" + source_ + "\", line 8");
   }
   // After the match the scan has ended: a broken marker there is harmless.
   EXPECT_EQ(Find(kMarker3 + "x\r\ny\r\n@\r\n*   0   x\r\n"), "x\r y\r  \r\n\r\n\r\n");
