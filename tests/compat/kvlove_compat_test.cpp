@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
 #include <QImage>
+#include <csignal>
 
 #include "../cli/run.h"
 #include "compat/scan.h"
@@ -86,4 +90,33 @@ TEST(KvloveCompatTest, MissingHtmlFolderIsAnError) {
   EXPECT_NE(r.err.find("Html/Scan1.txt"), std::string::npos) << r.err;
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+}
+
+TEST(KvloveCompatTest, ASignalMidRunLeavesThePreviousScanFile) {
+  TempMainDir dir;
+  const auto html = dir.path() / "Html";
+  std::ofstream(html / "Scan1.txt", std::ios::binary) << "earlier run\r\n";
+  const int watch = ::inotify_init1(IN_CLOEXEC);
+  ASSERT_GE(::inotify_add_watch(watch, html.c_str(), IN_CREATE), 0);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(::open("/dev/null", O_WRONLY), 1);
+    ::execl(KV_DIST_DIR "/kvlove", "kvlove", "--main-dir", dir.path().c_str(), "compat",
+            "15.06.1985", "1980", nullptr);
+    ::_exit(127);
+  }
+  char event[4096];
+  ASSERT_GT(::read(watch, event, sizeof event), 0);  // pass 1 has begun its file
+  ::kill(pid, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  ::close(watch);
+  // Killed in pass 1 (almost always), else in pass 2 or after it: a whole
+  // file either way, and nothing beside the scan files.
+  const std::string scan1 = ReadBytes(html / "Scan1.txt");
+  bool crlf = false;
+  EXPECT_TRUE(scan1 == "earlier run\r\n" || CrLfLines(scan1, crlf).size() == 1440u) << scan1.size();
+  for (const auto& e : std::filesystem::directory_iterator(html))
+    EXPECT_TRUE(e.path().filename() == "Scan1.txt" || e.path().filename() == "Scan2.txt") << e.path();
+  EXPECT_TRUE(WIFSIGNALED(status) || WEXITSTATUS(status) == 0) << status;
 }

@@ -140,3 +140,19 @@ TEST(PlanetPositionTest, RetrogradeSpeedIsNegative) {
   EXPECT_LT(Position(3, DayNumber(10, 4, 2024, 0, 0, 0)).Speed, 0.0);
   EXPECT_GT(Position(3, DayNumber(10, 3, 2024, 0, 0, 0)).Speed, 0.0);
 }
+
+TEST(PlanetPositionTest, MomentsBeyondTheEphemerisAreRefused) {
+  for (const double x : {DayNumber(15, 6, 5000, 0, 0, 0), DayNumber(1, 1, -3100, 0, 0, 0)}) {
+    try {
+      Position(10, x);
+      ADD_FAILURE() << x;
+    } catch (const EphemerisError& e) {
+      EXPECT_NE(std::string(e.what()).find("-3000..3000"), std::string::npos) << e.what();
+    }
+  }
+  // Every body at both ends of the years named.
+  for (int k = 1; k <= 10; ++k) {
+    EXPECT_NE(Position(k, DayNumber(1, 1, kEphemerisFirstYear, 0, 0, 0)).Speed, 0.0) << k;
+    EXPECT_NE(Position(k, DayNumber(31, 12, kEphemerisLastYear, 23, 59, 59)).Speed, 0.0) << k;
+  }
+}

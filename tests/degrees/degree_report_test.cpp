@@ -341,4 +341,9 @@ TEST_F(DegreeReportTest, FailuresKeepThePreviousPage) {
   EXPECT_EQ(OpenDescriptors(), fds);
 }
 
+TEST_F(DegreeReportTest, BidirectionalControlsOfTheNameAreLeftOut) {
+  EXPECT_EQ(HtmlName("\u202EМария\u2066 \u200Fx\u2069\u200E\u061C\u202A\u202B\u202C\u202D\u2067\u2068"),
+            ToCp1251("Мария x"));
+}
+
 }  // namespace

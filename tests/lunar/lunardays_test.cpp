@@ -144,3 +144,12 @@ TEST(LunarDaysCaptionTest, WindowsCyrillicWithPlainNumbers) {
   EXPECT_EQ(LunarDaysCaption(1, 2008).substr(0, 3), "   ");
   EXPECT_EQ(static_cast<unsigned char>(LunarDaysCaption(1, 2008)[3]), 0xCB);  // Л
 }
+
+TEST_F(LunarDaysTest, YearZeroListsTheDaysOfItsFirstMonth) {
+  // Its new moon falls in December of astronomical year -1, 2 BC.
+  const auto lines = Days(0, 1);
+  EXPECT_EQ(DayNumberToDate(LunarMonth_Start).Year, -1);
+  ASSERT_GE(lines.size(), 27u);
+  EXPECT_GT(LunarDay_Starts[0], LunarMonth_Start);
+  EXPECT_LT(LunarDay_Starts[0], LunarMonth_Start + 2);
+}
