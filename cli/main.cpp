@@ -107,14 +107,12 @@ int Main(int argc, char** argv) {
   Context ctx;
   for (++i; i < words.size(); ++i) {
     const std::string& w = words[i];
-    if (!options) {
-      ctx.args.push_back(w);
-    } else if (w == "--") {
+    if (options && w == "--") {
       options = false;
-    } else if (w == "--help" || w == "-h") {
+    } else if (options && (w == "--help" || w == "-h")) {
       std::cout << cmd->help;
       return 0;
-    } else if (IsLongOption(w)) {
+    } else if (options && IsLongOption(w)) {
       const std::string name = OptionName(w);
       if (name == "--main-dir") {
         mainDir = OptionValue(words, i, "a directory");

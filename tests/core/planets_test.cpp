@@ -142,16 +142,9 @@ TEST(PlanetPositionTest, RetrogradeSpeedIsNegative) {
 }
 
 TEST(PlanetPositionTest, MomentsBeyondTheEphemerisAreRefused) {
-  for (const double x : {DayNumber(15, 6, 5000, 0, 0, 0), DayNumber(1, 1, -3100, 0, 0, 0)}) {
-    try {
-      Position(10, x);
-      ADD_FAILURE() << x;
-    } catch (const EphemerisError& e) {
-      EXPECT_NE(std::string(e.what()).find("-3000..3000"), std::string::npos) << e.what();
-    }
-  }
-  // Every body at both ends of the years named.
-  for (int k = 1; k <= 10; ++k) {
+  EXPECT_THROW(Position(10, DayNumber(15, 6, 5000, 0, 0, 0)), EphemerisError);
+  EXPECT_THROW(Position(1, DayNumber(1, 1, -3100, 0, 0, 0)), EphemerisError);
+  for (int k = 1; k <= 10; ++k) {  // every body at both ends of the years named
     EXPECT_NE(Position(k, DayNumber(1, 1, kEphemerisFirstYear, 0, 0, 0)).Speed, 0.0) << k;
     EXPECT_NE(Position(k, DayNumber(31, 12, kEphemerisLastYear, 23, 59, 59)).Speed, 0.0) << k;
   }

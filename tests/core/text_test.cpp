@@ -1,13 +1,8 @@
 #include "core/text.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
-#include <fstream>
 
 #include "core/textfile.h"
 
@@ -78,59 +73,4 @@ TEST(TextWriterTest, WritesCrLfAndNamesTheFileOnFailure) {
   }
   EXPECT_THROW(ReadFileBytes(missing), FileError);
   std::filesystem::remove_all(dir);
-}
-
-namespace {
-namespace fs = std::filesystem;
-
-// A folder of the test's own holding place.txt with the given bytes.
-fs::path PlaceIn(const char* name, const std::string& bytes) {
-  const fs::path dir = fs::temp_directory_path() / (name + std::to_string(::getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  std::ofstream(dir / "place.txt", std::ios::binary) << bytes;
-  return dir;
-}
-}  // namespace
-
-TEST(TextWriterTest, ThePlaceIsReplacedWholeAndALinkInItIsNotFollowed) {
-  const fs::path dir = PlaceIn("kv_link_", "precious"), place = dir / "link.txt";
-  fs::create_symlink(dir / "place.txt", place);
-  {
-    TextWriter w(place.string(), TextWriter::Mode::Append);  // reads through the link
-    w.Write("+more");
-    w.Close();
-  }
-  EXPECT_FALSE(fs::is_symlink(place));
-  EXPECT_EQ(ReadFileBytes(place.string()), "precious+more");
-  EXPECT_EQ(ReadFileBytes((dir / "place.txt").string()), "precious");
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  EXPECT_EQ(fs::status(place).permissions(), static_cast<fs::perms>(0666 & ~mask));
-  {
-    TextWriter w(place.string());
-    w.Write("abandoned");  // never closed
-  }
-  EXPECT_EQ(ReadFileBytes(place.string()), "precious+more");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 2);
-  fs::remove_all(dir);
-}
-
-TEST(TextWriterTest, ASignalMidWriteLeavesThePreviousFileAndNoPart) {
-  const fs::path dir = PlaceIn("kv_signal_", "previous");
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    RemovePartsOnSignals();
-    TextWriter w((dir / "place.txt").string());
-    w.Write("half");
-    w.Flush();
-    ::raise(SIGTERM);
-    ::_exit(0);
-  }
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-  EXPECT_EQ(ReadFileBytes((dir / "place.txt").string()), "previous");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
-  fs::remove_all(dir);
 }
