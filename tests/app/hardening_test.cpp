@@ -266,7 +266,8 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   EXPECT_EQ(m[0], QStringLiteral("' x9' is not a valid integer value in file \"%1Html/gradus.txt\", line 1")
                      .arg(QString::fromStdString(MainDir())));
   EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), page);
-  EXPECT_FALSE(fs::exists(main_ / "Html/Gradus_html.html.part"));
+  for (const auto& e : fs::directory_iterator(main_ / "Html"))
+    EXPECT_EQ(e.path().string().find(".part"), std::string::npos) << e.path();
   // An empty base: the report is written without degree texts.
   Write(main_ / "Html/gradus.txt", "");
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
