@@ -8,9 +8,6 @@ set -euo pipefail
 prefix=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-tmp=$(mktemp -d /tmp/kv_installed.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"
 installed=("$prefix/libexec/korvella-love" "$prefix/share/korvella-love")
 before=$(snapshot "${installed[@]}")
 

@@ -8,9 +8,6 @@ set -euo pipefail
 build=$1
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
-tmp=$(mktemp -d /tmp/kv_install.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"
 
 echo "== the tree under a staging root"
 DESTDIR=$tmp/root cmake --install "$build" --prefix /usr >/dev/null

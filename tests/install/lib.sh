@@ -1,5 +1,10 @@
-# Sourced by the checks of an installed tree: running as an ordinary user,
+# Sourced by the checks of an installed tree: a scratch directory $tmp
+# (removed at exit, readable by the ordinary user), running as that user,
 # starting the window and waiting until it is up.
+
+tmp=$(mktemp -d /tmp/kv_install.XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+chmod 755 "$tmp"
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
