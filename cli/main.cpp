@@ -4,6 +4,7 @@
 
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -23,10 +24,14 @@ constexpr const char* kOverview =
     "Korvella Love from the command line: the computations of the window,\n"
     "writing the same files byte for byte. Dates are DD.MM.YYYY, times HH:MM[:SS].\n"
     "\n"
-    "Options (before or after the command):\n"
-    "  --main-dir DIR  the program's main directory (default: the current\n"
-    "                  directory); data files are read and written under it\n"
-    "                  as the window does (Html/, System/); also --main-dir=DIR\n"
+    "Options may stand before or after the command.\n"
+    "\n"
+    "Options:\n"
+    "  --main-dir DIR  the program's main directory, under which data files are\n"
+    "                  read and written as the window does (Html/, System/);\n"
+    "                  default: $KVLOVE_MAIN_DIR, which the installed kvlove sets\n"
+    "                  to the window's working directory, else the current one;\n"
+    "                  also --main-dir=DIR\n"
     "  --              ends the options: the words after it are arguments even\n"
     "                  when they begin with \"-\" (a name, a negative year)\n"
     "  --help          this text\n"
@@ -34,7 +39,9 @@ constexpr const char* kOverview =
     "\n"
     "Commands:\n";
 
-std::string CurrentDir() {
+// The installed kvlove's launcher names the window's working directory here.
+std::string DefaultMainDir() {
+  if (const char* dir = std::getenv("KVLOVE_MAIN_DIR"); dir && *dir) return dir;
   char buf[PATH_MAX];
   if (!::getcwd(buf, sizeof buf)) throw std::runtime_error("cannot read the current directory");
   return buf;
@@ -131,7 +138,7 @@ int Main(int argc, char** argv) {
   if (ctx.args.size() < cmd->minArgs || ctx.args.size() > cmd->maxArgs)
     throw UsageError(std::string("wrong number of arguments for ") + cmd->name +
                      " (see kvlove " + cmd->name + " --help)");
-  kv::UseMainDirectory(mainDir.empty() ? CurrentDir() : mainDir);
+  kv::UseMainDirectory(mainDir.empty() ? DefaultMainDir() : mainDir);
   ctx.mainDir = kv::MainDir;
   ctx.sysDir = kv::SysDir;
   return cmd->run(ctx);

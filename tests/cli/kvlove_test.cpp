@@ -94,3 +94,26 @@ TEST(KvloveTest, LinksInThePlacesOfItsFilesAreReplacedNotFollowed) {
   EXPECT_EQ(fs::status(dir / places[0]).permissions(), static_cast<fs::perms>(0666 & ~mask));
   fs::remove_all(dir);
 }
+
+// The installed kvlove names the window's working directory in the
+// environment; a --main-dir of the user's own still wins, and the current
+// directory is left alone either way.
+TEST(KvloveTest, MainDirFromTheEnvironmentUnlessGiven) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("kvlove_env_" + std::to_string(::getpid()));
+  for (const char* d : {"env/System", "own/System", "cwd"}) fs::create_directories(root / d);
+  const std::string env = "KVLOVE_MAIN_DIR='" + (root / "env").string() + "'";
+  const fs::path lunDay = "System/F_LunDay.tmp";
+
+  RunResult r = RunKvlove("phases 2000", (root / "cwd").string(), env);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(root / "env" / lunDay));
+  fs::remove(root / "env" / lunDay);
+
+  r = RunKvlove("--main-dir ../own phases 2000", (root / "cwd").string(), env);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(root / "own" / lunDay));
+  EXPECT_FALSE(fs::exists(root / "env" / lunDay));
+  EXPECT_TRUE(fs::is_empty(root / "cwd"));
+  fs::remove_all(root);
+}

@@ -1,79 +1,55 @@
 #!/usr/bin/env bash
 # Installs the build into scratch places and starts the installed program
-# as a user would: from the launcher on the PATH, with the program
-# directory writable (a prefix of one's own) and not (an installation for
-# all users, whose files belong to root).
+# as a user would: from the launcher on the PATH, in an installation for
+# all users (check_installed.sh) and in a prefix of one's own, which is
+# used directly.
 #   install_test.sh BUILD_DIR
 set -euo pipefail
 build=$1
-tmp=$(mktemp -d /tmp/kv_install.XXXXXX)
-trap 'rm -rf "$tmp"' EXIT
-chmod 755 "$tmp"
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# As a user other than root where we are root: permissions then count.
-as_user() {
-  if [ "$(id -u)" = 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups -- "$@"; else "$@"; fi
-}
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
 
 echo "== the tree under a staging root"
 DESTDIR=$tmp/root cmake --install "$build" --prefix /usr >/dev/null
 u=$tmp/root/usr
-for f in bin/korvella-love bin/kvlove lib/korvella-love/korvella-love lib/korvella-love/kvlove \
-         lib/korvella-love/kvlove-help lib/korvella-love/LoveHelp.chm lib/korvella-love/Html/gradus.txt \
-         lib/korvella-love/Html/images/moon.jpg lib/korvella-love/Html/images/12.gif \
-         lib/korvella-love/System/DayMoon.doc share/applications/korvella-love.desktop \
-         share/icons/hicolor/256x256/apps/korvella-love.png; do
+for f in bin/korvella-love libexec/korvella-love/korvella-love libexec/korvella-love/kvlove \
+         libexec/korvella-love/kvlove-help share/korvella-love/LoveHelp.chm \
+         share/korvella-love/Html/gradus.txt share/korvella-love/Html/images/moon.jpg \
+         share/korvella-love/Html/images/12.gif share/korvella-love/System/DayMoon.doc \
+         share/applications/korvella-love.desktop share/icons/hicolor/scalable/apps/korvella-love.svg \
+         share/man/man1/korvella-love.1 share/man/man1/kvlove.1 share/man/man1/kvlove-help.1; do
   [ -e "$u/$f" ] || fail "missing $f"
 done
+for size in 48 64 128 256; do
+  png=$u/share/icons/hicolor/${size}x$size/apps/korvella-love.png
+  file "$png" | grep -q "$size x $size" || fail "icon $png is not $size px"
+done
 [ -x "$u/bin/korvella-love" ] || fail "the launcher is not executable"
-grep -qx 'Exec=korvella-love' "$u/share/applications/korvella-love.desktop" || fail "desktop entry Exec"
-grep -qx 'Icon=korvella-love' "$u/share/applications/korvella-love.desktop" || fail "desktop entry Icon"
-if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$u/share/applications/korvella-love.desktop" || fail "desktop entry invalid"
-fi
-# Nothing but the shipped files in the program directory.
-extra=$(cd "$u/lib/korvella-love" && find . -type f | grep -Ev '^\./(korvella-love|kvlove|kvlove-help|LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+\.(gif|jpg)|System/DayMoon\.doc)$' || true)
+for link in kvlove kvlove-help; do
+  [ "$(readlink "$u/bin/$link")" = korvella-love ] || fail "bin/$link is not a link to the launcher"
+done
+desktop=$u/share/applications/korvella-love.desktop
+grep -qx 'Exec=korvella-love' "$desktop" || fail "desktop entry Exec"
+grep -qx 'Icon=korvella-love' "$desktop" || fail "desktop entry Icon"
+desktop-file-validate "$desktop" || fail "desktop entry invalid"
+metainfo=$(echo "$u"/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" >/dev/null || { appstreamcli validate --no-net "$metainfo"; fail "metainfo invalid"; }
+grep -q '<launchable type="desktop-id">korvella-love.desktop</launchable>' "$metainfo" ||
+  fail "the metainfo does not launch the desktop entry"
+# Nothing but the shipped files in the program's own directories.
+extra=$(cd "$u" && find libexec/korvella-love share/korvella-love -type f |
+        grep -Ev '^libexec/korvella-love/(korvella-love|kvlove|kvlove-help)$|^share/korvella-love/(LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+\.(gif|jpg)|System/DayMoon\.doc)$' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
-# Starts the launcher for a few seconds; the window must still be up.
-start() {
-  local home=$1 launcher=$2
-  set +e
-  as_user env -i PATH="$(dirname "$launcher"):/usr/bin:/bin" HOME="$home" QT_QPA_PLATFORM=offscreen \
-    timeout 8 "$launcher" >"$home/out.log" 2>&1
-  local rc=$?
-  set -e
-  [ $rc = 124 ] || { cat "$home/out.log" >&2; fail "the window ended with status $rc"; }
-}
+"$here/check_installed.sh" "$u"
 
-echo "== an installation for all users: a working directory of the user's own"
+echo "== a prefix of one's own, inside one's home: its data directory itself"
 home=$tmp/home
-mkdir -p "$home" && chown 65534:65534 "$home" 2>/dev/null || true
-start "$home" "$u/bin/korvella-love"
-work=$home/.local/share/korvella-love
-for f in Html/gradus.txt Html/images/moon.jpg System/DayMoon.doc LoveHelp.chm; do
-  [ -r "$work/$f" ] || fail "working directory lacks $f"
-done
-ini=$home/.config/Korvella_Love.ini
-[ -f "$ini" ] || fail "no settings file"
-grep -q "rMainDir=$work/" "$ini" || { cat "$ini" >&2; fail "main directory not recorded"; }
-# A second start keeps what the user's runs wrote.
-echo keep > "$work/Html/Scan1.txt"
-start "$home" "$u/bin/korvella-love"
-[ "$(cat "$work/Html/Scan1.txt")" = keep ] || fail "a second start lost a result"
-
-echo "== kvlove from the PATH"
-out=$(as_user "$u/bin/kvlove" --main-dir "$work" eclipses 1999) || fail "kvlove eclipses"
-grep -q '11.08.1999' <<<"$out" || fail "kvlove printed no eclipse of 11.08.1999"
-
-echo "== a prefix of one's own: the program directory itself"
-prefix=$tmp/own
+make_home "$home"
+prefix=$home/opt/korvella-love
 cmake --install "$build" --prefix "$prefix" >/dev/null
-[ "$(id -u)" = 0 ] && chown -R 65534:65534 "$prefix"
-home2=$tmp/home2
-mkdir -p "$home2" && chown 65534:65534 "$home2" 2>/dev/null || true
-start "$home2" "$prefix/bin/korvella-love"
-grep -q "rMainDir=$prefix/lib/korvella-love/" "$home2/.config/Korvella_Love.ini" || fail "own prefix not used"
-[ ! -e "$home2/.local/share/korvella-love" ] || fail "a working directory was made needlessly"
+if [ "$(id -u)" = 0 ]; then chown -R 65534:65534 "$home/opt"; fi
+start_window as_user "$home" "$prefix/bin/korvella-love"
+grep -qx "rMainDir=$prefix/share/korvella-love/" "$home/.config/Korvella_Love.ini" || fail "own prefix not used"
+[ ! -e "$home/.local/share/korvella-love" ] || fail "a working directory was made needlessly"
 echo "install test passed"
