@@ -46,9 +46,9 @@ class Browser : public QTextBrowser {
   const ChmArchive& archive_;
 };
 
-QAction* NewAction(QWidget* owner, QStyle::StandardPixmap icon, const QString& text,
+QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
                    const QList<QKeySequence>& keys) {
-  auto* a = new QAction(owner->style()->standardIcon(icon), text, owner);
+  auto* a = new QAction(icon, text, owner);
   a->setShortcuts(keys);
   a->setToolTip(text + QStringLiteral(" (") + keys.front().toString(QKeySequence::NativeText) +
                 u')');
@@ -81,15 +81,18 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   // Long file names in the messages break anywhere rather than run off the page.
   view_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   view_->setAccessibleName(QStringLiteral("Страница справки"));
+  // The navigation bar runs from edge to edge; the pages keep their own margins.
   view_->document()->setDocumentMargin(0);
   setCentralWidget(view_);
 
-  back_ = NewAction(this, QStyle::SP_ArrowBack, QStringLiteral("Назад"),
+  back_ = NewAction(this, style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Назад"),
                     QKeySequence::keyBindings(QKeySequence::Back));
-  forward_ = NewAction(this, QStyle::SP_ArrowForward, QStringLiteral("Вперёд"),
-                       QKeySequence::keyBindings(QKeySequence::Forward));
-  home_ = NewAction(this, QStyle::SP_DirHomeIcon, QStringLiteral("В начало"),
-                    {QKeySequence(Qt::ALT | Qt::Key_Home)});
+  forward_ = NewAction(this, style()->standardIcon(QStyle::SP_ArrowForward),
+                       QStringLiteral("Вперёд"), QKeySequence::keyBindings(QKeySequence::Forward));
+  home_ = NewAction(
+      this,
+      QIcon::fromTheme(QStringLiteral("go-home"), style()->standardIcon(QStyle::SP_DirHomeIcon)),
+      QStringLiteral("В начало"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
   back_->setEnabled(false);
   forward_->setEnabled(false);
   QToolBar* bar = addToolBar(QStringLiteral("Переходы"));
