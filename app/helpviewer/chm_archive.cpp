@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <cstdint>
@@ -16,8 +15,6 @@ namespace {
 
 // Objects larger than this are taken for a damaged directory entry.
 constexpr LONGUINT64 kMaxObjectSize = 256u * 1024u * 1024u;
-// Deeper nesting of the contents is flattened, to bound the recursion.
-constexpr int kMaxTocDepth = 64;
 
 QString ArchivePath(const QString& path) {
   return path.startsWith(u'/') ? path : u'/' + path;
@@ -42,104 +39,6 @@ const char* CodePageOf(std::uint32_t lcid) {
     default:
       return "windows-1252";
   }
-}
-
-QString DecodeEntities(const QString& s) {
-  if (!s.contains(u'&')) return s;
-  static const QHash<QString, QString> named = {
-      {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", QString(QChar(0xa0))}};
-  QString out;
-  out.reserve(s.size());
-  for (qsizetype i = 0; i < s.size(); ++i) {
-    const qsizetype semi = s[i] == u'&' ? s.indexOf(u';', i + 1) : -1;
-    if (semi < 0 || semi - i > 10) {
-      out += s[i];
-      continue;
-    }
-    const QString name = s.mid(i + 1, semi - i - 1);
-    QString repl;
-    if (name.startsWith(u'#')) {
-      bool ok = false;
-      const uint code = name.startsWith(u"#x", Qt::CaseInsensitive) ? name.mid(2).toUInt(&ok, 16)
-                                                                     : name.mid(1).toUInt(&ok, 10);
-      if (ok && code > 0 && code <= 0x10ffff) {
-        const char32_t c = code;
-        repl = QString::fromUcs4(&c, 1);
-      }
-    } else {
-      repl = named.value(name.toLower());
-    }
-    if (repl.isEmpty()) {
-      out += s[i];
-    } else {
-      out += repl;
-      i = semi;
-    }
-  }
-  return out;
-}
-
-struct Tag {
-  QString name;  // lower case, "/ul" for a closing tag
-  QHash<QString, QString> attrs;  // names lower case, values as written
-};
-
-Tag ParseTag(QStringView body) {
-  Tag t;
-  qsizetype i = 0;
-  const qsizetype n = body.size();
-  const auto space = [&](qsizetype k) { return k < n && body[k].isSpace(); };
-  while (space(i)) ++i;
-  const qsizetype nameStart = i;
-  if (i < n && body[i] == u'/') ++i;
-  while (i < n && !body[i].isSpace() && body[i] != u'/') ++i;
-  t.name = body.mid(nameStart, i - nameStart).toString().toLower();
-  while (i < n) {
-    while (i < n && (body[i].isSpace() || body[i] == u'/')) ++i;
-    const qsizetype a = i;
-    while (i < n && !body[i].isSpace() && body[i] != u'=' && body[i] != u'/') ++i;
-    const QString attr = body.mid(a, i - a).toString().toLower();
-    while (space(i)) ++i;
-    QString value;
-    if (i < n && body[i] == u'=') {
-      ++i;
-      while (space(i)) ++i;
-      if (i < n && (body[i] == u'"' || body[i] == u'\'')) {
-        const QChar q = body[i++];
-        const qsizetype v = i;
-        while (i < n && body[i] != q) ++i;
-        value = body.mid(v, i - v).toString();
-        if (i < n) ++i;
-      } else {
-        const qsizetype v = i;
-        while (i < n && !body[i].isSpace()) ++i;
-        value = body.mid(v, i - v).toString();
-      }
-    }
-    if (!attr.isEmpty()) t.attrs.insert(attr, value);
-    if (i == a) ++i;  // a stray '=' or the like: step over it
-  }
-  return t;
-}
-
-QString SitemapText(const QByteArray& bytes) {
-  if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.mid(3));
-  static const QRegularExpression charset(
-      R"(<meta[^>]*charset\s*=\s*["']?\s*([A-Za-z0-9_.:\-]+))",
-      QRegularExpression::CaseInsensitiveOption);
-  const auto m = charset.match(QString::fromLatin1(bytes.left(4096)));
-  return Decode(bytes, m.hasMatch() ? m.captured(1).toLatin1().constData() : "windows-1251");
-}
-
-struct Flat {
-  TocEntry entry;
-  int parent;
-};
-
-TocEntry Build(std::vector<Flat>& flat, const std::vector<std::vector<int>>& kids, int i) {
-  TocEntry e = std::move(flat[i].entry);
-  for (int k : kids[i]) e.children.push_back(Build(flat, kids, k));
-  return e;
 }
 
 // --- The layout check --------------------------------------------------
@@ -185,7 +84,6 @@ struct Entry {
 
 struct Layout {
   std::uint64_t fileSize = 0, dataOffset = 0, uncompressedSize = 0;
-  QString firstContents;
 };
 
 bool Within(std::uint64_t at, std::uint64_t len, std::uint64_t size) {
@@ -254,10 +152,6 @@ std::optional<Layout> CheckLayout(const QString& fileName) {
         const QString key = QString::fromUtf8(name).toLower();
         if (names.contains(key)) return std::nullopt;
         names.insert(key, e);
-        const QString shown = QString::fromUtf8(name);
-        if (shown.lastIndexOf(u'/') == 0 && shown.endsWith(u".hhc", Qt::CaseInsensitive) &&
-            (l.firstContents.isEmpty() || shown < l.firstContents))
-          l.firstContents = shown;
       } else {
         std::uint64_t page = 0;
         if (!Cword(chunk, at, end, page) || page >= static_cast<std::uint64_t>(chunks))
@@ -332,75 +226,6 @@ std::optional<Layout> CheckLayout(const QString& fileName) {
 
 }  // namespace
 
-std::vector<TocEntry> ParseSitemap(const QByteArray& bytes) {
-  const QString text = SitemapText(bytes);
-  std::vector<Flat> flat;
-  std::vector<int> parentAt{-1}, lastAt{-1};
-  int overflow = 0;  // <UL> levels beyond kMaxTocDepth
-  bool inObject = false;
-  TocEntry cur;
-  const qsizetype n = text.size();
-  for (qsizetype i = text.indexOf(u'<'); i >= 0 && i < n; i = text.indexOf(u'<', i)) {
-    if (QStringView(text).mid(i, 4) == u"<!--") {
-      const qsizetype e = text.indexOf(u"-->", i + 4);
-      i = e < 0 ? n : e + 3;
-      continue;
-    }
-    qsizetype j = i + 1;
-    QChar quote;
-    for (; j < n; ++j) {
-      const QChar c = text[j];
-      if (!quote.isNull()) {
-        if (c == quote) quote = QChar();
-      } else if (c == u'"' || c == u'\'') {
-        quote = c;
-      } else if (c == u'>') {
-        break;
-      }
-    }
-    const Tag tag = ParseTag(QStringView(text).mid(i + 1, j - i - 1));
-    i = j + 1;
-    if (tag.name == u"ul") {
-      if (static_cast<int>(parentAt.size()) > kMaxTocDepth) {
-        ++overflow;
-      } else {
-        parentAt.push_back(lastAt.back() >= 0 ? lastAt.back() : parentAt.back());
-        lastAt.push_back(-1);
-      }
-    } else if (tag.name == u"/ul") {
-      if (overflow > 0) {
-        --overflow;
-      } else if (parentAt.size() > 1) {
-        parentAt.pop_back();
-        lastAt.pop_back();
-      }
-    } else if (tag.name == u"object") {
-      inObject = tag.attrs.value("type").trimmed().compare(u"text/sitemap", Qt::CaseInsensitive) == 0;
-      cur = {};
-    } else if (tag.name == u"param" && inObject) {
-      const QString name = tag.attrs.value("name").trimmed().toLower();
-      const QString value = DecodeEntities(tag.attrs.value("value"));
-      if (name == u"name" && cur.name.isEmpty()) cur.name = value.trimmed();
-      if (name == u"local" && cur.local.isEmpty()) cur.local = value.trimmed();
-    } else if (tag.name == u"/object" && inObject) {
-      inObject = false;
-      if (!cur.name.isEmpty() || !cur.local.isEmpty()) {
-        lastAt.back() = static_cast<int>(flat.size());
-        flat.push_back({std::move(cur), parentAt.back()});
-        cur = {};
-      }
-    }
-  }
-  std::vector<std::vector<int>> kids(flat.size());
-  std::vector<int> roots;
-  for (int k = 0; k < static_cast<int>(flat.size()); ++k)
-    (flat[k].parent < 0 ? roots : kids[flat[k].parent]).push_back(k);
-  std::vector<TocEntry> out;
-  out.reserve(roots.size());
-  for (int r : roots) out.push_back(Build(flat, kids, r));
-  return out;
-}
-
 QString NormalizeLocal(const QString& local) {
   QString s = local.trimmed();
   const qsizetype sep = s.lastIndexOf(u"::");
@@ -418,7 +243,6 @@ ChmArchive::ChmArchive(const QString& fileName) : fileName_(fileName) {
   fileSize_ = layout->fileSize;
   dataOffset_ = layout->dataOffset;
   uncompressedSize_ = layout->uncompressedSize;
-  firstContents_ = layout->firstContents;
   file_.reset(chm_open(QFile::encodeName(fileName).constData()));
   if (file_) ReadSystem();
 }
@@ -473,7 +297,7 @@ void ChmArchive::ReadSystem() {
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
   };
   // A version word, then records: code (16 bits), length (16 bits), data.
-  QByteArray topic, title, contents;
+  QByteArray topic, title;
   std::uint32_t lcid = 0x0419;
   for (qsizetype at = 4; at + 4 <= s.size();) {
     const std::uint32_t code = u16(s, at), len = u16(s, at + 2);
@@ -481,7 +305,6 @@ void ChmArchive::ReadSystem() {
     at += 4 + len;
     const qsizetype nul = data.indexOf('\0');
     const QByteArray str = nul < 0 ? data : data.left(nul);
-    if (code == 0) contents = str;
     if (code == 2) topic = str;
     if (code == 3) title = str;
     if (code == 4 && data.size() >= 4) lcid = u16(data, 0) | u16(data, 2) << 16;
@@ -489,16 +312,6 @@ void ChmArchive::ReadSystem() {
   const char* cp = CodePageOf(lcid);
   defaultTopic_ = NormalizeLocal(Decode(topic, cp));
   title_ = Decode(title, cp).trimmed();
-  contentsFile_ = NormalizeLocal(Decode(contents, cp));
-}
-
-std::vector<TocEntry> ChmArchive::Contents() const {
-  if (!file_) return {};
-  const QString name =
-      !contentsFile_.isEmpty() && Exists(contentsFile_) ? contentsFile_ : firstContents_;
-  if (name.isEmpty()) return {};
-  const std::optional<QByteArray> bytes = Read(name);
-  return bytes ? ParseSitemap(*bytes) : std::vector<TocEntry>{};
 }
 
 }  // namespace kv::help

@@ -1,6 +1,6 @@
 // Reading a compiled HTML help file (CHM) through chmlib, and the parts of
-// it the viewer needs: pages, the default topic, the title and the table of
-// contents. No widgets here, so the tests use it without a window.
+// it the viewer needs: its objects, the default topic and the title. No
+// widgets here, so the tests use it without a window.
 #pragma once
 
 #include <QByteArray>
@@ -9,27 +9,13 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 struct chmFile;
 
 namespace kv::help {
 
-// One line of the table of contents; `local` is the page as written in the
-// contents file (may carry "#anchor"), empty for a heading without a page.
-struct TocEntry {
-  QString name;
-  QString local;
-  std::vector<TocEntry> children;
-};
-
-// The items of a sitemap file (.hhc): <OBJECT type="text/sitemap"> with the
-// params Name and Local, nested by <UL>. Decoded as Windows-1251 unless the
-// file declares another charset (or starts with a UTF-8 byte order mark).
-std::vector<TocEntry> ParseSitemap(const QByteArray& bytes);
-
-// A page reference as the contents file or a link writes it, reduced to the
-// path inside the archive: "ms-its:x.chm::/a/b.html#c" -> "a/b.html#c",
+// A page reference as a link or the parameter string writes it, reduced to
+// the path inside the archive: "ms-its:x.chm::/a/b.html#c" -> "a/b.html#c",
 // "\a\b.html" -> "a/b.html".
 QString NormalizeLocal(const QString& local);
 
@@ -52,11 +38,6 @@ class ChmArchive {
   // From the archive's system record; empty when it names none.
   const QString& DefaultTopic() const { return defaultTopic_; }
   const QString& Title() const { return title_; }
-  const QString& ContentsFile() const { return contentsFile_; }
-
-  // The parsed contents file (the one the system record names, else the first
-  // .hhc at the top of the archive); empty if there is none.
-  std::vector<TocEntry> Contents() const;
 
  private:
   struct Closer {
@@ -70,11 +51,9 @@ class ChmArchive {
   std::uint64_t fileSize_ = 0;
   std::uint64_t dataOffset_ = 0;
   std::uint64_t uncompressedSize_ = 0;  // of the compressed section; 0 if none
-  QString firstContents_;               // the first .hhc at the top
 
   QString defaultTopic_;
   QString title_;
-  QString contentsFile_;
 };
 
 }  // namespace kv::help

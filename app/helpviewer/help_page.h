@@ -1,5 +1,5 @@
-// What the viewer shows for a page of the help file: the page itself, or a
-// message page in Russian when the file, the page or its data is missing.
+// What the viewer shows for an object of the help file: the object itself,
+// or a message page in Russian when the file, the page or its data is missing.
 #pragma once
 
 #include <QByteArray>
@@ -10,7 +10,6 @@
 namespace kv::help {
 
 struct Reply {
-  QByteArray mimeType;
   QByteArray body;
   bool found = false;  // false: `body` is a message page
 };
@@ -18,8 +17,5 @@ struct Reply {
 // `path` is inside the archive (no anchor); a closed archive stands for a
 // help file that is missing or broken, told apart by whether the file exists.
 Reply ServePage(const ChmArchive& archive, const QString& path);
-
-// By the name's extension; unknown ones are served as bytes.
-QByteArray MimeTypeOf(const QString& path);
 
 }  // namespace kv::help

@@ -1,5 +1,6 @@
 #include "app/helpviewer/help_request.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <vector>
@@ -41,6 +42,11 @@ HelpRequest ParseHelpArgument(const QString& argument,
     if (argument.left(i).endsWith(u".chm", Qt::CaseInsensitive)) return split(i);
   if (argument.endsWith(u".chm", Qt::CaseInsensitive) || seps.empty()) return {argument, {}};
   return split(seps.front());
+}
+
+HelpRequest RequestFromArguments(const QStringList& arguments, const QString& programDir) {
+  if (arguments.isEmpty()) return {QDir(programDir).filePath(QStringLiteral("LoveHelp.chm")), {}};
+  return ParseHelpArgument(arguments.join(u' '));
 }
 
 }  // namespace kv::help

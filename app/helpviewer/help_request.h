@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -21,5 +22,10 @@ struct HelpRequest {
 // `isFile` is QFileInfo::isFile unless given.
 HelpRequest ParseHelpArgument(const QString& argument,
                               const std::function<bool(const QString&)>& isFile = {});
+
+// The request of the viewer's command line: its arguments joined by blanks,
+// so a caller that left the blanks of a path unquoted gets them back; without
+// any, LoveHelp.chm in `programDir` at its default topic.
+HelpRequest RequestFromArguments(const QStringList& arguments, const QString& programDir);
 
 }  // namespace kv::help

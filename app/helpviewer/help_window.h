@@ -1,50 +1,45 @@
-// The help viewer's window: the table of contents on the left, the page on
-// the right, pages served straight from the CHM under the "chm:" scheme.
+// The help viewer's window: a page of the help file in a rich-text browser
+// that reads every object it shows (pages, stylesheet, pictures) straight
+// from the CHM, and nothing from anywhere else.
 #pragma once
 
 #include <QMainWindow>
 #include <QUrl>
 
-#include <memory>
-
 #include "app/helpviewer/chm_archive.h"
 #include "app/helpviewer/help_request.h"
 
-class QTreeWidget;
-class QTreeWidgetItem;
-class QWebEngineProfile;
-class QWebEngineView;
+class QAction;
+class QTextBrowser;
 
 namespace kv::help {
 
 inline constexpr char kScheme[] = "chm";
 
-// Before QApplication is created: registers the scheme and sets what Qt
-// WebEngine needs here (no sandbox as root, no GPU without a display).
-void PrepareApplication();
-
-// The address of a page of the open help file ("30.html#calc" -> chm:/30.html#calc).
+// The address of a page of the open help file ("30.html#calc" -> chm:/30.html#calc);
+// an address of another kind (http:, mailto:) comes back as it is.
 QUrl PageUrl(const QString& local);
 
 class HelpWindow : public QMainWindow {
  public:
   explicit HelpWindow(const HelpRequest& request, QWidget* parent = nullptr);
-  ~HelpWindow() override;
 
   void ShowPage(const QString& local);
-  QWebEngineView* View() const { return view_; }
-  QTreeWidget* Contents() const { return toc_; }
+  QTextBrowser* View() const { return view_; }
+  QAction* BackAction() const { return back_; }
+  QAction* ForwardAction() const { return forward_; }
+  QAction* HomeAction() const { return home_; }
 
  private:
-  void FillContents(QTreeWidgetItem* parent, const std::vector<TocEntry>& entries);
-  void SyncContents(const QUrl& url);
-  void UpdateTitle(const QString& pageTitle);
+  void Follow(const QUrl& url);
+  void UpdateTitle();
 
-  std::shared_ptr<const ChmArchive> archive_;
-  QString home_;
-  QWebEngineProfile* profile_ = nullptr;
-  QTreeWidget* toc_ = nullptr;
-  QWebEngineView* view_ = nullptr;
+  ChmArchive archive_;
+  QString homePage_;
+  QTextBrowser* view_ = nullptr;
+  QAction* back_ = nullptr;
+  QAction* forward_ = nullptr;
+  QAction* home_ = nullptr;
 };
 
 }  // namespace kv::help

@@ -178,4 +178,24 @@ TEST(ShippedBaseTest, HoldsEachDegreeOnceAndReadsCleanly) {
   EXPECT_EQ(t, "unset");
 }
 
+// The four royal stars each stand in the one degree of their present
+// longitude (Aldebaran 9 Gemini, Regulus 29 Leo, Antares 9 Sagittarius,
+// Fomalhaut 3 Pisces), and the royal degrees go by one name, the report's.
+TEST(ShippedBaseTest, RoyalStarsInTheirPresentDegrees) {
+  const std::map<int, std::string> stars = {
+      {69, "Альдебаран"}, {149, "Регул"}, {249, "Антарес"}, {333, "Фомальгаут"}};
+  for (const auto& [key, p] : ShippedParagraphs()) {
+    const std::string text = FromCp1251(p);
+    for (const auto& [degree, star] : stars)
+      EXPECT_EQ(text.find(star) != std::string::npos, key == degree) << star << " in " << key;
+    const bool royal = stars.contains(key);
+    EXPECT_EQ(text.find("<b>") != std::string::npos, royal) << key;  // bold marks them alone
+    if (royal) {
+      EXPECT_NE(text.find("королевск"), std::string::npos) << key;
+    }
+    EXPECT_EQ(text.find(" царск"), std::string::npos) << key;
+    EXPECT_EQ(text.find("Царск"), std::string::npos) << key;
+  }
+}
+
 }  // namespace

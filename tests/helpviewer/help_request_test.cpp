@@ -87,3 +87,12 @@ TEST(HelpArgumentTest, RealFileUnderAwkwardDirectory) {
   ASSERT_TRUE(archive.IsOpen());
   EXPECT_TRUE(archive.Read(r.page).has_value());
 }
+
+// The command line as the main window or a user's shell passes it.
+TEST(HelpArgumentTest, CommandLine) {
+  const HelpRequest none = kv::help::RequestFromArguments({}, "/opt/Korvella Love");
+  ExpectSplit(none, "/opt/Korvella Love/LoveHelp.chm", "");
+  // Blanks of a path left unquoted come back as single blanks.
+  ExpectSplit(kv::help::RequestFromArguments({"/home/Иван", "Петров/LoveHelp.chm::50.html"}, "/opt/kv"),
+              "/home/Иван Петров/LoveHelp.chm", "50.html");
+}
