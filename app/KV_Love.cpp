@@ -10,7 +10,6 @@
 #include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 #include <clocale>
 
 #include "core/settings.h"
@@ -76,10 +75,12 @@ TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int
   return s;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h, bool compute) {
+// The compute buttons carry the OK glyph and red text, the others the help glyph.
+QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h,
+                        const QIcon& glyph, bool compute) {
   auto* b = new QPushButton(U(text), parent);
   b->setFont(Font(QStringLiteral("System"), 15, true));
-  b->setIcon(b->style()->standardIcon(compute ? QStyle::SP_DialogOkButton : QStyle::SP_DialogHelpButton));
+  b->setIcon(glyph);
   if (compute) {
     QPalette p = b->palette();
     p.setColor(QPalette::ButtonText, Qt::red);
@@ -87,10 +88,6 @@ QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, 
   }
   b->setGeometry(x, y, w, h);
   return b;
-}
-
-QPushButton* MakeHelpButton(QWidget* parent, const char* text) {
-  return MakeButton(parent, text, 843, 573, 122, 26, false);
 }
 
 void SetColour(QWidget* w, const QColor& c) {
@@ -133,6 +130,8 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   setWindowTitle(U("  Программа \"Korvella Love\""));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  okGlyph_ = style()->standardIcon(QStyle::SP_DialogOkButton);
+  helpGlyph_ = style()->standardIcon(QStyle::SP_DialogHelpButton);
 
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -154,6 +153,14 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
 
 TZKV_LoveForm::~TZKV_LoveForm() = default;
 
+QPushButton* TZKV_LoveForm::MakeComputeButton(QWidget* parent, const char* text, int x, int y, int h) {
+  return MakeButton(parent, text, x, y, 122, h, okGlyph_, true);
+}
+
+QPushButton* TZKV_LoveForm::MakeHelpButton(QWidget* parent, const char* text, int x, int y) {
+  return MakeButton(parent, text, x, y, 122, 26, helpGlyph_, false);
+}
+
 void TZKV_LoveForm::BuildTab1() {
   TabSheet1 = new QWidget;
   TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
@@ -174,7 +181,7 @@ void TZKV_LoveForm::BuildTab2() {
   SpinEdit3 = MakeSpinEdit(TabSheet2, 151, 574, 67, 27, -2000, 3000, 1985);
   Label33 = MakeLabel(TabSheet2, " Анализировать, начиная с  ", 235, 579, 12);
   SpinEdit4 = MakeSpinEdit(TabSheet2, 405, 574, 67, 27, 1900, 2050, 1980);
-  BitBtn10 = MakeButton(TabSheet2, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn10 = MakeComputeButton(TabSheet2, "Рассчитать!");
   BitBtn2 = MakeHelpButton(TabSheet2, " Помощь");
   Panel8 = new TPanel(TabSheet2);
   Panel8->setGeometry(105, 28, 722, 220);
@@ -209,13 +216,15 @@ void TZKV_LoveForm::BuildTab3() {
   Label2 = MakeLabel(TabSheet3, " Час     Минуты  ", 455, 557, 15);
   SpinEdit8 = MakeSpinEdit(TabSheet3, 452, 575, 50, 27, 0, 23, 12);
   SpinEdit9 = MakeSpinEdit(TabSheet3, 507, 575, 50, 27, 0, 59, 15);
-  BitBtn1 = MakeButton(TabSheet3, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn1 = MakeComputeButton(TabSheet3, "Рассчитать!");
   BitBtn3 = MakeHelpButton(TabSheet3, "Помощь");
   Panel1 = new TPanel(TabSheet3);
   Panel1->setGeometry(24, 24, 930, 520);
   SetColour(Panel1, Qt::white);
-  new QVBoxLayout(Panel1);
-  Panel1->layout()->setContentsMargins(1, 1, 1, 1);
+  auto* panel1Layout = new QVBoxLayout(Panel1);
+  panel1Layout->setContentsMargins(1, 1, 1, 1);
+  WebBrowser2 = new TWebBrowser(Panel1);
+  panel1Layout->addWidget(WebBrowser2);
   PageControl1->addTab(Centered(TabSheet3), U(" Планеты Вашего гороскопа "));
 }
 
@@ -229,8 +238,8 @@ void TZKV_LoveForm::BuildTab4() {
   SetColour(Panel3, QColor(0xBE, 0xDC, 0xC8));
   Label8 = MakeLabel(Panel3, "Год", 42, 7, 15, Qt::black, QColor(0xBE, 0xDC, 0xC8));
   SpinEdit22 = MakeSpinEdit(Panel3, 72, 5, 60, 24, 0, 3000, 0, 12);
-  BitBtn5 = MakeButton(Panel3, "Рассчитать", 27, 33, 122, 25, true);
-  BitBtn9 = MakeButton(Panel3, "Помощь", 28, 61, 122, 26, false);
+  BitBtn5 = MakeComputeButton(Panel3, "Рассчитать", 27, 33, 25);
+  BitBtn9 = MakeHelpButton(Panel3, "Помощь", 28, 61);
 
   RadioGroup1 = new QGroupBox(U("  Лунный месяц  "), Panel3);
   RadioGroup1->setGeometry(10, 94, 164, 138);
@@ -288,7 +297,7 @@ void TZKV_LoveForm::BuildTab5() {
   Label9 = MakeLabel(TabSheet5,
                      " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, 1900, 2050, 1900);
-  BitBtn7 = MakeButton(TabSheet5, "Рассчитать", 717, 573, 122, 26, true);
+  BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
   PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
 }
@@ -303,6 +312,7 @@ void TZKV_LoveForm::NameControls() {
   KV_NAME(Image6); KV_NAME(Label5); KV_NAME(Label3); KV_NAME(Label4); KV_NAME(Label1);
   KV_NAME(Label2); KV_NAME(Edit2); KV_NAME(SpinEdit5); KV_NAME(SpinEdit6); KV_NAME(SpinEdit7);
   KV_NAME(SpinEdit8); KV_NAME(SpinEdit9); KV_NAME(BitBtn1); KV_NAME(BitBtn3); KV_NAME(Panel1);
+  KV_NAME(WebBrowser2);
   KV_NAME(Panel3); KV_NAME(Panel6); KV_NAME(Panel4); KV_NAME(Panel5); KV_NAME(Panel7);
   KV_NAME(Label8); KV_NAME(SpinEdit22); KV_NAME(BitBtn5); KV_NAME(BitBtn9); KV_NAME(RadioGroup1);
   KV_NAME(ListBox1); KV_NAME(Memo1);
@@ -350,14 +360,28 @@ void TZKV_LoveForm::FormCreate() {
   }
 }
 
-bool TZKV_LoveForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate && !startupDone_) {
-    // Only the first activation: the message boxes of the start-up would
-    // activate the window again when they close.
-    startupDone_ = true;
-    Dispatch([this] { FormActivate(); });
-  }
-  return QWidget::event(e);
+void TZKV_LoveForm::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // The start-up work follows the first show, whether or not the desktop
+  // ever activates the window, and only that one: a window shown again
+  // keeps what the user did. Queued, so that its message boxes appear over
+  // the window; it still runs before any input can reach the window.
+  if (startupQueued_) return;
+  startupQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        Dispatch([this] { FormActivate(); });
+        startupDone_ = true;
+      },
+      Qt::QueuedConnection);
+}
+
+void TZKV_LoveForm::BringToFront() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void TZKV_LoveForm::FormActivate() {
@@ -390,8 +414,8 @@ void TZKV_LoveForm::FormActivate() {
   const std::string picture = kv::MainDir + "Html/images/moon.jpg";
   if (kv::FileExists(picture)) {
     try {
-      const QImage img = LoadJpeg(picture);
-      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setImage(img);
+      const QPixmap background = QPixmap::fromImage(LoadJpeg(picture));  // one, shared by all four
+      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
       ShowError(QString::fromUtf8(e.what()));
@@ -521,14 +545,8 @@ void TZKV_LoveForm::BitBtn1Click() {
   const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
   const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
   const std::string& page = kv::MakeDegreeReport(name, day, month, year, hour, minute);
-  // The browser is made for the first report, so that start-up stays fast.
-  if (!WebBrowser2) {
-    WebBrowser2 = new QWebEngineView(Panel1);
-    WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
-    Panel1->layout()->addWidget(WebBrowser2);
-  }
   Panel1->show();
-  WebBrowser2->load(QUrl::fromLocalFile(QString::fromStdString(page)));
+  WebBrowser2->Navigate(QString::fromStdString(page));
 }
 void TZKV_LoveForm::BitBtn5Click() {
   Memo1->clear();

@@ -1,10 +1,16 @@
 // What the window needs of the platform, in one place: the per-user
-// registry key of the program and the start of the help viewer.
+// registry key of the program, the start of the help viewer, and the one
+// running window of a main directory.
 #pragma once
 
+#include <QLockFile>
+#include <QObject>
 #include <QString>
 #include <memory>
 #include <stdexcept>
+
+class QDeadlineTimer;
+class QLocalServer;
 
 namespace kvapp {
 
@@ -33,5 +39,35 @@ class RegistryKey {
 // Starts the help viewer on "file::page" without waiting for it; false when
 // it could not be started.
 bool StartHelpViewer(const QString& helpFile, const QString& topic);
+
+// One window per main directory. The first start holds a lock file for the
+// directory and listens on a local socket; a later start in the same
+// directory finds the lock taken, asks the holder over the socket to bring
+// its window to the front, and ends. A lock whose holder has died (a crash)
+// is taken over: QLockFile recognises it by the process id it records.
+class InstanceLock : public QObject {
+  Q_OBJECT
+ public:
+  enum Outcome {
+    First,        // ours: go on and show the window
+    HandedOver,   // the window of an earlier start has come to the front
+    NoAnswer,     // an earlier start holds the lock but does not answer
+  };
+  // mainDir: the directory whose files this process will write.
+  explicit InstanceLock(const QString& mainDir);
+  ~InstanceLock() override;
+  Outcome Claim();
+  QString lockFileName() const { return lockName_; }
+
+ signals:
+  void raiseRequested();  // a later start asked for the window
+
+ private:
+  bool Listen();
+  bool AskHolder(const QDeadlineTimer& deadline);
+  QString lockName_, serverName_;
+  std::unique_ptr<QLockFile> lock_;
+  QLocalServer* server_ = nullptr;
+};
 
 }  // namespace kvapp

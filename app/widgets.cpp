@@ -1,9 +1,12 @@
 #include "widgets.h"
 
+#include <QDesktopServices>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "core/text.h"
@@ -101,5 +104,41 @@ void TPanel::setCaption(const QString& text, Qt::Alignment align) {
 }
 
 QString TPanel::caption() const { return caption_ ? caption_->text() : QString(); }
+
+TWebBrowser::TWebBrowser(QWidget* parent) : QTextBrowser(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setOpenLinks(false);
+  connect(this, &QTextBrowser::anchorClicked, this, &TWebBrowser::OpenLink);
+}
+
+void TWebBrowser::Navigate(const QString& fileName) {
+  const QUrl url = QUrl::fromLocalFile(fileName);
+  if (source() == url)
+    reload();  // setSource would keep the page it has
+  else
+    setSource(url);
+}
+
+void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+  QTextBrowser::doSetSource(name, type);
+  // The page's style sheet justifies its paragraphs, but Qt's CSS reader
+  // drops "text-align: justify": justify what the page left unaligned.
+  QTextCursor c(document());
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if (b.blockFormat().hasProperty(QTextFormat::BlockAlignment)) continue;
+    QTextBlockFormat f;
+    f.setAlignment(Qt::AlignJustify);
+    c.setPosition(b.position());
+    c.mergeBlockFormat(f);
+  }
+}
+
+void TWebBrowser::OpenLink(const QUrl& url) {
+  // A place on this page is scrolled to; anything else is not ours to show.
+  if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == source())
+    scrollToAnchor(url.fragment());
+  else
+    QDesktopServices::openUrl(url);
+}
 
 }  // namespace kvapp
