@@ -6,8 +6,9 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
 #include <clocale>
@@ -75,6 +76,42 @@ TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int
   return s;
 }
 
+// The buttons' two glyphs, drawn here once: the style's stock icons would
+// cost a look-up in the desktop's icon theme at every start.
+QIcon DrawGlyph(const std::function<void(QPainter&)>& draw) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  draw(p);
+  return QIcon(pm);
+}
+
+QIcon OkGlyph() {
+  return DrawGlyph([](QPainter& p) {
+    p.setPen(QPen(QColor(0x1E, 0x8C, 0x3A), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF tick[] = {{3, 8.5}, {6.5, 12}, {13, 4}};
+    p.drawPolyline(tick, 3);
+  });
+}
+
+QIcon HelpGlyph() {
+  return DrawGlyph([](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2A, 0x6F, 0xC9));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8, 12.3), 1.1, 1.1);
+    QPainterPath hook;
+    hook.moveTo(5.4, 6.1);
+    hook.cubicTo(5.4, 2.9, 10.6, 2.9, 10.6, 6.0);
+    hook.cubicTo(10.6, 7.7, 8, 7.9, 8, 10);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(hook);
+  });
+}
+
 // The compute buttons carry the OK glyph and red text, the others the help glyph.
 QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h,
                         const QIcon& glyph, bool compute) {
@@ -130,15 +167,14 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   setWindowTitle(U("  Программа \"Korvella Love\""));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-  okGlyph_ = style()->standardIcon(QStyle::SP_DialogOkButton);
-  helpGlyph_ = style()->standardIcon(QStyle::SP_DialogHelpButton);
+  okGlyph_ = OkGlyph();
+  helpGlyph_ = HelpGlyph();
 
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->setFont(Font(QStringLiteral("Arial"), 12));
   PageControl1->setGeometry(0, 0, 992, 666);
   PageControl1->setDocumentMode(true);
-  PageControl1->setStyleSheet(QStringLiteral("QTabWidget::pane { border: 0; }"));
 
   BuildTab1();
   BuildTab2();
@@ -192,8 +228,6 @@ void TZKV_LoveForm::BuildTab2() {
   Image4 = new TImage(Panel2);
   Image4->setGeometry(1, 1, 720, 218);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
-  Chart3 = std::make_unique<kv::ChartCanvas>();
-  Chart4 = std::make_unique<kv::ChartCanvas>();
   PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
 }
 
@@ -221,10 +255,8 @@ void TZKV_LoveForm::BuildTab3() {
   Panel1 = new TPanel(TabSheet3);
   Panel1->setGeometry(24, 24, 930, 520);
   SetColour(Panel1, Qt::white);
-  auto* panel1Layout = new QVBoxLayout(Panel1);
-  panel1Layout->setContentsMargins(1, 1, 1, 1);
-  WebBrowser2 = new TWebBrowser(Panel1);
-  panel1Layout->addWidget(WebBrowser2);
+  new QVBoxLayout(Panel1);
+  Panel1->layout()->setContentsMargins(1, 1, 1, 1);
   PageControl1->addTab(Centered(TabSheet3), U(" Планеты Вашего гороскопа "));
 }
 
@@ -312,7 +344,6 @@ void TZKV_LoveForm::NameControls() {
   KV_NAME(Image6); KV_NAME(Label5); KV_NAME(Label3); KV_NAME(Label4); KV_NAME(Label1);
   KV_NAME(Label2); KV_NAME(Edit2); KV_NAME(SpinEdit5); KV_NAME(SpinEdit6); KV_NAME(SpinEdit7);
   KV_NAME(SpinEdit8); KV_NAME(SpinEdit9); KV_NAME(BitBtn1); KV_NAME(BitBtn3); KV_NAME(Panel1);
-  KV_NAME(WebBrowser2);
   KV_NAME(Panel3); KV_NAME(Panel6); KV_NAME(Panel4); KV_NAME(Panel5); KV_NAME(Panel7);
   KV_NAME(Label8); KV_NAME(SpinEdit22); KV_NAME(BitBtn5); KV_NAME(BitBtn9); KV_NAME(RadioGroup1);
   KV_NAME(ListBox1); KV_NAME(Memo1);
@@ -414,7 +445,8 @@ void TZKV_LoveForm::FormActivate() {
   const std::string picture = kv::MainDir + "Html/images/moon.jpg";
   if (kv::FileExists(picture)) {
     try {
-      const QPixmap background = QPixmap::fromImage(LoadJpeg(picture));  // one, shared by all four
+      // One pixmap shared by all four, converted in the decoded picture's place.
+      const QPixmap background = QPixmap::fromImage(LoadJpeg(picture));
       for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
@@ -509,7 +541,11 @@ class CompatWindowHost : public kv::CompatHost {
       f_.Panel2->show();
     }
   }
-  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? *f_.Chart3 : *f_.Chart4; }
+  kv::ChartCanvas& Canvas(int pass) override {
+    std::unique_ptr<kv::ChartCanvas>& c = pass == 1 ? f_.Chart3 : f_.Chart4;
+    if (!c) c = std::make_unique<kv::ChartCanvas>();  // at the first run, not at start-up
+    return *c;
+  }
   void Drawn(int pass) override { (pass == 1 ? f_.Image3 : f_.Image4)->setImage(Canvas(pass).Image()); }
   void ProcessMessages() override {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -545,6 +581,12 @@ void TZKV_LoveForm::BitBtn1Click() {
   const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
   const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
   const std::string& page = kv::MakeDegreeReport(name, day, month, year, hour, minute);
+  // The browser is made for the first report, so that start-up stays light.
+  if (!WebBrowser2) {
+    WebBrowser2 = new TWebBrowser(Panel1);
+    WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    Panel1->layout()->addWidget(WebBrowser2);
+  }
   Panel1->show();
   WebBrowser2->Navigate(QString::fromStdString(page));
 }

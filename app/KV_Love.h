@@ -72,7 +72,7 @@ class TZKV_LoveForm : public QWidget {
   QPushButton *BitBtn10, *BitBtn2;
   TPanel *Panel8, *Panel2;
   TImage *Image3, *Image4;
-  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show
+  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show, from the first run
   // Tab 3
   TImage* Image6;
   QLabel *Label5, *Label3, *Label4, *Label1, *Label2;
@@ -80,7 +80,7 @@ class TZKV_LoveForm : public QWidget {
   TSpinEdit *SpinEdit5, *SpinEdit6, *SpinEdit7, *SpinEdit8, *SpinEdit9;
   QPushButton *BitBtn1, *BitBtn3;
   TPanel* Panel1;
-  TWebBrowser* WebBrowser2;
+  TWebBrowser* WebBrowser2 = nullptr;  // made when the first report is shown
   // Tab 4
   TPanel *Panel3, *Panel6, *Panel4, *Panel5, *Panel7;
   QLabel* Label8;
@@ -124,7 +124,7 @@ class TZKV_LoveForm : public QWidget {
   void ConnectHandlers();
   void NameControls();
 
-  QIcon okGlyph_, helpGlyph_;  // looked up once for the ten buttons
+  QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
   bool compatRunning_ = false;

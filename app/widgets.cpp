@@ -4,7 +4,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -58,8 +57,17 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
 }
 
 QValidator::State TSpinEdit::validate(QString& input, int&) const {
-  static const QRegularExpression allowed(QStringLiteral("^ *[-+]? *[0-9]* *$"));
-  return allowed.match(input).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
+  // Blanks, a sign, blanks, digits, blanks; scanned by hand, as a regular
+  // expression would cost its library at every start.
+  qsizetype i = 0;
+  const auto skip = [&](auto pred) { while (i < input.size() && pred(input[i])) ++i; };
+  const auto blank = [](QChar c) { return c == QLatin1Char(' '); };
+  skip(blank);
+  if (i < input.size() && (input[i] == QLatin1Char('-') || input[i] == QLatin1Char('+'))) ++i;
+  skip(blank);
+  skip([](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+  skip(blank);
+  return i == input.size() ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 void TSpinEdit::fixup(QString&) const {}
@@ -121,16 +129,21 @@ void TWebBrowser::Navigate(const QString& fileName) {
 
 void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
   QTextBrowser::doSetSource(name, type);
-  // The page's style sheet justifies its paragraphs, but Qt's CSS reader
-  // drops "text-align: justify": justify what the page left unaligned.
   QTextCursor c(document());
+  c.beginEditBlock();  // laid out once, at the end
+  document()->setDocumentMargin(8);  // a browser's margin around the page
+  // The report's style sheet justifies its paragraphs, which Qt's CSS
+  // reader does not support ("text-align: justify" is dropped and table
+  // cells stay left-aligned): justify the left-aligned blocks, which on that
+  // page are the paragraphs and what they hold.
   for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if (b.blockFormat().hasProperty(QTextFormat::BlockAlignment)) continue;
+    if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft) continue;
     QTextBlockFormat f;
     f.setAlignment(Qt::AlignJustify);
     c.setPosition(b.position());
     c.mergeBlockFormat(f);
   }
+  c.endEditBlock();
 }
 
 void TWebBrowser::OpenLink(const QUrl& url) {
