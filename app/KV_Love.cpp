@@ -587,8 +587,9 @@ void TZKV_LoveForm::BitBtn1Click() {
     WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
     Panel1->layout()->addWidget(WebBrowser2);
   }
-  Panel1->show();
+  // Loaded while the panel is hidden, the page is laid out once, when shown.
   WebBrowser2->Navigate(QString::fromStdString(page));
+  Panel1->show();
 }
 void TZKV_LoveForm::BitBtn5Click() {
   Memo1->clear();
