@@ -146,8 +146,9 @@ void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
   c.endEditBlock();
 }
 
-void TWebBrowser::OpenLink(const QUrl& url) {
+void TWebBrowser::OpenLink(const QUrl& link) {
   // A place on this page is scrolled to; anything else is not ours to show.
+  const QUrl url = source().resolved(link);
   if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == source())
     scrollToAnchor(url.fragment());
   else

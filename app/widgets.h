@@ -81,7 +81,7 @@ class TWebBrowser : public QTextBrowser {
   void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
 
  private:
-  void OpenLink(const QUrl& url);
+  void OpenLink(const QUrl& link);
 };
 
 }  // namespace kvapp
