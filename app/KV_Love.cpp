@@ -396,7 +396,7 @@ void TZKV_LoveForm::showEvent(QShowEvent* e) {
   // The start-up work follows the first show, whether or not the desktop
   // ever activates the window, and only that one: a window shown again
   // keeps what the user did. Queued, so that its message boxes appear over
-  // the window; it still runs before any input can reach the window.
+  // the window; it runs at once, long before a first click can arrive.
   if (startupQueued_) return;
   startupQueued_ = true;
   QMetaObject::invokeMethod(
