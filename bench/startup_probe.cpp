@@ -52,7 +52,7 @@ long StatusKib(pid_t pid, const char* field) {
   std::istringstream in(ReadFile("/proc/" + std::to_string(pid) + "/status"));
   std::string line;
   while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::strlen(field));
+    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
   return 0;
 }
 
@@ -63,12 +63,11 @@ std::vector<pid_t> Descendants(pid_t pid) {
     const std::string name = e.path().filename();
     if (name.find_first_not_of("0123456789") != std::string::npos) continue;
     const std::string stat = ReadFile(e.path() / "stat");
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses.
     const auto paren = stat.rfind(')');
-    if (paren == std::string::npos) continue;
-    char state;
-    int ppid;
-    if (std::sscanf(stat.c_str() + paren + 1, " %c %d", &state, &ppid) == 2)
-      children.emplace(ppid, std::atoi(name.c_str()));
+    if (paren == std::string::npos || paren + 4 > stat.size()) continue;
+    const auto ppid = static_cast<pid_t>(std::strtol(stat.c_str() + paren + 4, nullptr, 10));
+    children.emplace(ppid, static_cast<pid_t>(std::strtol(name.c_str(), nullptr, 10)));
   }
   std::vector<pid_t> out, todo{pid};
   while (!todo.empty()) {
@@ -288,8 +287,8 @@ int main(int argc, char** argv) {
   for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
     const std::string a = argv[i];
     if (a == "--settings" && i + 1 < argc) settings = argv[++i];
-    else if (a == "--wait" && i + 1 < argc) wait = std::atof(argv[++i]);
-    else if (a == "--settle" && i + 1 < argc) settle = std::atof(argv[++i]);
+    else if (a == "--wait" && i + 1 < argc) wait = std::strtod(argv[++i], nullptr);
+    else if (a == "--settle" && i + 1 < argc) settle = std::strtod(argv[++i], nullptr);
     else if (a == "--report") report = true;
     else Die("unknown option " + a);
   }
