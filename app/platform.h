@@ -9,9 +9,6 @@
 #include <memory>
 #include <stdexcept>
 
-class QDeadlineTimer;
-class QLocalServer;
-
 namespace kvapp {
 
 struct RegistryError : std::runtime_error {
@@ -41,17 +38,18 @@ class RegistryKey {
 bool StartHelpViewer(const QString& helpFile, const QString& topic);
 
 // One window per main directory. The first start holds a lock file for the
-// directory and listens on a local socket; a later start in the same
-// directory finds the lock taken, asks the holder over the socket to bring
-// its window to the front, and ends. A lock whose holder has died (a crash)
-// is taken over: QLockFile recognises it by the process id it records.
+// directory and a channel that later starts can write to; a later start in
+// the same directory finds the lock taken, asks the holder through the
+// channel to bring its window to the front, and ends. A lock whose holder
+// has died (a crash) is taken over: QLockFile recognises it by the process
+// id it records.
 class InstanceLock : public QObject {
   Q_OBJECT
  public:
   enum Outcome {
-    First,        // ours: go on and show the window
-    HandedOver,   // the window of an earlier start has come to the front
-    NoAnswer,     // an earlier start holds the lock but does not answer
+    First,       // ours: go on and show the window
+    HandedOver,  // the window of an earlier start has been asked to come forward
+    NoAnswer,    // an earlier start holds the lock but does not take requests
   };
   // mainDir: the directory whose files this process will write.
   explicit InstanceLock(const QString& mainDir);
@@ -63,11 +61,10 @@ class InstanceLock : public QObject {
   void raiseRequested();  // a later start asked for the window
 
  private:
-  bool Listen();
-  bool AskHolder(const QDeadlineTimer& deadline);
-  QString lockName_, serverName_;
+  struct Channel;  // how a later start reaches the holder
+  QString lockName_, channelName_;
   std::unique_ptr<QLockFile> lock_;
-  QLocalServer* server_ = nullptr;
+  std::unique_ptr<Channel> channel_;
 };
 
 }  // namespace kvapp
