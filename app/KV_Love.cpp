@@ -6,11 +6,11 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
-#include <QStyle>
 #include <QThread>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 #include <clocale>
 
 #include "core/settings.h"
@@ -76,10 +76,48 @@ TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int
   return s;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h, bool compute) {
+// The buttons' two glyphs, drawn here once: the style's stock icons would
+// cost a look-up in the desktop's icon theme at every start.
+QIcon DrawGlyph(const std::function<void(QPainter&)>& draw) {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  draw(p);
+  return QIcon(pm);
+}
+
+QIcon OkGlyph() {
+  return DrawGlyph([](QPainter& p) {
+    p.setPen(QPen(QColor(0x1E, 0x8C, 0x3A), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const QPointF tick[] = {{3, 8.5}, {6.5, 12}, {13, 4}};
+    p.drawPolyline(tick, 3);
+  });
+}
+
+QIcon HelpGlyph() {
+  return DrawGlyph([](QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x2A, 0x6F, 0xC9));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8, 12.3), 1.1, 1.1);
+    QPainterPath hook;
+    hook.moveTo(5.4, 6.1);
+    hook.cubicTo(5.4, 2.9, 10.6, 2.9, 10.6, 6.0);
+    hook.cubicTo(10.6, 7.7, 8, 7.9, 8, 10);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(hook);
+  });
+}
+
+// The compute buttons carry the OK glyph and red text, the others the help glyph.
+QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h,
+                        const QIcon& glyph, bool compute) {
   auto* b = new QPushButton(U(text), parent);
   b->setFont(Font(QStringLiteral("System"), 15, true));
-  b->setIcon(b->style()->standardIcon(compute ? QStyle::SP_DialogOkButton : QStyle::SP_DialogHelpButton));
+  b->setIcon(glyph);
   if (compute) {
     QPalette p = b->palette();
     p.setColor(QPalette::ButtonText, Qt::red);
@@ -87,10 +125,6 @@ QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, 
   }
   b->setGeometry(x, y, w, h);
   return b;
-}
-
-QPushButton* MakeHelpButton(QWidget* parent, const char* text) {
-  return MakeButton(parent, text, 843, 573, 122, 26, false);
 }
 
 void SetColour(QWidget* w, const QColor& c) {
@@ -133,13 +167,14 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   setWindowTitle(U("  Программа \"Korvella Love\""));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+  okGlyph_ = OkGlyph();
+  helpGlyph_ = HelpGlyph();
 
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->setFont(Font(QStringLiteral("Arial"), 12));
   PageControl1->setGeometry(0, 0, 992, 666);
   PageControl1->setDocumentMode(true);
-  PageControl1->setStyleSheet(QStringLiteral("QTabWidget::pane { border: 0; }"));
 
   BuildTab1();
   BuildTab2();
@@ -153,6 +188,14 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
 }
 
 TZKV_LoveForm::~TZKV_LoveForm() = default;
+
+QPushButton* TZKV_LoveForm::MakeComputeButton(QWidget* parent, const char* text, int x, int y, int h) {
+  return MakeButton(parent, text, x, y, 122, h, okGlyph_, true);
+}
+
+QPushButton* TZKV_LoveForm::MakeHelpButton(QWidget* parent, const char* text, int x, int y) {
+  return MakeButton(parent, text, x, y, 122, 26, helpGlyph_, false);
+}
 
 void TZKV_LoveForm::BuildTab1() {
   TabSheet1 = new QWidget;
@@ -174,7 +217,7 @@ void TZKV_LoveForm::BuildTab2() {
   SpinEdit3 = MakeSpinEdit(TabSheet2, 151, 574, 67, 27, -2000, 3000, 1985);
   Label33 = MakeLabel(TabSheet2, " Анализировать, начиная с  ", 235, 579, 12);
   SpinEdit4 = MakeSpinEdit(TabSheet2, 405, 574, 67, 27, 1900, 2050, 1980);
-  BitBtn10 = MakeButton(TabSheet2, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn10 = MakeComputeButton(TabSheet2, "Рассчитать!");
   BitBtn2 = MakeHelpButton(TabSheet2, " Помощь");
   Panel8 = new TPanel(TabSheet2);
   Panel8->setGeometry(105, 28, 722, 220);
@@ -185,8 +228,6 @@ void TZKV_LoveForm::BuildTab2() {
   Image4 = new TImage(Panel2);
   Image4->setGeometry(1, 1, 720, 218);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
-  Chart3 = std::make_unique<kv::ChartCanvas>();
-  Chart4 = std::make_unique<kv::ChartCanvas>();
   PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
 }
 
@@ -209,7 +250,7 @@ void TZKV_LoveForm::BuildTab3() {
   Label2 = MakeLabel(TabSheet3, " Час     Минуты  ", 455, 557, 15);
   SpinEdit8 = MakeSpinEdit(TabSheet3, 452, 575, 50, 27, 0, 23, 12);
   SpinEdit9 = MakeSpinEdit(TabSheet3, 507, 575, 50, 27, 0, 59, 15);
-  BitBtn1 = MakeButton(TabSheet3, "Рассчитать!", 717, 573, 122, 26, true);
+  BitBtn1 = MakeComputeButton(TabSheet3, "Рассчитать!");
   BitBtn3 = MakeHelpButton(TabSheet3, "Помощь");
   Panel1 = new TPanel(TabSheet3);
   Panel1->setGeometry(24, 24, 930, 520);
@@ -229,8 +270,8 @@ void TZKV_LoveForm::BuildTab4() {
   SetColour(Panel3, QColor(0xBE, 0xDC, 0xC8));
   Label8 = MakeLabel(Panel3, "Год", 42, 7, 15, Qt::black, QColor(0xBE, 0xDC, 0xC8));
   SpinEdit22 = MakeSpinEdit(Panel3, 72, 5, 60, 24, 0, 3000, 0, 12);
-  BitBtn5 = MakeButton(Panel3, "Рассчитать", 27, 33, 122, 25, true);
-  BitBtn9 = MakeButton(Panel3, "Помощь", 28, 61, 122, 26, false);
+  BitBtn5 = MakeComputeButton(Panel3, "Рассчитать", 27, 33, 25);
+  BitBtn9 = MakeHelpButton(Panel3, "Помощь", 28, 61);
 
   RadioGroup1 = new QGroupBox(U("  Лунный месяц  "), Panel3);
   RadioGroup1->setGeometry(10, 94, 164, 138);
@@ -288,7 +329,7 @@ void TZKV_LoveForm::BuildTab5() {
   Label9 = MakeLabel(TabSheet5,
                      " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, 1900, 2050, 1900);
-  BitBtn7 = MakeButton(TabSheet5, "Рассчитать", 717, 573, 122, 26, true);
+  BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
   PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
 }
@@ -350,14 +391,28 @@ void TZKV_LoveForm::FormCreate() {
   }
 }
 
-bool TZKV_LoveForm::event(QEvent* e) {
-  if (e->type() == QEvent::WindowActivate && !startupDone_) {
-    // Only the first activation: the message boxes of the start-up would
-    // activate the window again when they close.
-    startupDone_ = true;
-    Dispatch([this] { FormActivate(); });
-  }
-  return QWidget::event(e);
+void TZKV_LoveForm::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // The start-up work follows the first show, whether or not the desktop
+  // ever activates the window, and only that one: a window shown again
+  // keeps what the user did. Queued, so that its message boxes appear over
+  // the window; it runs at once, long before a first click can arrive.
+  if (startupQueued_) return;
+  startupQueued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        Dispatch([this] { FormActivate(); });
+        startupDone_ = true;
+      },
+      Qt::QueuedConnection);
+}
+
+void TZKV_LoveForm::BringToFront() {
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  show();
+  raise();
+  activateWindow();
 }
 
 void TZKV_LoveForm::FormActivate() {
@@ -394,8 +449,9 @@ void TZKV_LoveForm::FormActivate() {
   const std::string picture = kv::MainDir + "Html/images/moon.jpg";
   if (kv::FileExists(picture)) {
     try {
-      const QImage img = LoadJpeg(picture);
-      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setImage(img);
+      // One pixmap shared by all four, converted in the decoded picture's place.
+      const QPixmap background = QPixmap::fromImage(LoadJpeg(picture));
+      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
       ShowError(QString::fromUtf8(e.what()));
@@ -489,7 +545,11 @@ class CompatWindowHost : public kv::CompatHost {
       f_.Panel2->show();
     }
   }
-  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? *f_.Chart3 : *f_.Chart4; }
+  kv::ChartCanvas& Canvas(int pass) override {
+    std::unique_ptr<kv::ChartCanvas>& c = pass == 1 ? f_.Chart3 : f_.Chart4;
+    if (!c) c = std::make_unique<kv::ChartCanvas>();  // at the first run, not at start-up
+    return *c;
+  }
   void Drawn(int pass) override { (pass == 1 ? f_.Image3 : f_.Image4)->setImage(Canvas(pass).Image()); }
   void ProcessMessages() override {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -525,14 +585,15 @@ void TZKV_LoveForm::BitBtn1Click() {
   const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
   const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
   const std::string& page = kv::MakeDegreeReport(name, day, month, year, hour, minute);
-  // The browser is made for the first report, so that start-up stays fast.
+  // The browser is made for the first report, so that start-up stays light.
   if (!WebBrowser2) {
-    WebBrowser2 = new QWebEngineView(Panel1);
+    WebBrowser2 = new TWebBrowser(Panel1);
     WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
     Panel1->layout()->addWidget(WebBrowser2);
   }
+  // Loaded while the panel is hidden, the page is laid out once, when shown.
+  WebBrowser2->Navigate(QString::fromStdString(page));
   Panel1->show();
-  WebBrowser2->load(QUrl::fromLocalFile(QString::fromStdString(page)));
 }
 void TZKV_LoveForm::BitBtn5Click() {
   Memo1->clear();

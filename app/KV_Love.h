@@ -17,7 +17,6 @@
 
 #include "widgets.h"
 
-class QWebEngineView;
 namespace kv {
 class ChartCanvas;
 }
@@ -54,6 +53,8 @@ class TZKV_LoveForm : public QWidget {
   void Image5Click();
   void SpinEdit21Change();
   void ShowHelpPage(int n);
+  // A later start of the program in the same main directory asks for this.
+  void BringToFront();
 
   bool startupDone() const { return startupDone_; }
   bool compatRunning() const { return compatRunning_; }
@@ -71,7 +72,7 @@ class TZKV_LoveForm : public QWidget {
   QPushButton *BitBtn10, *BitBtn2;
   TPanel *Panel8, *Panel2;
   TImage *Image3, *Image4;
-  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show
+  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show, from the first run
   // Tab 3
   TImage* Image6;
   QLabel *Label5, *Label3, *Label4, *Label1, *Label2;
@@ -79,7 +80,7 @@ class TZKV_LoveForm : public QWidget {
   TSpinEdit *SpinEdit5, *SpinEdit6, *SpinEdit7, *SpinEdit8, *SpinEdit9;
   QPushButton *BitBtn1, *BitBtn3;
   TPanel* Panel1;
-  QWebEngineView* WebBrowser2 = nullptr;  // made when the first report is shown
+  TWebBrowser* WebBrowser2 = nullptr;  // made when the first report is shown
   // Tab 4
   TPanel *Panel3, *Panel6, *Panel4, *Panel5, *Panel7;
   QLabel* Label8;
@@ -100,7 +101,7 @@ class TZKV_LoveForm : public QWidget {
   void SetRadioGroup1ItemIndex(int i);  // -1: none chosen
 
  protected:
-  bool event(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
 
  private:
@@ -111,6 +112,9 @@ class TZKV_LoveForm : public QWidget {
   void On(W* w, Signal s, void (TZKV_LoveForm::*handler)()) {
     connect(w, s, this, [this, handler] { Dispatch([this, handler] { (this->*handler)(); }); });
   }
+  QPushButton* MakeComputeButton(QWidget* parent, const char* text, int x = 717, int y = 573,
+                                 int h = 26);
+  QPushButton* MakeHelpButton(QWidget* parent, const char* text, int x = 843, int y = 573);
   void BuildTab1();
   void BuildTab2();
   void BuildTab3();
@@ -120,6 +124,8 @@ class TZKV_LoveForm : public QWidget {
   void ConnectHandlers();
   void NameControls();
 
+  QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
+  bool startupQueued_ = false;
   bool startupDone_ = false;
   bool compatRunning_ = false;
   bool closeRequested_ = false;

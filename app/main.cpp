@@ -1,11 +1,9 @@
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
-#include <unistd.h>
-
-#include <clocale>
 
 #include "KV_Love.h"
-#include "app/asan_webengine.h"
+#include "platform.h"
 
 namespace {
 // The last net: an error that escapes a handler anyway is shown and the
@@ -25,12 +23,25 @@ class TApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // The embedded browser: Chromium's sandbox cannot run as root.
-  if (::getuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   TApplication app(argc, argv);
+  // Two windows in one main directory would overwrite each other's files:
+  // a second start brings the first one's window forward instead.
+  const QString mainDir = QDir::currentPath();
+  kvapp::InstanceLock instance(mainDir);
+  switch (instance.Claim()) {
+    case kvapp::InstanceLock::First:
+      break;
+    case kvapp::InstanceLock::HandedOver:
+      return 0;
+    case kvapp::InstanceLock::NoAnswer:
+      QMessageBox::critical(
+          nullptr, QStringLiteral("Korvella Love"),
+          QString::fromUtf8("Программа уже запущена в папке %1, но её окно не отвечает.").arg(mainDir));
+      return 1;
+  }
   kvapp::TZKV_LoveForm form;
+  QObject::connect(&instance, &kvapp::InstanceLock::raiseRequested, &form,
+                   &kvapp::TZKV_LoveForm::BringToFront);
   form.show();
   return app.exec();
 }

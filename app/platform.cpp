@@ -1,13 +1,25 @@
 #include "platform.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QThread>
+#include <functional>
 
 #ifdef Q_OS_WIN
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <windows.h>
 #include <shellapi.h>
+#else
+#include <QSocketNotifier>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace kvapp {
@@ -85,6 +97,147 @@ bool StartHelpViewer(const QString& helpFile, const QString& topic) {
   if (!QFileInfo(viewer).isExecutable()) return false;
   return QProcess::startDetached(viewer, {helpFile + topic});
 #endif
+}
+
+namespace {
+
+// The lock and the channel live in a place of the user's own.
+QString InstanceDir() {
+#ifndef Q_OS_WIN
+  const QFileInfo runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+  if (!runtime.filePath().isEmpty() && runtime.isDir() && runtime.isWritable())
+    return runtime.filePath();
+#endif
+  return QDir::tempPath();
+}
+
+// One name per user and main directory, however the directory was reached
+// (a link, "..", a trailing separator).
+QString InstanceName(const QString& mainDir) {
+  const QFileInfo dir(mainDir);
+  QString path = dir.canonicalFilePath();
+  if (path.isEmpty()) path = QDir::cleanPath(dir.absoluteFilePath());
+  QByteArray id = path.toUtf8() + '\0';
+#ifdef Q_OS_WIN
+  id += qEnvironmentVariable("USERNAME").toUtf8();  // pipe names are seen by every user
+#else
+  id += QByteArray::number(::getuid());  // the temporary folder may be shared
+#endif
+  return QStringLiteral("korvella-love-") +
+         QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));
+}
+
+constexpr int kAnswerMs = 5000;  // an earlier start may still be building its window
+const QByteArray kRaise = "raise\n";
+
+}  // namespace
+
+#ifdef Q_OS_WIN
+// A local server (a named pipe): what a later start writes is a request.
+struct InstanceLock::Channel {
+  QLocalServer server;
+  bool Open(const QString& name, const std::function<void()>& onRequest) {
+    if (!server.listen(name)) return false;
+    QObject::connect(&server, &QLocalServer::newConnection, &server, [this, onRequest] {
+      while (QLocalSocket* c = server.nextPendingConnection()) {
+        QObject::connect(c, &QLocalSocket::disconnected, c, &QObject::deleteLater);
+        QObject::connect(c, &QLocalSocket::readyRead, c, [c, onRequest] {
+          c->readAll();
+          onRequest();
+        });
+      }
+    });
+    return true;
+  }
+  static bool Send(const QString& name) {
+    QLocalSocket s;
+    s.connectToServer(name);
+    if (!s.waitForConnected(100)) return false;
+    s.write(kRaise);
+    return s.waitForBytesWritten(1000);
+  }
+};
+#else
+// A named pipe in the instance folder, which the holder keeps open for
+// reading: what a later start writes into it is a request. Without a reader
+// the writer's open fails, so a pipe left by a crash is never mistaken for
+// a holder.
+struct InstanceLock::Channel {
+  QByteArray path;
+  int fd = -1;
+  std::unique_ptr<QSocketNotifier> notifier;
+  ~Channel() {
+    notifier.reset();
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlink(path.constData());
+    }
+  }
+  bool Open(const QString& name, const std::function<void()>& onRequest) {
+    path = QFile::encodeName(name);
+    ::unlink(path.constData());  // we hold the lock: a pipe of that name was left by a crash
+    if (::mkfifo(path.constData(), 0600) != 0) return false;
+    // Read and write, so that it never reads as ended when a writer leaves.
+    fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [this, onRequest] {
+      char buf[256];
+      bool any = false;
+      while (::read(fd, buf, sizeof buf) > 0) any = true;
+      if (any) onRequest();
+    });
+    return true;
+  }
+  static bool Send(const QString& name) {
+    const int w = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (w < 0) return false;  // no such pipe, or nobody reads it yet
+    struct stat st;
+    const bool ours = ::fstat(w, &st) == 0 && S_ISFIFO(st.st_mode) && st.st_uid == ::getuid();
+    const bool sent = ours && ::write(w, kRaise.constData(), kRaise.size()) == kRaise.size();
+    ::close(w);
+    return sent;
+  }
+};
+#endif
+
+InstanceLock::InstanceLock(const QString& mainDir) {
+  const QString dir = InstanceDir();
+  const QString name = InstanceName(mainDir);
+  lockName_ = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
+#ifdef Q_OS_WIN
+  channelName_ = name;
+#else
+  channelName_ = dir + QLatin1Char('/') + name + QStringLiteral(".fifo");
+#endif
+}
+
+InstanceLock::~InstanceLock() {
+  // The channel goes before the lock: a start that takes the lock next
+  // must not lose its new channel to our closing.
+  channel_.reset();
+}
+
+InstanceLock::Outcome InstanceLock::Claim() {
+  lock_ = std::make_unique<QLockFile>(lockName_);
+  lock_->setStaleLockTime(0);  // a window may run for days: only a dead holder frees the lock
+  const QDeadlineTimer deadline(kAnswerMs);
+  for (;;) {
+    if (lock_->tryLock(0)) {
+      // Without a channel later starts cannot hand over, but this window still works.
+      channel_ = std::make_unique<Channel>();
+      if (!channel_->Open(channelName_, [this] { emit raiseRequested(); })) channel_.reset();
+      return First;
+    }
+    if (lock_->error() != QLockFile::LockFailedError) {
+      // No lock can be made here at all: run unguarded rather than not at all.
+      lock_.reset();
+      return First;
+    }
+    if (Channel::Send(channelName_)) return HandedOver;
+    if (deadline.hasExpired()) return NoAnswer;
+    QThread::msleep(20);  // the holder may be between its lock and its channel
+  }
 }
 
 }  // namespace kvapp

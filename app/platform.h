@@ -1,7 +1,10 @@
 // What the window needs of the platform, in one place: the per-user
-// registry key of the program and the start of the help viewer.
+// registry key of the program, the start of the help viewer, and the one
+// running window of a main directory.
 #pragma once
 
+#include <QLockFile>
+#include <QObject>
 #include <QString>
 #include <memory>
 #include <stdexcept>
@@ -33,5 +36,35 @@ class RegistryKey {
 // Starts the help viewer on "file::page" without waiting for it; false when
 // it could not be started.
 bool StartHelpViewer(const QString& helpFile, const QString& topic);
+
+// One window per main directory. The first start holds a lock file for the
+// directory and a channel that later starts can write to; a later start in
+// the same directory finds the lock taken, asks the holder through the
+// channel to bring its window to the front, and ends. A lock whose holder
+// has died (a crash) is taken over: QLockFile recognises it by the process
+// id it records.
+class InstanceLock : public QObject {
+  Q_OBJECT
+ public:
+  enum Outcome {
+    First,       // ours: go on and show the window
+    HandedOver,  // the window of an earlier start has been asked to come forward
+    NoAnswer,    // an earlier start holds the lock but does not take requests
+  };
+  // mainDir: the directory whose files this process will write.
+  explicit InstanceLock(const QString& mainDir);
+  ~InstanceLock() override;
+  Outcome Claim();
+  QString lockFileName() const { return lockName_; }
+
+ signals:
+  void raiseRequested();  // a later start asked for the window
+
+ private:
+  struct Channel;  // how a later start reaches the holder
+  QString lockName_, channelName_;
+  std::unique_ptr<QLockFile> lock_;
+  std::unique_ptr<Channel> channel_;
+};
 
 }  // namespace kvapp

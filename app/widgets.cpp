@@ -1,9 +1,11 @@
 #include "widgets.h"
 
+#include <QDesktopServices>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QRegularExpression>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QVBoxLayout>
 
 #include "core/text.h"
@@ -55,8 +57,17 @@ QAbstractSpinBox::StepEnabled TSpinEdit::stepEnabled() const {
 }
 
 QValidator::State TSpinEdit::validate(QString& input, int&) const {
-  static const QRegularExpression allowed(QStringLiteral("^ *[-+]? *[0-9]* *$"));
-  return allowed.match(input).hasMatch() ? QValidator::Acceptable : QValidator::Invalid;
+  // Blanks, a sign, blanks, digits, blanks; scanned by hand, as a regular
+  // expression would cost its library at every start.
+  qsizetype i = 0;
+  const auto skip = [&](auto pred) { while (i < input.size() && pred(input[i])) ++i; };
+  const auto blank = [](QChar c) { return c == QLatin1Char(' '); };
+  skip(blank);
+  if (i < input.size() && (input[i] == QLatin1Char('-') || input[i] == QLatin1Char('+'))) ++i;
+  skip(blank);
+  skip([](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+  skip(blank);
+  return i == input.size() ? QValidator::Acceptable : QValidator::Invalid;
 }
 
 void TSpinEdit::fixup(QString&) const {}
@@ -101,5 +112,47 @@ void TPanel::setCaption(const QString& text, Qt::Alignment align) {
 }
 
 QString TPanel::caption() const { return caption_ ? caption_->text() : QString(); }
+
+TWebBrowser::TWebBrowser(QWidget* parent) : QTextBrowser(parent) {
+  setFrameShape(QFrame::NoFrame);
+  setOpenLinks(false);
+  connect(this, &QTextBrowser::anchorClicked, this, &TWebBrowser::OpenLink);
+}
+
+void TWebBrowser::Navigate(const QString& fileName) {
+  const QUrl url = QUrl::fromLocalFile(fileName);
+  if (source() == url)
+    reload();  // setSource would keep the page it has
+  else
+    setSource(url);
+}
+
+void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
+  QTextBrowser::doSetSource(name, type);
+  QTextCursor c(document());
+  c.beginEditBlock();  // laid out once, at the end
+  document()->setDocumentMargin(8);  // a browser's margin around the page
+  // The report's style sheet justifies its paragraphs, which Qt's CSS
+  // reader does not support ("text-align: justify" is dropped and table
+  // cells stay left-aligned): justify the left-aligned blocks, which on that
+  // page are the paragraphs and what they hold.
+  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
+    if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft) continue;
+    QTextBlockFormat f;
+    f.setAlignment(Qt::AlignJustify);
+    c.setPosition(b.position());
+    c.mergeBlockFormat(f);
+  }
+  c.endEditBlock();
+}
+
+void TWebBrowser::OpenLink(const QUrl& link) {
+  // A place on this page is scrolled to; anything else is not ours to show.
+  const QUrl url = source().resolved(link);
+  if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == source())
+    scrollToAnchor(url.fragment());
+  else
+    QDesktopServices::openUrl(url);
+}
 
 }  // namespace kvapp

@@ -1,12 +1,13 @@
 // The few control kinds of the window that Qt lacks as such: a spin edit
 // whose text is left as typed (the handlers convert it themselves), a
-// picture control with a click, and plain panels.
+// picture control with a click, plain panels, and the browser of the report.
 #pragma once
 
 #include <QAbstractSpinBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QTextBrowser>
 
 namespace kvapp {
 
@@ -64,6 +65,23 @@ class TPanel : public QFrame {
 
  private:
   QLabel* caption_ = nullptr;
+};
+
+// The browser of the report page: Qt's rich-text browser, which reads the
+// page's declared charset and its pictures from disk and runs no scripts.
+// Links open in the user's own browser.
+class TWebBrowser : public QTextBrowser {
+  Q_OBJECT
+ public:
+  explicit TWebBrowser(QWidget* parent = nullptr);
+  // Shows a local file, read afresh even when it is the page already shown.
+  void Navigate(const QString& fileName);
+
+ protected:
+  void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
+
+ private:
+  void OpenLink(const QUrl& link);
 };
 
 }  // namespace kvapp

@@ -1,5 +1,8 @@
 // The real window, offscreen: its controls, its start-up and the small
 // behaviours of the shell.
+#include <QDesktopServices>
+#include <QTextBlock>
+
 #include "window_fixture.h"
 
 namespace {
@@ -12,6 +15,14 @@ QWidget* TabOf(QWidget* w) {
 }
 
 QRect InTab(QWidget* w, QWidget* tab) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); }
+
+// Stands in for the user's own browser.
+class UrlReceiver : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+  Q_INVOKABLE void open(const QUrl& u) { opened << u; }
+};
 
 }  // namespace
 
@@ -314,6 +325,9 @@ TEST_F(WindowTest, EclipseButtonListsTheYear) {
 TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
   CopyPicture();
   fs::copy_file(fs::path(KV_DIST_DIR) / "Html/gradus.txt", main_ / "Html/gradus.txt");
+  // The Sun of 15 June 1985 stands in degree 84; its paragraph carries a link.
+  std::ofstream(main_ / "Html/gradus.txt", std::ios::app | std::ios::binary)
+      << "*  84\r\nSee <a href=\"https://example.org/84\">more</a>.\r\n";
   for (int i = 1; i <= 12; ++i) {
     const std::string n = (i < 10 ? "0" : "") + std::to_string(i) + ".gif";
     fs::copy_file(fs::path(KV_DIST_DIR) / "Html/images" / n, main_ / "Html/images" / n);
@@ -327,20 +341,37 @@ TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
   EXPECT_TRUE(f.Panel1->isVisible());
   ASSERT_NE(f.WebBrowser2, nullptr);
   // The page is shown with its declared charset.
-  QString title;
-  const QString expected = U(" Планеты Вашего гороскопа ").trimmed();  // the browser trims it
-  for (int i = 0; i < 300 && title != expected; ++i) {
-    QTest::qWait(50);
-    title = f.WebBrowser2->title();
-  }
-  EXPECT_EQ(title, expected);
-  QString text;
-  for (int i = 0; i < 100 && !text.contains(U("Анна & <Ли>")); ++i) {
-    f.WebBrowser2->page()->toPlainText([&](const QString& t) { text = t; });
-    QTest::qWait(50);
-  }
+  EXPECT_EQ(f.WebBrowser2->documentTitle(), U(" Планеты Вашего гороскопа "));
+  QString text = f.WebBrowser2->toPlainText();
   EXPECT_TRUE(text.contains(U("Анна & <Ли>"))) << text.left(300).toStdString();
   EXPECT_TRUE(text.contains(U("Солнце в момент вашего рождения")));
+  // The Sun's sign picture, from the main directory whose name has a blank.
+  QString picture;
+  for (QTextBlock b = f.WebBrowser2->document()->begin(); b.isValid(); b = b.next())
+    for (auto it = b.begin(); !it.atEnd(); ++it)
+      if (it.fragment().charFormat().isImageFormat())
+        picture = it.fragment().charFormat().toImageFormat().name();
+  EXPECT_TRUE(picture.endsWith(QStringLiteral("/03.gif"))) << picture.toStdString();
+  const QVariant loaded = f.WebBrowser2->document()->resource(QTextDocument::ImageResource, QUrl(picture));
+  EXPECT_EQ(loaded.value<QPixmap>().size(),
+            QImage(QString::fromStdString(MainDir() + "Html/images/03.gif")).size());
+
+  // The paragraph's link goes to the user's own browser.
+  UrlReceiver browser;
+  QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");
+  QTextCursor link = f.WebBrowser2->document()->find(QStringLiteral("more"));
+  ASSERT_FALSE(link.isNull());
+  link.setPosition(link.selectionStart() + 1);
+  QTest::mouseClick(f.WebBrowser2->viewport(), Qt::LeftButton, {}, f.WebBrowser2->cursorRect(link).center());
+  QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/84"))});
+  EXPECT_EQ(f.WebBrowser2->source(), QUrl::fromLocalFile(QString::fromStdString(MainDir() + "Html/Gradus_html.html")));
+
+  // A second report rewrites the same file: the browser shows the new one.
+  f.Edit2->setText(U("Вера"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
+  EXPECT_TRUE(f.WebBrowser2->toPlainText().contains(U("Вера")));
   // A background click hides it again.
   QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600));
   EXPECT_FALSE(f.Panel1->isVisible());
@@ -485,3 +516,5 @@ TEST_F(WindowTest, LunarTabListsMonthsDaysAndADescription) {
   EXPECT_TRUE(messages_[1].contains(QStringLiteral("DayMoon.doc"))) << messages_[1].toStdString();
   EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
 }
+
+#include "window_test.moc"
