@@ -29,7 +29,11 @@ start_window() {
   local run=$1 home=$2 launcher=$3
   local ini=$home/.config/Korvella_Love.ini log=$home/window.log tries=0
   rm -f "$ini"
-  "$run" env -i PATH="${launcher%/*}:/usr/bin:/bin" HOME="$home" QT_QPA_PLATFORM=offscreen \
+  # Not through the function: $! must be the window itself (every step
+  # execs), so that stopping it stops the window.
+  local as=()
+  if [ "$run" = as_user ] && [ "$(id -u)" = 0 ]; then as=(setpriv --reuid=65534 --regid=65534 --clear-groups --); fi
+  "${as[@]}" env -i PATH="${launcher%/*}:/usr/bin:/bin" HOME="$home" QT_QPA_PLATFORM=offscreen \
     "$launcher" >"$log" 2>&1 &
   local pid=$!
   until grep -qs '^rMainDir=' "$ini"; do
