@@ -1,7 +1,6 @@
 #include "jpeg.h"
 
 #include <csetjmp>
-#include <cstdarg>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -24,15 +23,10 @@ void OnError(j_common_ptr cinfo) {
   std::longjmp(err->jump, 1);
 }
 
-// An error of ours, reported as libjpeg's are. No object with a destructor
-// may be alive in the caller's expression: the jump skips it.
-[[noreturn]] __attribute__((format(printf, 2, 3))) void Fail(ErrorManager& err, const char* format, ...) {
-  std::va_list args;
-  va_start(args, format);
-  std::vsnprintf(err.message, sizeof err.message, format, args);
-  va_end(args);
-  std::longjmp(err.jump, 1);
-}
+// An error of ours, reported as libjpeg's are, with its message already in
+// err.message. No object with a destructor may be alive in the caller's
+// expression: the jump skips it.
+[[noreturn]] void Fail(ErrorManager& err) { std::longjmp(err.jump, 1); }
 
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -60,16 +54,24 @@ QImage LoadJpeg(const std::string& path) {
   cinfo.out_color_space = JCS_RGB;
   jpeg_calc_output_dimensions(&cinfo);
   const unsigned w = cinfo.output_width, h = cinfo.output_height;
-  if (w > kMaxPictureSide || h > kMaxPictureSide || std::uint64_t{w} * h > kMaxPicturePixels)
-    Fail(err, "%u x %u pixels, more than %u a side or %u megapixels", w, h, kMaxPictureSide,
-         static_cast<unsigned>(kMaxPicturePixels >> 20));
+  if (w > kMaxPictureSide || h > kMaxPictureSide || std::uint64_t{w} * h > kMaxPicturePixels) {
+    std::snprintf(err.message, sizeof err.message,
+                  "%u x %u pixels, more than %u a side or %u megapixels", w, h, kMaxPictureSide,
+                  static_cast<unsigned>(kMaxPicturePixels >> 20));
+    Fail(err);
+  }
   jpeg_start_decompress(&cinfo);
   result = new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
-  if (!result || result->isNull())
-    Fail(err, "not enough memory for %u x %u pixels", w, h);
+  if (!result || result->isNull()) {
+    std::snprintf(err.message, sizeof err.message, "not enough memory for %u x %u pixels", w, h);
+    Fail(err);
+  }
   while (cinfo.output_scanline < h) {
     JSAMPROW row = result->scanLine(static_cast<int>(cinfo.output_scanline));
-    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) Fail(err, "a row could not be read");
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
+      std::snprintf(err.message, sizeof err.message, "a row could not be read");
+      Fail(err);
+    }
   }
   jpeg_finish_decompress(&cinfo);
   jpeg_destroy_decompress(&cinfo);
