@@ -91,7 +91,7 @@ const RegisterCommand kCompat{{
     "\n"
     "Options:\n"
     "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-    "                (720 x 218 pixels), drawn as the window draws them\n",
+    "                (720 x 218 pixels), as the window draws them at 100 %\n",
     {{"--png", true}}, 2, 2, RunCompat}};
 
 }  // namespace
