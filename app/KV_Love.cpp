@@ -9,20 +9,19 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
-#include <QThread>
 #include <QVBoxLayout>
 #include <clocale>
 
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
-#include "compat/charts.h"
 #include "compat/scan.h"
 #include "degrees/degree_report.h"
 #include "eclipse/eclipse_list.h"
 #include "lunar/daytext.h"
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
+#include "chart_painter.h"
 #include "jpeg.h"
 #include "platform.h"
 
@@ -228,6 +227,10 @@ void TZKV_LoveForm::BuildTab2() {
   Image4 = new TImage(Panel2);
   Image4->setGeometry(1, 1, 720, 218);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
+  // The compatibility run's clock: a bar every 10 ms, as in a pause per point.
+  compatTimer_ = new QTimer(this);
+  compatTimer_->setInterval(10);
+  compatTimer_->setTimerType(Qt::PreciseTimer);
   PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
 }
 
@@ -354,6 +357,7 @@ void TZKV_LoveForm::NameControls() {
 
 void TZKV_LoveForm::ConnectHandlers() {
   On(BitBtn10, &QPushButton::clicked, &TZKV_LoveForm::BitBtn10Click);
+  On(compatTimer_, &QTimer::timeout, &TZKV_LoveForm::CompatTick);
   On(BitBtn1, &QPushButton::clicked, &TZKV_LoveForm::BitBtn1Click);
   On(BitBtn5, &QPushButton::clicked, &TZKV_LoveForm::BitBtn5Click);
   On(BitBtn7, &QPushButton::clicked, &TZKV_LoveForm::BitBtn7Click);
@@ -524,11 +528,13 @@ void TZKV_LoveForm::ShowHelpPage(int n) {
   if (!ok) throw std::runtime_error("Unable to open help file " + F);
 }
 
-// The window's side of the compatibility run: its spin edits, panels and
-// images, and the message processing that keeps it responsive meanwhile.
-class CompatWindowHost : public kv::CompatHost {
+// The compatibility run as the window shows it: its spin edits, panels
+// and images.
+class CompatWindowRun : public kv::CompatHost {
  public:
-  explicit CompatWindowHost(TZKV_LoveForm& f) : f_(f) {}
+  explicit CompatWindowRun(TZKV_LoveForm& f) : f_(f) {}
+  kv::CompatRun run{*this};
+
   kv::CompatInputs ReadInputs() override {
     kv::CompatInputs in;
     in.Day = kv::StrToInt(f_.SpinEdit1->text().toStdString());
@@ -546,37 +552,49 @@ class CompatWindowHost : public kv::CompatHost {
     }
   }
   kv::ChartCanvas& Canvas(int pass) override {
-    std::unique_ptr<kv::ChartCanvas>& c = pass == 1 ? f_.Chart3 : f_.Chart4;
-    if (!c) c = std::make_unique<kv::ChartCanvas>();  // at the first run, not at start-up
+    std::unique_ptr<ChartPainter>& c = pass == 1 ? f_.Chart3 : f_.Chart4;
+    // At the screen's pixel ratio, so that the chart stays sharp at 200 %;
+    // made at the first run, not at start-up.
+    const qreal ratio = Image(pass)->devicePixelRatioF();
+    if (!c)
+      c = std::make_unique<ChartPainter>(kv::kChartWidth, kv::kChartHeight, ratio);
+    else if (c->Ratio() != ratio)
+      c->SetRatio(ratio);  // moved to another screen: the frame redraws it all
     return *c;
   }
-  void Drawn(int pass) override { (pass == 1 ? f_.Image3 : f_.Image4)->setImage(Canvas(pass).Image()); }
-  void ProcessMessages() override {
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-    // The user closed the window meanwhile: unwind the run, then close.
-    if (f_.closeRequested_) throw kv::RunAborted();
-  }
-  void Pause() override { QThread::msleep(10); }
+  void Drawn(int pass) override { Image(pass)->setImage((pass == 1 ? f_.Chart3 : f_.Chart4)->Image()); }
 
  private:
+  TImage* Image(int pass) const { return pass == 1 ? f_.Image3 : f_.Image4; }
   TZKV_LoveForm& f_;
 };
 
 void TZKV_LoveForm::BitBtn10Click() {
-  // A press during a run is delivered by the run's message processing:
-  // it is ignored.
-  if (compatRunning_) return;
-  compatRunning_ = true;
-  struct Done {
-    bool& flag;
-    ~Done() { flag = false; }
-  } done{compatRunning_};
-  CompatWindowHost host(*this);
-  try {
-    kv::RunCompatibility(host);
-  } catch (const kv::RunAborted&) {
-  }
+  // One run at a time: a press during a run is ignored.
+  if (compatRun_) return;
+  auto run = std::make_unique<CompatWindowRun>(*this);
+  run->run.Step();  // pass 1 begins at the press, so its errors are the press's
+  compatRun_ = std::move(run);
+  compatTimer_->start();
 }
+
+void TZKV_LoveForm::CompatTick() {
+  if (!compatRun_) return;
+  bool more = false;
+  try {
+    more = compatRun_->run.Step();
+  } catch (...) {
+    EndCompatRun();  // before the error is shown: its box must not see more ticks
+    throw;
+  }
+  if (!more) EndCompatRun();
+}
+
+void TZKV_LoveForm::EndCompatRun() {
+  compatTimer_->stop();
+  compatRun_.reset();
+}
+
 void TZKV_LoveForm::BitBtn1Click() {
   const std::string name = Edit2->text().toStdString();
   const std::int32_t day = kv::StrToInt(SpinEdit5->text().toStdString());
@@ -633,14 +651,8 @@ void TZKV_LoveForm::BitBtn7Click() {
 }
 
 void TZKV_LoveForm::closeEvent(QCloseEvent* e) {
-  if (compatRunning_) {
-    // The run is on the stack below us: let it unwind first, then close.
-    closeRequested_ = true;
-    e->ignore();
-    QMetaObject::invokeMethod(this, [this] { if (!compatRunning_) close(); }, Qt::QueuedConnection);
-    return;
-  }
-  closeRequested_ = false;
+  // A run stopped midway leaves the unfinished pass's previous scan file.
+  EndCompatRun();
   QWidget::closeEvent(e);
 }
 

@@ -11,17 +11,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "widgets.h"
 
-namespace kv {
-class ChartCanvas;
-}
-
 namespace kvapp {
+
+class ChartPainter;
+class CompatWindowRun;
 
 class TZKV_LoveForm : public QWidget {
   Q_OBJECT
@@ -57,7 +57,7 @@ class TZKV_LoveForm : public QWidget {
   void BringToFront();
 
   bool startupDone() const { return startupDone_; }
-  bool compatRunning() const { return compatRunning_; }
+  bool compatRunning() const { return compatRun_ != nullptr; }
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
@@ -72,7 +72,7 @@ class TZKV_LoveForm : public QWidget {
   QPushButton *BitBtn10, *BitBtn2;
   TPanel *Panel8, *Panel2;
   TImage *Image3, *Image4;
-  std::unique_ptr<kv::ChartCanvas> Chart3, Chart4;  // what Image3 and Image4 show, from the first run
+  std::unique_ptr<ChartPainter> Chart3, Chart4;  // what Image3 and Image4 show, from the first run
   // Tab 3
   TImage* Image6;
   QLabel *Label5, *Label3, *Label4, *Label1, *Label2;
@@ -127,9 +127,12 @@ class TZKV_LoveForm : public QWidget {
   QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
-  bool compatRunning_ = false;
-  bool closeRequested_ = false;
-  friend class CompatWindowHost;
+  // The compatibility run in progress, stepped by its timer, one point a tick.
+  void CompatTick();
+  void EndCompatRun();
+  QTimer* compatTimer_ = nullptr;
+  std::unique_ptr<CompatWindowRun> compatRun_;
+  friend class CompatWindowRun;
 };
 
 }  // namespace kvapp

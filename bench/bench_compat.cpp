@@ -6,14 +6,13 @@
 
 #include <filesystem>
 
-#include "compat/charts.h"
+#include "app/chart_painter.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
 #include "core/calendar.h"
 #include "core/settings.h"
 
 namespace {
-
 
 void EnsureGui() {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -24,19 +23,33 @@ void EnsureGui() {
   (void)app;
 }
 
-void BM_CompatRunWithoutPauses(benchmark::State& st) {
-  EnsureGui();
+// Both passes in a fresh main directory, drawn on the canvases given.
+void RunInTempDir(benchmark::State& st, kv::StraightHost& host) {
   const auto dir = std::filesystem::temp_directory_path() / ("kv_bench_compat_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "Html");
   kv::UseMainDirectory(dir.string());
-  kv::StraightHost host({15, 6, 1985, 1980});
   for (auto _ : st) {
     kv::RunCompatibility(host);
     benchmark::DoNotOptimize(kv::Scan2_Points);
   }
   std::filesystem::remove_all(dir);
 }
+
+// The window's run without its 10 ms a point, the charts drawn.
+void BM_CompatRunWithoutPauses(benchmark::State& st) {
+  EnsureGui();
+  kvapp::ChartPainter upper, lower;
+  kv::StraightHost host({15, 6, 1985, 1980}, upper, lower);
+  RunInTempDir(st, host);
+}
 BENCHMARK(BM_CompatRunWithoutPauses)->Unit(benchmark::kMillisecond);
+
+// kvlove's run without --png: no charts.
+void BM_CompatRunWithoutCharts(benchmark::State& st) {
+  kv::StraightHost host({15, 6, 1985, 1980});
+  RunInTempDir(st, host);
+}
+BENCHMARK(BM_CompatRunWithoutCharts)->Unit(benchmark::kMillisecond);
 
 // The ephemeris calls alone that one run makes: per pass one natal and 360
 // partner charts, each body one swe_deltat and two swe_calc at the same

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string>
 
+#include "app/chart_painter.h"
 #include "commands.h"
-#include "compat/charts.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
 #include "core/textfile.h"
@@ -24,22 +24,8 @@ int guiArgc = 1;
 char guiName[] = "kvlove";
 char* guiArgv[] = {guiName, nullptr};
 
-int RunCompat(const Context& ctx) {
-  const Date d = ParseDate(ctx.args[0]);
-  if (d.year < -2000 || d.year > 3000)
-    throw UsageError("year out of range -2000..3000: '" + ctx.args[0] + "'");
-  const std::int32_t start = ParseInt(ctx.args[1], 1900, 2050, "START_YEAR");
-  const bool png = ctx.HasFlag("--png");
-  const std::string prefix = ctx.FlagValue("--png");
-
-  // The year labels need fonts, and fonts need a GUI application; kvlove
-  // never opens a window.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietQt);
-  QGuiApplication gui(guiArgc, guiArgv);
-  kv::StraightHost host({d.day, d.month, d.year, start});
-  kv::RunCompatibility(host);
-
+// One line per point of both passes.
+void PrintPoints() {
   for (int pass = 1; pass <= 2; ++pass) {
     const kv::TScanPoints& points = pass == 1 ? kv::Scan1_Points : kv::Scan2_Points;
     for (int k = 1; k <= kv::kScanPoints; ++k) {
@@ -48,18 +34,44 @@ int RunCompat(const Context& ctx) {
                 << p.Level << '\n';
     }
   }
-  if (png) {
-    for (int pass = 1; pass <= 2; ++pass) {
-      const std::string name = prefix + std::to_string(pass) + ".png";
-      QByteArray bytes;
-      QBuffer buffer(&bytes);
-      buffer.open(QIODevice::WriteOnly);
-      if (!host.Canvas(pass).Image().save(&buffer, "PNG"))
-        throw kv::FileError("Cannot create file \"" + name + "\"");
-      kv::TextWriter out(name);
-      out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-      out.Close();
-    }
+}
+
+int RunCompat(const Context& ctx) {
+  const Date d = ParseDate(ctx.args[0]);
+  if (d.year < -2000 || d.year > 3000)
+    throw UsageError("year out of range -2000..3000: '" + ctx.args[0] + "'");
+  const std::int32_t start = ParseInt(ctx.args[1], 1900, 2050, "START_YEAR");
+  const bool png = ctx.HasFlag("--png");
+  const std::string prefix = ctx.FlagValue("--png");
+
+  const kv::CompatInputs in{d.day, d.month, d.year, start};
+  if (!png) {
+    // Nobody sees the charts: no GUI application, no fonts.
+    kv::StraightHost host(in);
+    kv::RunCompatibility(host);
+    PrintPoints();
+    return 0;
+  }
+
+  // The year labels need fonts, and fonts need a GUI application; kvlove
+  // never opens a window.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler(QuietQt);
+  QGuiApplication gui(guiArgc, guiArgv);
+  kvapp::ChartPainter upper, lower;
+  kv::StraightHost host(in, upper, lower);
+  kv::RunCompatibility(host);
+  PrintPoints();
+  for (int pass = 1; pass <= 2; ++pass) {
+    const std::string name = prefix + std::to_string(pass) + ".png";
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!(pass == 1 ? upper : lower).Image().save(&buffer, "PNG"))
+      throw kv::FileError("Cannot create file \"" + name + "\"");
+    kv::TextWriter out(name);
+    out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    out.Close();
   }
   return 0;
 }
@@ -79,7 +91,7 @@ const RegisterCommand kCompat{{
     "\n"
     "Options:\n"
     "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-    "                (720 x 218 pixels), drawn as the window draws them\n",
+    "                (720 x 218 pixels), as the window draws them at 100 %\n",
     {{"--png", true}}, 2, 2, RunCompat}};
 
 }  // namespace

@@ -1,80 +1,8 @@
 #include "charts.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
-#include <QString>
-
-#include <algorithm>
-#include <cstdlib>
-#include <utility>
-
 #include "core/text.h"
 
 namespace kv {
-
-ChartCanvas::ChartCanvas(int width, int height) : image_(width, height, QImage::Format_RGB32) {
-  image_.fill(kChartWhite);
-}
-
-int ChartCanvas::PixelSize(int points) {
-  // MulDiv(points, 96, 72): rounded, halves away from zero.
-  const int n = points * 96;
-  return n >= 0 ? (n + 36) / 72 : -((-n + 36) / 72);
-}
-
-void ChartCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  if (x2 < x1) std::swap(x1, x2);
-  if (y2 < y1) std::swap(y1, y2);
-  if (x2 == x1 || y2 == y1) return;
-  const int w = image_.width(), h = image_.height();
-  const int cx1 = std::max(x1, 0), cx2 = std::min(x2, w);
-  if (cx1 >= cx2) return;
-  for (int y = std::max(y1, 0); y < std::min(y2, h); ++y) {
-    QRgb* row = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    const bool edgeRow = y == y1 || y == y2 - 1;
-    std::fill(row + cx1, row + cx2, edgeRow ? Pen.Color : Brush.Color);
-    if (x1 >= 0) row[x1] = Pen.Color;
-    if (x2 - 1 < w) row[x2 - 1] = Pen.Color;
-  }
-}
-
-void ChartCanvas::Line(int x1, int y1, int x2, int y2) {
-  // Bresenham without the end point; exact for the horizontal and vertical
-  // lines the charts draw.
-  const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
-  const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
-  int err = dx + dy;
-  int x = x1, y = y1;
-  const int w = image_.width(), h = image_.height();
-  uchar* bits = image_.bits();  // detached once, not per pixel
-  const qsizetype stride = image_.bytesPerLine();
-  while (x != x2 || y != y2) {
-    if (x >= 0 && y >= 0 && x < w && y < h) reinterpret_cast<QRgb*>(bits + y * stride)[x] = Pen.Color;
-    const int e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
-}
-
-void ChartCanvas::TextOut(int x, int y, const std::string& text) {
-  const QString s = QString::fromStdString(FromCp1251(text));
-  QFont f(QString::fromStdString(Font.Name));
-  f.setPixelSize(PixelSize(Font.Size));
-  f.setBold(Font.Bold);
-  const QFontMetrics fm(f, &image_);
-  QPainter p(&image_);
-  p.setFont(f);
-  p.fillRect(QRect(x, y, fm.horizontalAdvance(s), fm.height()), QColor(Brush.Color));
-  p.setPen(QColor(Font.Color));
-  p.drawText(x, y + fm.ascent(), s);
-}
 
 const Table<std::string, 12> Month_Abbr = [] {
   Table<std::string, 12> t;

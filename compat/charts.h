@@ -2,9 +2,6 @@
 // on a small drawing surface of our own, and the lines of the scan files.
 #pragma once
 
-#include <QImage>
-#include <QRgb>
-
 #include <array>
 #include <cstdint>
 #include <string>
@@ -15,60 +12,65 @@
 
 namespace kv {
 
-inline constexpr QRgb kChartWhite = qRgb(255, 255, 255);
-inline constexpr QRgb kChartSilver = qRgb(192, 192, 192);
-inline constexpr QRgb kChartBlack = qRgb(0, 0, 0);
-inline constexpr QRgb kChartGrey = qRgb(128, 128, 128);
-inline constexpr QRgb kChartGreen = qRgb(0, 128, 0);
-inline constexpr QRgb kChartRed = qRgb(255, 0, 0);
-inline constexpr QRgb kChartLightGrey = qRgb(238, 238, 238);
-inline constexpr QRgb kChartTeal = qRgb(0, 128, 128);
+// An opaque colour as 0xFFRRGGBB.
+using CanvasColor = std::uint32_t;
+constexpr CanvasColor Rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+  return 0xFF000000u | r << 16 | g << 8 | b;
+}
+
+inline constexpr CanvasColor kChartWhite = Rgb(255, 255, 255);
+inline constexpr CanvasColor kChartSilver = Rgb(192, 192, 192);
+inline constexpr CanvasColor kChartBlack = Rgb(0, 0, 0);
+inline constexpr CanvasColor kChartGrey = Rgb(128, 128, 128);
+inline constexpr CanvasColor kChartGreen = Rgb(0, 128, 0);
+inline constexpr CanvasColor kChartRed = Rgb(255, 0, 0);
+inline constexpr CanvasColor kChartLightGrey = Rgb(238, 238, 238);
+inline constexpr CanvasColor kChartTeal = Rgb(0, 128, 128);
 
 struct CanvasFont {
   std::string Name = "Arial";
   int Size = 10;  // points at 96 dots per inch
   bool Bold = false;
-  QRgb Color = kChartBlack;
+  CanvasColor Color = kChartBlack;
   bool operator==(const CanvasFont&) const = default;
 };
 
-// A picture with pen, brush and font that keep their settings between
-// drawings, drawing pixel-exact as the classic window toolkits do. Pens are
-// one pixel wide, the brush is solid; everything is clipped to the image.
-// Text needs a QGuiApplication (fonts).
+// What the charts are drawn on: a picture with pen, brush and font that
+// keep their settings between drawings, drawing pixel-exact as the classic
+// window toolkits do. Coordinates are pixels from the top left corner; pens
+// are one pixel wide, the brush is solid; everything is clipped to the picture.
 class ChartCanvas {
  public:
-  explicit ChartCanvas(int width = 720, int height = 218);
+  virtual ~ChartCanvas() = default;
 
   struct {
-    QRgb Color = kChartBlack;
+    CanvasColor Color = kChartBlack;
   } Pen;
   struct {
-    QRgb Color = kChartWhite;
+    CanvasColor Color = kChartWhite;
   } Brush;
   CanvasFont Font;
 
-  int Width() const { return image_.width(); }
-  int Height() const { return image_.height(); }
-  const QImage& Image() const { return image_; }
-  QRgb Pixel(int x, int y) const { return image_.pixel(x, y) | 0xff000000u; }
-
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
   // Columns x1..x2-1, rows y1..y2-1: outline in the pen colour, the inside
   // in the brush colour.
-  void Rectangle(int x1, int y1, int x2, int y2);
+  virtual void Rectangle(int x1, int y1, int x2, int y2) = 0;
   // From (x1, y1) up to but not including (x2, y2).
-  void Line(int x1, int y1, int x2, int y2);
+  virtual void Line(int x1, int y1, int x2, int y2) = 0;
   // Windows-1251 text whose cell has its top left corner at (x, y); the cell
   // is filled with the brush colour, the letters in the font colour.
-  void TextOut(int x, int y, const std::string& text);
+  virtual void TextOut(int x, int y, const std::string& text) = 0;
 
-  // The font's height in pixels for its point size, rounded as the
-  // toolkit does at 96 dots per inch: 10 pt is 13 px, 8 pt is 11 px.
-  static int PixelSize(int points);
-
- private:
-  QImage image_;
+ protected:
+  ChartCanvas() = default;
+  ChartCanvas(const ChartCanvas&) = default;
+  ChartCanvas& operator=(const ChartCanvas&) = default;
 };
+
+// The size of the two chart pictures.
+inline constexpr int kChartWidth = 720;
+inline constexpr int kChartHeight = 218;
 
 // "Янв" .. "Дек" in Windows-1251, indexed 1..12.
 extern const Table<std::string, 12> Month_Abbr;

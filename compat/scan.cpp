@@ -48,74 +48,89 @@ std::string ScanFileName(int pass) {
   return MainDir + (pass == 1 ? "Html/Scan1.txt" : "Html/Scan2.txt");
 }
 
-namespace {
+bool CompatRun::Step() {
+  try {
+    switch (stage_) {
+      case Stage::Begin:
+        BeginPass();
+        stage_ = Stage::Point;
+        break;
+      case Stage::Point:
+        NextPoint();
+        if (k_ == kScanPoints) stage_ = Stage::End;
+        break;
+      case Stage::End:
+        EndPass();
+        if (pass_ == 1) {
+          pass_ = 2;
+          stage_ = Stage::Begin;
+        } else {
+          stage_ = Stage::Done;
+        }
+        break;
+      case Stage::Done:
+        break;
+    }
+  } catch (...) {
+    stage_ = Stage::Done;
+    scan_.reset();
+    throw;
+  }
+  return stage_ != Stage::Done;
+}
 
-bool running = false;
-
-struct RunningFlag {
-  RunningFlag() { running = true; }
-  ~RunningFlag() { running = false; }
-  RunningFlag(const RunningFlag&) = delete;
-  RunningFlag& operator=(const RunningFlag&) = delete;
-};
-
-void RunPass(CompatHost& host, int pass) {
-  TScanPoints& points = pass == 1 ? Scan1_Points : Scan2_Points;
-
+void CompatRun::BeginPass() {
+  host_.ShowPanels(pass_);
   // Inputs first: a refused number leaves the previous scan file alone.
-  const CompatInputs in = host.ReadInputs();
-  TextWriter scan(ScanFileName(pass));
-  const std::int32_t y0 = pass == 1 ? in.StartYear : Add(in.StartYear, 2);
+  const CompatInputs in = host_.ReadInputs();
+  scan_.emplace(ScanFileName(pass_));
+  const std::int32_t y0 = pass_ == 1 ? in.StartYear : Add(in.StartYear, 2);
 
   const double natal = DayNumber(in.Day, in.Month, in.Year, 12, 0, 0);
   FillChart(Natal_Chart, natal);
-  const double base = DayNumber(1, 1, y0, 12, 0, 0);
+  base_ = DayNumber(1, 1, y0, 12, 0, 0);
+  k_ = 0;
 
-  ChartCanvas& canvas = host.Canvas(pass);
-  Chart_Frame(canvas);
-  host.Drawn(pass);
-
-  for (int k = 1; k <= kScanPoints; ++k) {
-    const double t = Store(static_cast<long double>(base) + 2.0L * k);
-    const CalendarDate date = DayNumberToDate(t);
-    FillChart(Partner_Chart, t);
-    Cross_Aspects(Natal_Chart, Partner_Chart, Aspect_Matrix);
-
-    std::int32_t plus = 0, minus = 0;
-    ScoreMatrix(Aspect_Matrix, plus, minus);
-    const std::int32_t procent = Procent2Of(plus, minus);
-    WriteSumLines(scan, plus, minus, procent);
-
-    Scan_Point& p = points[k];
-    p.Day = date.Day;
-    p.Month = date.Month;
-    p.Year = date.Year;
-    p.Level = LevelOf(procent);
-    WritePointLine(scan, k, p);
-
-    host.ProcessMessages();
-    Chart_Bar(canvas, k, p.Level);
-    host.Drawn(pass);
-    host.Pause();
-    host.ProcessMessages();
-  }
-
-  Chart_Labels(canvas, points);
-  host.Drawn(pass);
-  scan.Close();
+  canvas_ = &host_.Canvas(pass_);
+  Chart_Frame(*canvas_);
+  host_.Drawn(pass_);
 }
 
-}  // namespace
+void CompatRun::NextPoint() {
+  const int k = k_ + 1;
+  const double t = Store(static_cast<long double>(base_) + 2.0L * k);
+  const CalendarDate date = DayNumberToDate(t);
+  FillChart(Partner_Chart, t);
+  Cross_Aspects(Natal_Chart, Partner_Chart, Aspect_Matrix);
 
-bool CompatibilityRunning() { return running; }
+  std::int32_t plus = 0, minus = 0;
+  ScoreMatrix(Aspect_Matrix, plus, minus);
+  const std::int32_t procent = Procent2Of(plus, minus);
+  WriteSumLines(*scan_, plus, minus, procent);
+
+  Scan_Point& p = (pass_ == 1 ? Scan1_Points : Scan2_Points)[k];
+  p.Day = date.Day;
+  p.Month = date.Month;
+  p.Year = date.Year;
+  p.Level = LevelOf(procent);
+  WritePointLine(*scan_, k, p);
+
+  Chart_Bar(*canvas_, k, p.Level);
+  host_.Drawn(pass_);
+  k_ = k;
+}
+
+void CompatRun::EndPass() {
+  Chart_Labels(*canvas_, pass_ == 1 ? Scan1_Points : Scan2_Points);
+  host_.Drawn(pass_);
+  scan_->Close();
+  scan_.reset();
+}
 
 void RunCompatibility(CompatHost& host) {
-  if (running) return;
-  RunningFlag flag;
-  host.ShowPanels(1);
-  RunPass(host, 1);
-  host.ShowPanels(2);
-  RunPass(host, 2);
+  CompatRun run(host);
+  while (run.Step()) {
+  }
 }
 
 }  // namespace kv

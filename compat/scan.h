@@ -3,11 +3,12 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
+#include <optional>
 #include <string>
 
 #include "matrix.h"
 #include "core/table.h"
+#include "core/textfile.h"
 
 namespace kv {
 
@@ -114,12 +115,6 @@ struct CompatInputs {
   std::int32_t StartYear = 1980;                  // first year of pass 1
 };
 
-// Raised by a host from ProcessMessages when the run must end at once
-// (the window was closed under it).
-struct RunAborted : std::exception {
-  const char* what() const noexcept override { return "The compatibility run was aborted"; }
-};
-
 // What the run needs from whoever shows it: the window or kvlove.
 class CompatHost {
  public:
@@ -130,23 +125,49 @@ class CompatHost {
   // Before pass 1: show the upper panel, hide the lower one.
   // Before pass 2: show the lower panel.
   virtual void ShowPanels(int pass) = 0;
-  // The image of a pass: 1 upper, 2 lower.
+  // The chart of a pass, 1 upper, 2 lower; asked for as the pass begins and
+  // drawn on until it ends.
   virtual ChartCanvas& Canvas(int pass) = 0;
-  // Something was drawn on Canvas(pass): the frame, a bar or the labels.
+  // Something was drawn on the chart of the pass: the frame, a bar or the labels.
   virtual void Drawn(int pass) = 0;
-  // Twice per point; may raise RunAborted.
-  virtual void ProcessMessages() = 0;
-  // Once per point: 10 ms without processing messages.
-  virtual void Pause() = 0;
 };
 
-// The compatibility run: both passes, drawing on the host's canvases and
-// writing MainDir + "Html/Scan1.txt" and "Html/Scan2.txt". Errors propagate
-// (ConvertError, FileError, RunAborted) with the scan file closed and what
-// was drawn kept. A call made while a run is in progress (from inside the
-// host's ProcessMessages) returns at once and does nothing.
+// The compatibility run in steps, so that a window can show it bar by bar
+// from its event loop: the start of a pass (panels, inputs, scan file,
+// frame), one step per point (its chart, sums, scan lines and bar), the end
+// of a pass (labels, scan file put in place); pass 1, then pass 2. The scan
+// files are MainDir + "Html/Scan1.txt" and "Html/Scan2.txt".
+//
+// An error (ConvertError, FileError) leaves Step with what was drawn kept
+// and ends the run. A run that ends before a pass is complete, by an error
+// or by being destroyed, leaves that pass's previous scan file.
+class CompatRun {
+ public:
+  explicit CompatRun(CompatHost& host) : host_(host) {}
+  CompatRun(const CompatRun&) = delete;
+  CompatRun& operator=(const CompatRun&) = delete;
+
+  // Does the next step; false when none is left. A run that is over does nothing.
+  bool Step();
+  bool Done() const { return stage_ == Stage::Done; }
+
+ private:
+  enum class Stage { Begin, Point, End, Done };
+  void BeginPass();
+  void NextPoint();
+  void EndPass();
+
+  CompatHost& host_;
+  Stage stage_ = Stage::Begin;
+  int pass_ = 1;
+  int k_ = 0;  // the last point done
+  double base_ = 0;
+  ChartCanvas* canvas_ = nullptr;
+  std::optional<TextWriter> scan_;
+};
+
+// The whole run at once.
 void RunCompatibility(CompatHost& host);
-bool CompatibilityRunning();
 
 // The scan file of a pass: MainDir + "Html/Scan1.txt" or "Html/Scan2.txt".
 std::string ScanFileName(int pass);

@@ -2,6 +2,7 @@
 // real window: half-typed numbers, values at the controls' limits, missing
 // and broken files and folders, and presses during the compatibility run.
 #include <QBuffer>
+#include <QMessageBox>
 #include <cstdlib>
 
 #include "app/jpeg.h"
@@ -34,10 +35,7 @@ class HardeningTest : public WindowTest {
     l->setCurrentRow(row);
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
   }
-  static std::string Read(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  static std::string Read(const fs::path& p) { return ReadBytes(p); }
   static void Write(const fs::path& p, const std::string& bytes) {
     std::ofstream(p, std::ios::binary) << bytes;
   }
@@ -177,6 +175,7 @@ TEST_F(HardeningTest, ValuesAtTheControlsLimitsGiveResults) {
     Type(f.SpinEdit3, QString::fromLatin1(year));
     Type(f.SpinEdit4, QString::fromLatin1(start));
     QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+    ASSERT_TRUE(WaitForCompatRun());
     ASSERT_TRUE(TakeMessages().empty()) << year;
     EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440) << year;
     EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440) << year;
@@ -331,6 +330,7 @@ TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
   };
   QTimer::singleShot(400, &f, next);
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(WaitForCompatRun());
   EXPECT_EQ(pressed, static_cast<int>(presses.size()));
   // Only the help buttons complain: there is no help file here.
   for (const QString& m : messages_) EXPECT_TRUE(m.startsWith(QStringLiteral("Unable to open help file"))) << m.toStdString();
@@ -342,6 +342,32 @@ TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
   EXPECT_GT(f.ListBox2->count(), 5);
   EXPECT_TRUE(fs::exists(main_ / "Html/Gradus_html.html"));
   EXPECT_TRUE(f.Panel2->isVisible());
+}
+
+TEST_F(HardeningTest, AMessageBoxOfAnotherButtonDoesNotHoldUpTheRun) {
+  CopyPicture();
+  auto& f = Start();
+  // The modal box a help button shows without a help file: the run goes on
+  // under it, bar after bar.
+  bool advanced = false;
+  f.messageBox = [&](const QString& text, bool) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Korvella Love"), text, QMessageBox::Ok, &f);
+    const QImage before = f.Image3->pixmap().toImage();
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, &box, [&] {
+      advanced = f.Image3->pixmap().toImage() != before;
+      if (advanced) box.accept();
+    });
+    watch.start(20);
+    QTimer::singleShot(10000, &box, &QMessageBox::reject);  // a run held up: give up
+    box.exec();
+  };
+  f.PageControl1->setCurrentIndex(1);
+  QTimer::singleShot(500, &f, [&] { QTest::mouseClick(f.BitBtn2, Qt::LeftButton); });
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(WaitForCompatRun());
+  EXPECT_TRUE(advanced);
+  EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
 }
 
 TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {

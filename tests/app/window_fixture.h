@@ -80,11 +80,19 @@ class WindowTest : public ::testing::Test {
 
   std::string MainDir() const { return main_.string() + "/"; }
 
+  // The compatibility run goes on from the event loop after its press.
+  bool WaitForCompatRun() { return QTest::qWaitFor([this] { return !form_->compatRunning(); }, 60000); }
+
   fs::path root_, main_, oldCwd_;
   std::unique_ptr<TZKV_LoveForm> form_;
   std::vector<QString> messages_;
   std::vector<bool> critical_;
 };
+
+inline std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 // CR LF line ends in a file.
 inline int CountLines(const fs::path& p) {

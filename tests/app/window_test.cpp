@@ -413,27 +413,42 @@ TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
   CopyPicture();
   auto& f = Start();
   f.PageControl1->setCurrentIndex(1);
-  // A second press while the run pumps messages is ignored; a tab change is fine.
+  // A second press during the run is ignored; a tab change is fine; the
+  // start year typed meanwhile is the second pass's.
   int repaintsSeen = 0;
+  bool barByBar = false;
   QTimer::singleShot(1500, &f, [&] {
     repaintsSeen = f.Panel8->isVisible() && !f.Panel2->isVisible();
     QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
     f.PageControl1->setCurrentIndex(0);
     f.PageControl1->setCurrentIndex(1);
+    f.SpinEdit4->setText(QStringLiteral("1990"));
+    // Some bars, no labels yet, and the next bar to come.
+    const QImage now = f.Image3->pixmap().toImage();
+    barByBar = (HasColour(f.Image3->pixmap(), qRgb(0, 128, 0)) || HasColour(f.Image3->pixmap(), qRgb(255, 0, 0))) &&
+               !HasColour(f.Image3->pixmap(), qRgb(238, 238, 238)) &&
+               QTest::qWaitFor([&] { return f.Image3->pixmap().toImage() != now; });
   });
   QElapsedTimer t;
   t.start();
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(WaitForCompatRun());
   const qint64 ms = t.elapsed();
   ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
   EXPECT_GE(ms, 7200);  // two passes of at least 3.6 s
   EXPECT_EQ(repaintsSeen, 1);
+  EXPECT_TRUE(barByBar);
+  const std::string scan1 = ReadBytes(main_ / "Html/Scan1.txt"), scan2 = ReadBytes(main_ / "Html/Scan2.txt");
+  EXPECT_NE(scan1.find("    1    3  1 1980"), std::string::npos);
+  EXPECT_NE(scan2.find("    1    3  1 1992"), std::string::npos);
   EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440);
   EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
   EXPECT_TRUE(f.Panel8->isVisible());
   EXPECT_TRUE(f.Panel2->isVisible());
   for (TImage* img : {f.Image3, f.Image4}) {
-    EXPECT_EQ(img->pixmap().size(), QSize(720, 218));
+    // At the screen's pixel ratio: sharp, with the same geometry.
+    EXPECT_EQ(img->pixmap().size(), QSize(720, 218) * img->devicePixelRatioF());
+    EXPECT_EQ(img->pixmap().deviceIndependentSize(), QSizeF(720, 218));
     EXPECT_TRUE(HasColour(img->pixmap(), qRgb(0, 128, 0)) || HasColour(img->pixmap(), qRgb(255, 0, 0)));
     EXPECT_TRUE(HasColour(img->pixmap(), qRgb(238, 238, 238)));  // the year strips
   }
@@ -446,8 +461,7 @@ TEST_F(WindowTest, ClosingTheWindowMidRunEndsTheRunCleanly) {
   f.PageControl1->setCurrentIndex(1);
   QTimer::singleShot(1200, &f, [&] { f.close(); });
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
-  QTest::qWait(100);  // the close that was held back
-  EXPECT_FALSE(f.isVisible());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }));
   EXPECT_FALSE(f.compatRunning());
   EXPECT_TRUE(messages_.empty());
   // The stopped pass left no scan file, whole or cut, and nothing beside it.
@@ -468,6 +482,19 @@ TEST_F(WindowTest, CompatibilityErrorsStopTheRun) {
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
   ASSERT_EQ(messages_.size(), 2u);
   EXPECT_TRUE(messages_[1].contains(QStringLiteral("Scan1.txt"))) << messages_[1].toStdString();
+
+  // A blank typed during pass 1 stops the run as pass 2 reads it: shown
+  // once, the first scan complete, the second as it was.
+  fs::create_directories(main_ / "Html");
+  std::ofstream(main_ / "Html/Scan2.txt", std::ios::binary) << "earlier\r\n";
+  QTimer::singleShot(500, &f, [&] { f.SpinEdit1->setText(QString()); });
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(WaitForCompatRun());
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(messages_[2], QStringLiteral("'' is not a valid integer value"));
+  EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440);
+  EXPECT_EQ(ReadBytes(main_ / "Html/Scan2.txt"), "earlier\r\n");
+  EXPECT_TRUE(f.Panel2->isVisible());
 }
 
 TEST_F(WindowTest, LunarTabListsMonthsDaysAndADescription) {

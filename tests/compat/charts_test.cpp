@@ -2,12 +2,15 @@
 
 #include <algorithm>
 
+#include "app/chart_painter.h"
 #include "compat/charts.h"
 #include "core/text.h"
+#include "gui.h"
 #include "helpers.h"
 
 using namespace kv;
 using compat_test::EnsureGui;
+using kvapp::ChartPainter;
 
 namespace {
 
@@ -20,7 +23,7 @@ TScanPoints PointsOfYears(int y0) {
 
 bool IsGridColumn(int x) { return (x >= 1 && x <= 691 && (x - 1) % 30 == 0) || x == 362; }
 
-int CountColour(const ChartCanvas& c, int x1, int y1, int x2, int y2, QRgb colour) {
+int CountColour(const ChartPainter& c, int x1, int y1, int x2, int y2, QRgb colour) {
   int n = 0;
   for (int y = y1; y < y2; ++y)
     for (int x = x1; x < x2; ++x) n += c.Pixel(x, y) == colour;
@@ -28,7 +31,7 @@ int CountColour(const ChartCanvas& c, int x1, int y1, int x2, int y2, QRgb colou
 }
 
 // Pixels of the area that are none of the given colours: the letters.
-int CountOther(const ChartCanvas& c, int x1, int y1, int x2, int y2, std::initializer_list<QRgb> ground) {
+int CountOther(const ChartPainter& c, int x1, int y1, int x2, int y2, std::initializer_list<QRgb> ground) {
   int n = 0;
   for (int y = y1; y < y2; ++y)
     for (int x = x1; x < x2; ++x) n += std::find(ground.begin(), ground.end(), c.Pixel(x, y)) == ground.end();
@@ -37,8 +40,8 @@ int CountOther(const ChartCanvas& c, int x1, int y1, int x2, int y2, std::initia
 
 }  // namespace
 
-TEST(ChartCanvasTest, RectangleCoversUpToButNotIncludingTheCorner) {
-  ChartCanvas c(10, 8);
+TEST(ChartPainterTest, RectangleCoversUpToButNotIncludingTheCorner) {
+  ChartPainter c(10, 8);
   c.Pen.Color = kChartRed;
   c.Brush.Color = kChartGreen;
   c.Rectangle(2, 1, 6, 5);  // columns 2..5, rows 1..4
@@ -57,8 +60,8 @@ TEST(ChartCanvasTest, RectangleCoversUpToButNotIncludingTheCorner) {
   EXPECT_EQ(c.Pixel(4, 4), kChartTeal);
 }
 
-TEST(ChartCanvasTest, LineLeavesOutItsEndPoint) {
-  ChartCanvas c(10, 10);
+TEST(ChartPainterTest, LineLeavesOutItsEndPoint) {
+  ChartPainter c(10, 10);
   c.Pen.Color = kChartBlack;
   c.Line(1, 2, 5, 2);
   c.Line(7, 8, 7, 4);  // upward
@@ -70,17 +73,17 @@ TEST(ChartCanvasTest, LineLeavesOutItsEndPoint) {
   EXPECT_EQ(CountColour(c, 8, 0, 9, 10, kChartBlack), 10);
 }
 
-TEST(ChartCanvasTest, PointSizesAsAt96Dpi) {
-  EXPECT_EQ(ChartCanvas::PixelSize(10), 13);
-  EXPECT_EQ(ChartCanvas::PixelSize(8), 11);
-  EXPECT_EQ(ChartCanvas::PixelSize(9), 12);
-  EXPECT_EQ(ChartCanvas::PixelSize(12), 16);
-  EXPECT_EQ(ChartCanvas::PixelSize(11), 15);  // 14.67
+TEST(ChartPainterTest, PointSizesAsAt96Dpi) {
+  EXPECT_EQ(ChartPainter::PixelSize(10), 13);
+  EXPECT_EQ(ChartPainter::PixelSize(8), 11);
+  EXPECT_EQ(ChartPainter::PixelSize(9), 12);
+  EXPECT_EQ(ChartPainter::PixelSize(12), 16);
+  EXPECT_EQ(ChartPainter::PixelSize(11), 15);  // 14.67
 }
 
-TEST(ChartCanvasTest, TextCellIsOpaqueInTheBrushColour) {
+TEST(ChartPainterTest, TextCellIsOpaqueInTheBrushColour) {
   EnsureGui();
-  ChartCanvas c(60, 30);
+  ChartPainter c(60, 30);
   c.Brush.Color = kChartRed;
   c.Rectangle(0, 0, 60, 30);
   c.Font = CanvasFont{"Arial", 10, true, kChartTeal};
@@ -104,6 +107,43 @@ TEST(ChartCanvasTest, TextCellIsOpaqueInTheBrushColour) {
   EXPECT_EQ(c.Pixel(50, 25), kChartLightGrey);
 }
 
+TEST(ChartPainterTest, TwiceTheRatioDrawsTheSameChartSharper) {
+  EnsureGui();
+  ChartPainter one, two(kChartWidth, kChartHeight, 2);
+  for (ChartPainter* c : {&one, &two}) {
+    Chart_Frame(*c);
+    Chart_Bar(*c, 10, 70);
+    Chart_Bar(*c, 11, -70);
+    Chart_Bar(*c, 13, 1);
+    c->Pen.Color = kChartLightGrey;
+    c->Brush.Color = kChartLightGrey;
+    c->Rectangle(1, 198, 361, 218);
+    c->Font = CanvasFont{"Arial", 10, true, kChartTeal};
+    c->Brush.Color = kChartWhite;  // the cell stands out from the strip
+    c->TextOut(164, 200, "1980");
+  }
+  const QImage& big = two.Image();
+  ASSERT_EQ(big.size(), QSize(1440, 436));
+  EXPECT_EQ(big.deviceIndependentSize(), QSizeF(720, 218));
+  bool sharper = false;
+  for (int y = 0; y < kChartHeight; ++y)
+    for (int x = 0; x < kChartWidth; ++x) {
+      const QRgb block[] = {big.pixel(2 * x, 2 * y), big.pixel(2 * x + 1, 2 * y), big.pixel(2 * x, 2 * y + 1),
+                            big.pixel(2 * x + 1, 2 * y + 1)};
+      const bool uniform = std::all_of(block, block + 4, [&](QRgb p) { return p == block[0]; });
+      if (y >= 200 && x >= 164 && x < 224) {
+        // The text: the same cell, its letters drawn finer than at ratio 1.
+        EXPECT_EQ(one.Pixel(x, y) == kChartLightGrey, uniform && (block[0] | 0xff000000u) == kChartLightGrey)
+            << x << "," << y;
+        sharper |= !uniform;
+      } else {
+        ASSERT_TRUE(uniform) << x << "," << y;  // rectangles and lines: a 2 x 2 block a pixel
+        ASSERT_EQ(block[0] | 0xff000000u, one.Pixel(x, y)) << x << "," << y;
+      }
+    }
+  EXPECT_TRUE(sharper);
+}
+
 TEST(ChartsTest, MonthAbbreviations) {
   const char* expected[] = {"Янв", "Фев", "Мар", "Апр", "Май", "Июн", "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"};
   for (int m = 1; m <= 12; ++m) {
@@ -114,7 +154,7 @@ TEST(ChartsTest, MonthAbbreviations) {
 }
 
 TEST(ChartsTest, Frame) {
-  ChartCanvas c;
+  ChartPainter c;
   c.Brush.Color = kChartRed;  // an earlier drawing, wiped by the frame
   c.Rectangle(0, 0, 720, 218);
   Chart_Frame(c);
@@ -139,9 +179,9 @@ TEST(ChartsTest, Frame) {
 }
 
 TEST(ChartsTest, Bars) {
-  ChartCanvas c;
+  ChartPainter c;
   Chart_Frame(c);
-  const ChartCanvas frame = c;
+  const ChartPainter frame = c;
   Chart_Bar(c, 10, 70);   // x = 21
   Chart_Bar(c, 11, -70);  // x = 23
   Chart_Bar(c, 12, 0);    // x = 25
@@ -167,7 +207,7 @@ TEST(ChartsTest, Bars) {
 
 TEST(ChartsTest, LabelsStripsAndGap) {
   EnsureGui();
-  ChartCanvas c;
+  ChartPainter c;
   Chart_Frame(c);
   Chart_Bar(c, 180, -70);  // x = 361, in the gap between the strips
   Chart_Bar(c, 11, -70);   // x = 23, its end covered by the left strip
@@ -195,7 +235,7 @@ TEST(ChartsTest, LabelsStripsAndGap) {
   EXPECT_GT(CountOther(c, 524, 200, 570, 218, {kChartLightGrey}), 20);
   EXPECT_EQ(CountColour(c, 0, 0, 720, 198, kChartTeal), 0);
   // The label is the year of entry 50 / 200: drawn alone it gives the same cell.
-  ChartCanvas ref;
+  ChartPainter ref;
   ref.Brush.Color = kChartLightGrey;
   ref.Pen.Color = kChartLightGrey;
   ref.Font = CanvasFont{"Arial", 10, true, kChartTeal};

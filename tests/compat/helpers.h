@@ -1,11 +1,10 @@
-// Shared pieces of the compatibility tests: a GUI application for the fonts,
-// fresh main directories, and a host that records what the run asks of it.
+// Shared pieces of the compatibility tests: fresh main directories, and a
+// host that records what the run asks of it and draws.
 #pragma once
-
-#include <QGuiApplication>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -18,15 +17,6 @@
 #include "core/settings.h"
 
 namespace compat_test {
-
-inline void EnsureGui() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "compat_tests";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);  // lives to the end
-  (void)app;
-}
 
 // A main directory of its own, removed afterwards; with Html/ unless asked.
 class TempMainDir {
@@ -78,14 +68,46 @@ inline std::vector<std::string> CrLfLines(const std::string& bytes, bool& ok) {
   return lines;
 }
 
+// One drawing on a chart: a rectangle (R), a line (L) or a text (T) with
+// the colours it was drawn in (for a text, the font's as pen).
+struct Drawing {
+  char kind;
+  int x1, y1, x2, y2;  // a text has its corner in x1, y1
+  kv::CanvasColor pen, brush;
+  std::string text;
+  bool operator==(const Drawing&) const = default;
+};
+
+class RecordingCanvas : public kv::ChartCanvas {
+ public:
+  std::vector<Drawing> drawings;
+  int Width() const override { return kv::kChartWidth; }
+  int Height() const override { return kv::kChartHeight; }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    drawings.push_back({'R', x1, y1, x2, y2, Pen.Color, Brush.Color, {}});
+  }
+  void Line(int x1, int y1, int x2, int y2) override {
+    drawings.push_back({'L', x1, y1, x2, y2, Pen.Color, Brush.Color, {}});
+  }
+  void TextOut(int x, int y, const std::string& text) override {
+    drawings.push_back({'T', x, y, x, y, Font.Color, Brush.Color, text});
+  }
+  // The bars so far: vertical lines from the axis; the last at x, or null.
+  const Drawing* BarAt(int x) const {
+    for (auto d = drawings.rbegin(); d != drawings.rend(); ++d)
+      if (d->kind == 'L' && d->x1 == x && d->x2 == x && d->y1 == kv::kChartHeight / 2) return &*d;
+    return nullptr;
+  }
+  bool Has(const Drawing& d) const { return std::find(drawings.begin(), drawings.end(), d) != drawings.end(); }
+};
+
 class RecordingHost : public kv::CompatHost {
  public:
   std::vector<kv::CompatInputs> inputs{kv::CompatInputs{}};  // the last repeats
   std::vector<std::string> log;
-  std::function<void(RecordingHost&)> onProcess;  // at every ProcessMessages
-  std::function<void(RecordingHost&)> onRead;     // at every ReadInputs
-  kv::ChartCanvas upper, lower;
-  int reads = 0, processed = 0, pauses = 0;
+  std::function<void(RecordingHost&)> onRead;  // at every ReadInputs
+  RecordingCanvas upper, lower;
+  int reads = 0;
 
   kv::CompatInputs ReadInputs() override {
     log.push_back("read");
@@ -94,17 +116,8 @@ class RecordingHost : public kv::CompatHost {
     return inputs[std::min<std::size_t>(reads - 1, inputs.size() - 1)];
   }
   void ShowPanels(int pass) override { log.push_back("panels" + std::to_string(pass)); }
-  kv::ChartCanvas& Canvas(int pass) override { return pass == 1 ? upper : lower; }
+  RecordingCanvas& Canvas(int pass) override { return pass == 1 ? upper : lower; }
   void Drawn(int pass) override { log.push_back("drawn" + std::to_string(pass)); }
-  void ProcessMessages() override {
-    log.push_back("process");
-    ++processed;
-    if (onProcess) onProcess(*this);
-  }
-  void Pause() override {
-    log.push_back("pause");
-    ++pauses;
-  }
 };
 
 }  // namespace compat_test

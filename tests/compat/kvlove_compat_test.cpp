@@ -7,7 +7,10 @@
 #include <csignal>
 
 #include "../cli/run.h"
+#include "app/chart_painter.h"
 #include "compat/scan.h"
+#include "compat/straight_host.h"
+#include "gui.h"
 #include "helpers.h"
 
 using namespace compat_test;
@@ -36,9 +39,9 @@ TEST(KvloveCompatTest, WritesWhatTheRunWrites) {
     EXPECT_TRUE(crlf);
   }
 
-  // The same run in this process, as the window makes it.
-  RecordingHost host;
-  host.inputs = {{15, 6, 1985, 1980}};
+  // The same run in this process, drawn as the window draws it.
+  kvapp::ChartPainter upper, lower;
+  kv::StraightHost host({15, 6, 1985, 1980}, upper, lower);
   kv::RunCompatibility(host);
   EXPECT_EQ(ReadBytes(dir.path() / "Html" / "Scan1.txt"), scan1);
   EXPECT_EQ(ReadBytes(dir.path() / "Html" / "Scan2.txt"), scan2);
@@ -53,8 +56,17 @@ TEST(KvloveCompatTest, WritesWhatTheRunWrites) {
     QImage png((dir.path() / ("chart" + std::to_string(pass) + ".png")).c_str());
     ASSERT_FALSE(png.isNull()) << pass;
     EXPECT_EQ(png.size(), QSize(720, 218));
-    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), host.Canvas(pass).Image()) << pass;
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), (pass == 1 ? upper : lower).Image()) << pass;
   }
+}
+
+TEST(KvloveCompatTest, WithoutPicturesNoDisplayIsNeeded) {
+  // No GUI application is made: a platform that cannot start is never tried.
+  TempMainDir dir;
+  const RunResult r = RunKvlove("compat 15.06.1985 1980", dir.path().string(), "QT_QPA_PLATFORM=nosuch");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(LfLines(r.out).size(), 720u);
 }
 
 TEST(KvloveCompatTest, BadInputGetsStatusTwo) {

@@ -45,7 +45,6 @@ std::chrono::year_month_day DateAfter(int y, int d) {
 
 class CompatRunTest : public ::testing::Test {
  protected:
-  void SetUp() override { EnsureGui(); }
   std::string Scan(int pass) const { return ReadBytes(dir.path() / "Html" / (pass == 1 ? "Scan1.txt" : "Scan2.txt")); }
   TempMainDir dir;
 };
@@ -55,7 +54,22 @@ class CompatRunTest : public ::testing::Test {
 TEST_F(CompatRunTest, DefaultsFrom1980) {
   RecordingHost host;
   host.inputs = {{15, 6, 1985, 1980}};
-  RunCompatibility(host);
+  // A step begins a pass, a step draws each point, a step ends the pass.
+  CompatRun run(host);
+  for (int pass = 1; pass <= 2; ++pass) {
+    const RecordingCanvas& canvas = host.Canvas(pass);
+    ASSERT_TRUE(run.Step());
+    const std::size_t frame = canvas.drawings.size();
+    EXPECT_GT(frame, 25u);
+    for (int k = 1; k <= 360; ++k) {
+      ASSERT_TRUE(run.Step());
+      ASSERT_EQ(canvas.drawings.size(), frame + k) << k;  // its bar and nothing else
+      ASSERT_NE(canvas.BarAt(2 * k + 1), nullptr) << k;
+    }
+    EXPECT_EQ(run.Step(), pass == 1);  // the labels; after pass 2 nothing is left
+  }
+  EXPECT_TRUE(run.Done());
+  EXPECT_FALSE(run.Step());
 
   // Pass boundaries: 3.1.1980 .. 21.12.1981 and 3.1.1982 .. 22.12.1983.
   EXPECT_EQ(Scan1_Points[1], (Scan_Point{3, 1, 1980, Scan1_Points[1].Level}));
@@ -80,7 +94,7 @@ TEST_F(CompatRunTest, DefaultsFrom1980) {
     const auto lines = CrLfLines(Scan(pass), crlf);
     EXPECT_TRUE(crlf);
     ASSERT_EQ(lines.size(), 1440u);
-    const ChartCanvas& canvas = host.Canvas(pass);
+    const RecordingCanvas& canvas = host.Canvas(pass);
     for (int k = 1; k <= 360; ++k) {
       const Scan_Point& p = pts[k];
       const auto civil = DateAfter(y0, 2 * k);
@@ -102,44 +116,25 @@ TEST_F(CompatRunTest, DefaultsFrom1980) {
       ASSERT_GE(p.Level, -70);
       ASSERT_LE(p.Level, 70);
 
-      // The bar of the point, seen next to the axis.
-      const int x = 2 * k + 1;
-      if (x < 720) {
-        if (p.Level > 0) {
-          EXPECT_EQ(canvas.Pixel(x, 108), kChartGreen) << k;
-        }
-        if (p.Level < 0) {
-          EXPECT_EQ(canvas.Pixel(x, 110), kChartRed) << k;
-        }
-        if (p.Level == 0) {
-          EXPECT_TRUE(canvas.Pixel(x, 108) != kChartGreen && canvas.Pixel(x, 110) != kChartRed) << k;
-        }
-      }
+      // The bar of the point, from the axis, green upward, red downward.
+      const Drawing* bar = canvas.BarAt(2 * k + 1);
+      ASSERT_NE(bar, nullptr) << k;
+      EXPECT_EQ(bar->y2, 109 - 2 * p.Level) << k;
+      EXPECT_EQ(bar->pen, p.Level >= 0 ? kChartGreen : kChartRed) << k;
     }
     // Labelled: the strips are there.
-    EXPECT_EQ(canvas.Pixel(1, 217), kChartLightGrey);
-    EXPECT_EQ(canvas.Pixel(719, 217), kChartLightGrey);
+    EXPECT_TRUE(canvas.Has({'R', 1, 198, 361, 218, kChartLightGrey, kChartLightGrey, {}}));
+    EXPECT_TRUE(canvas.Has({'R', 363, 198, 721, 218, kChartLightGrey, kChartLightGrey, {}}));
   }
 
-  // What the host saw: panels, inputs, the frame, per point messages, bar,
-  // pause, messages; then the labels; then the same for pass 2.
-  ASSERT_GE(host.log.size(), 8u);
-  EXPECT_EQ(host.log[0], "panels1");
-  EXPECT_EQ(host.log[1], "read");
-  EXPECT_EQ(host.log[2], "drawn1");
-  EXPECT_EQ(host.log[3], "process");
-  EXPECT_EQ(host.log[4], "drawn1");
-  EXPECT_EQ(host.log[5], "pause");
-  EXPECT_EQ(host.log[6], "process");
-  const std::size_t perPass = 1 + 1 + 360 * 4 + 1;
-  ASSERT_EQ(host.log.size(), 2 * (perPass + 1));
-  EXPECT_EQ(host.log[perPass], "drawn1");
-  EXPECT_EQ(host.log[perPass + 1], "panels2");
-  EXPECT_EQ(host.log[perPass + 2], "read");
-  EXPECT_EQ(host.log.back(), "drawn2");
-  EXPECT_EQ(host.processed, 1440);
-  EXPECT_EQ(host.pauses, 720);
-  EXPECT_FALSE(CompatibilityRunning());
+  // What the host saw: panels, inputs, the frame, a bar per point, the
+  // labels; then the same for pass 2.
+  std::vector<std::string> want;
+  for (const std::string pass : {"1", "2"}) {
+    want.insert(want.end(), {"panels" + pass, "read"});
+    want.insert(want.end(), 1 + 360 + 1, "drawn" + pass);
+  }
+  EXPECT_EQ(host.log, want);
 }
 
 TEST_F(CompatRunTest, Pass2ReadsTheInputsAgain) {
@@ -174,13 +169,13 @@ TEST_F(CompatRunTest, ImpossibleDateCountsOn) {
 
 TEST_F(CompatRunTest, BadSpinEditInPass2StopsTheRun) {
   RecordingHost host;
-  host.lower.Brush.Color = kChartRed;
-  host.lower.Rectangle(0, 0, 720, 218);
   host.onRead = [](RecordingHost& h) {
     if (h.reads == 2) throw ConvertError("");
   };
+  CompatRun run(host);
   try {
-    RunCompatibility(host);
+    while (run.Step()) {
+    }
     FAIL() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_STREQ(e.what(), "'' is not a valid integer value");
@@ -190,25 +185,26 @@ TEST_F(CompatRunTest, BadSpinEditInPass2StopsTheRun) {
   // Read before the file is made: an earlier second scan would survive.
   EXPECT_FALSE(std::filesystem::exists(dir.path() / "Html" / "Scan2.txt"));
   EXPECT_EQ(host.log.back(), "read");
-  EXPECT_EQ(host.upper.Pixel(1, 217), kChartLightGrey);  // pass 1 kept
-  EXPECT_EQ(host.lower.Pixel(360, 100), kChartRed);      // pass 2 never began
-  EXPECT_FALSE(CompatibilityRunning());
+  EXPECT_EQ(host.upper.drawings.back().kind, 'T');  // pass 1 complete
+  EXPECT_TRUE(host.lower.drawings.empty());         // pass 2 never began
+  EXPECT_TRUE(run.Done());
+  EXPECT_FALSE(run.Step());
+  EXPECT_EQ(host.reads, 2);
 }
 
 TEST_F(CompatRunTest, MissingHtmlFolderNamesTheFile) {
   TempMainDir bare(false);
   RecordingHost host;
-  host.upper.Brush.Color = kChartRed;
-  host.upper.Rectangle(0, 0, 720, 218);
+  CompatRun run(host);
   try {
-    RunCompatibility(host);
+    run.Step();
     FAIL() << "no error";
   } catch (const FileError& e) {
     EXPECT_NE(std::string(e.what()).find(bare.path().string() + "/Html/Scan1.txt"), std::string::npos) << e.what();
   }
   EXPECT_EQ(host.reads, 1);  // the inputs come before the file
-  EXPECT_EQ(host.upper.Pixel(360, 100), kChartRed);
-  EXPECT_FALSE(CompatibilityRunning());
+  EXPECT_TRUE(host.upper.drawings.empty());
+  EXPECT_TRUE(run.Done());
 }
 
 TEST_F(CompatRunTest, SecondScanFileFailingKeepsTheFirstChart) {
@@ -224,48 +220,27 @@ TEST_F(CompatRunTest, SecondScanFileFailingKeepsTheFirstChart) {
   EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
   EXPECT_EQ(host.log.back(), "read");
   EXPECT_EQ(host.log[host.log.size() - 2], "panels2");
-  EXPECT_EQ(host.upper.Pixel(1, 217), kChartLightGrey);
+  EXPECT_EQ(host.upper.drawings.back().kind, 'T');
 }
 
-TEST_F(CompatRunTest, AbortFromTheMessageLoopEndsTheRunCleanly) {
+TEST_F(CompatRunTest, RunStoppedMidwayEndsCleanly) {
   const auto html = dir.path() / "Html";
   std::ofstream(html / "Scan1.txt", std::ios::binary) << "earlier run\r\n";
   RecordingHost host;
-  host.onProcess = [](RecordingHost& h) {
-    if (h.processed == 199) throw RunAborted();  // first call of point 100
-  };
-  EXPECT_THROW(RunCompatibility(host), RunAborted);
-  EXPECT_EQ(host.log.back(), "process");  // nothing after the throw
-  EXPECT_FALSE(CompatibilityRunning());
+  {
+    CompatRun run(host);
+    for (int step = 0; step <= 99; ++step) ASSERT_TRUE(run.Step());  // the start and points 1..99
+  }
   // The stopped pass leaves the previous file whole, and nothing beside it.
   EXPECT_EQ(Scan(1), "earlier run\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(html), {}), 1);
   // Bar 100 was not drawn; bar 99 was.
-  const int l99 = Scan1_Points[99].Level, l100 = Scan1_Points[100].Level;
-  if (l99 != 0) {
-    EXPECT_EQ(host.upper.Pixel(199, l99 > 0 ? 108 : 110), l99 > 0 ? kChartGreen : kChartRed);
-  }
-  EXPECT_EQ(host.upper.Pixel(201, l100 > 0 ? 108 : 110), kChartWhite);
+  EXPECT_NE(host.upper.BarAt(199), nullptr);
+  EXPECT_EQ(host.upper.BarAt(201), nullptr);
 
   // A later run starts afresh.
   RecordingHost again;
   RunCompatibility(again);
   bool crlf = false;
   EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
-}
-
-TEST_F(CompatRunTest, PressDuringARunIsIgnored) {
-  RecordingHost host, nested;
-  bool sawRunning = false;
-  host.onProcess = [&](RecordingHost& h) {
-    if (h.processed == 10) {
-      sawRunning = CompatibilityRunning();
-      RunCompatibility(nested);
-    }
-  };
-  RunCompatibility(host);
-  EXPECT_TRUE(sawRunning);
-  EXPECT_TRUE(nested.log.empty());
-  bool crlf = false;
-  EXPECT_EQ(CrLfLines(Scan(2), crlf).size(), 1440u);
 }
