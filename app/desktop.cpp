@@ -1,0 +1,37 @@
+#include "desktop.h"
+
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontInfo>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace kvapp {
+
+void LoadQtTranslations(QCoreApplication& app) {
+  // The system's locale: the window sets the default locale to C for its
+  // numbers, which must not decide the language.
+  auto* qt = new QTranslator(&app);
+  if (qt->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+               QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(qt);
+  else
+    delete qt;
+}
+
+void SubstituteFonts() {
+  const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+  // Substitutes count only where the family itself is missing.
+  QFont::insertSubstitution(QStringLiteral("Arial Cyr"), arial);
+  QFont::insertSubstitution(QStringLiteral("System"), arial);
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {48, 256})
+    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/korvella-love.png").arg(size));
+  return icon;
+}
+
+}  // namespace kvapp
