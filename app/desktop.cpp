@@ -9,11 +9,9 @@
 
 namespace kvapp {
 
-void LoadQtTranslations(QCoreApplication& app) {
-  // The system's locale: the window sets the default locale to C for its
-  // numbers, which must not decide the language.
+void LoadQtTranslations(QCoreApplication& app, const QLocale& locale) {
   auto* qt = new QTranslator(&app);
-  if (qt->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+  if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(qt);
   else

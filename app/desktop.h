@@ -4,14 +4,16 @@
 #pragma once
 
 #include <QIcon>
+#include <QLocale>
 
 class QCoreApplication;
 
 namespace kvapp {
 
 // Qt's translations (message box buttons, context menus) for the user's
-// locale, from Qt's translations folder; nothing for a locale without them.
-void LoadQtTranslations(QCoreApplication& app);
+// locale (the system's: the window makes C the default locale for its
+// numbers, which must not decide the language), from Qt's translations folder; nothing for a locale without them.
+void LoadQtTranslations(QCoreApplication& app, const QLocale& locale = QLocale::system());
 
 // "Arial Cyr" and "System", which no free desktop has, are drawn in the face
 // that "Arial" resolves to (Liberation Sans where it is installed), whose

@@ -2,8 +2,12 @@
 // control named, the keys that stand in for clicks, and the pictures at
 // the screen's pixel density.
 #include <QAccessible>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTextBlock>
+#include <QTranslator>
 
+#include "app/desktop.h"
 #include "app/jpeg.h"
 #include "window_fixture.h"
 
@@ -206,4 +210,39 @@ TEST_F(KeyboardTest, PicturesAreDrawnAtTheScreensPixelDensity) {
   const QImage shown = kvapp::LoadBackground(MainDir() + "Html/images/moon.jpg", ratio);
   EXPECT_EQ(shown.size(), QSize(500, 300));
   EXPECT_EQ(shown.devicePixelRatio(), 1.0);
+}
+
+TEST(DesktopTest, QtsOwnTextsSpeakTheUsersLanguage) {
+  kvapp::LoadQtTranslations(*qApp, QLocale(QLocale::Russian, QLocale::Russia));
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Cancel);
+  EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), U("Отмена"));
+  for (QTranslator* t : qApp->findChildren<QTranslator*>()) {
+    QCoreApplication::removeTranslator(t);
+    delete t;
+  }
+  EXPECT_EQ(QMessageBox(QMessageBox::NoIcon, {}, {}, QMessageBox::Cancel).button(QMessageBox::Cancel)->text(),
+            QStringLiteral("Cancel"));
+}
+
+TEST_F(KeyboardTest, CaptionsAndButtonsFitInTheArialFace) {
+  CopyPicture();
+  auto& f = Start();
+  const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
+  for (QPushButton* b : f.findChildren<QPushButton*>()) {
+    EXPECT_EQ(QFontInfo(b->font()).family(), arial) << b->objectName().toStdString();
+    EXPECT_LE(b->sizeHint().width(), b->width()) << b->objectName().toStdString();  // glyph and text
+  }
+  EXPECT_EQ(QFontInfo(f.Panel4->findChild<QLabel*>()->font()).family(), arial);
+  // No caption runs under a field, except where the window's own
+  // coordinates put it there: the eclipse tab's "Год" under its year.
+  for (QLabel* l : f.findChildren<QLabel*>()) {
+    if (l == f.Label9 || l->text().trimmed().isEmpty()) continue;
+    for (QAbstractSpinBox* field : f.findChildren<QAbstractSpinBox*>()) {
+      if (field->parentWidget() != l->parentWidget()) continue;
+      EXPECT_FALSE(l->geometry().intersects(field->geometry()))
+          << l->objectName().toStdString() << " " << field->objectName().toStdString();
+    }
+  }
+  EXPECT_TRUE(f.Label9->geometry().intersects(f.SpinEdit21->geometry()));
 }
