@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QPixmap>
 #include <QTranslator>
 
 namespace kvapp {
@@ -26,9 +27,11 @@ void SubstituteFonts() {
 }
 
 QIcon ProgramIcon() {
+  // From pixmaps: a file name would have Qt look through its icon engine
+  // plugins first, which costs a start-up many times the decoding.
   QIcon icon;
   for (int size : {48, 256})
-    icon.addFile(QStringLiteral(":/icons/%1x%1/apps/korvella-love.png").arg(size));
+    icon.addPixmap(QPixmap(QStringLiteral(":/icons/%1x%1/apps/korvella-love.png").arg(size)));
   return icon;
 }
 
