@@ -443,15 +443,17 @@ void TZKV_LoveForm::DescribeControls() {
 
 // The chart panels say which years they show, as their year strips do.
 void TZKV_LoveForm::DescribeCharts() {
-  if (compatRunning_) return;  // a press during the run; the run describes them when done
+  // A press during the run returns at once; the press that started the run
+  // comes here when the run is over.
+  if (compatRunning_ || kv::Scan1_Points[50].Year == 0) return;
   const auto years = [](const kv::TScanPoints& p) {
     return U("Совместимость по дням %1–%2 годов").arg(p[50].Year).arg(p[200].Year);
   };
-  if (kv::Scan1_Points[50].Year == 0) return;  // no run yet
-  for (QWidget* w : {static_cast<QWidget*>(Panel8), static_cast<QWidget*>(Image3)})
-    w->setAccessibleDescription(years(kv::Scan1_Points));
-  for (QWidget* w : {static_cast<QWidget*>(Panel2), static_cast<QWidget*>(Image4)})
-    w->setAccessibleDescription(years(kv::Scan2_Points));
+  const QString upper = years(kv::Scan1_Points), lower = years(kv::Scan2_Points);
+  Panel8->setAccessibleDescription(upper);
+  Image3->setAccessibleDescription(upper);
+  Panel2->setAccessibleDescription(lower);
+  Image4->setAccessibleDescription(lower);
 }
 
 // F1: the help page of the tab in front.
