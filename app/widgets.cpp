@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -242,6 +243,7 @@ TFocusRing::TFocusRing(QWidget* window) : QWidget(window) {
 
 void TFocusRing::Follow(QWidget* focused) {
   if (target_) target_->removeEventFilter(this);
+  disconnect(tabChanged_);
   target_ = nullptr;
   if (!focused || focused->window() != parentWidget()->window() || focused == parentWidget()) {
     hide();
@@ -249,6 +251,8 @@ void TFocusRing::Follow(QWidget* focused) {
   }
   target_ = focused;
   target_->installEventFilter(this);
+  if (auto* bar = qobject_cast<QTabBar*>(focused))
+    tabChanged_ = connect(bar, &QTabBar::currentChanged, this, &TFocusRing::Place);
   Place();
 }
 
@@ -259,8 +263,10 @@ void TFocusRing::Place() {
     hide();
     return;
   }
-  const QPoint topLeft = target_->mapTo(parentWidget(), QPoint(0, 0));
-  setGeometry(QRect(topLeft, target_->size()).adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth));
+  QRect r = target_->rect();
+  if (auto* bar = qobject_cast<QTabBar*>(target_.data())) r = bar->tabRect(bar->currentIndex());
+  r.moveTopLeft(target_->mapTo(parentWidget(), r.topLeft()));
+  setGeometry(r.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth));
   setMask(QRegion(rect()).subtracted(QRegion(rect().adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth))));
   raise();
   show();

@@ -133,6 +133,7 @@ class TFocusRing : public QWidget {
   void Follow(QWidget* focused);
   void Place();
   QPointer<QWidget> target_;
+  QMetaObject::Connection tabChanged_;  // a tab bar's ring goes round its current tab
 };
 
 }  // namespace kvapp

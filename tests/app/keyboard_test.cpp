@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTextBlock>
 #include <QTranslator>
 
@@ -175,6 +176,14 @@ TEST_F(KeyboardTest, FocusRingFollowsTheFocusOverThePicture) {
   EXPECT_FALSE(ring->mask().contains(ring->rect().center()));
   f.PageControl1->setCurrentIndex(0);  // the focus leaves with its tab
   EXPECT_TRUE(QTest::qWaitFor([&] { return ring->target() != f.SpinEdit2; }));
+  // On the tab bar it goes round the tab in front, not the whole bar.
+  QTabBar* bar = f.PageControl1->tabBar();
+  bar->setFocus();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return ring->target() == bar; }));
+  QTest::keyClick(bar, Qt::Key_Right);
+  ASSERT_EQ(f.PageControl1->currentIndex(), 1);
+  const QRect tab = bar->tabRect(1);
+  EXPECT_EQ(ring->geometry().adjusted(3, 3, -3, -3), QRect(bar->mapTo(&f, tab.topLeft()), tab.size()));
 }
 
 // Run at two device pixels per pixel (QT_SCALE_FACTOR=2) as well as at one.
