@@ -10,9 +10,9 @@
 
 namespace kvapp {
 
-void LoadQtTranslations(QCoreApplication& app, const QLocale& locale) {
+void LoadQtTranslations(QCoreApplication& app) {
   auto* qt = new QTranslator(&app);
-  if (qt->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+  if (qt->load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
                QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
     QCoreApplication::installTranslator(qt);
   else

@@ -4,16 +4,16 @@
 #pragma once
 
 #include <QIcon>
-#include <QLocale>
 
 class QCoreApplication;
 
 namespace kvapp {
 
-// Qt's translations (message box buttons, context menus) for the user's
-// locale (the system's: the window makes C the default locale for its
-// numbers, which must not decide the language), from Qt's translations folder; nothing for a locale without them.
-void LoadQtTranslations(QCoreApplication& app, const QLocale& locale = QLocale::system());
+// Qt's translations (message box buttons, context menus) for the system's
+// locale, from Qt's translations folder; nothing for a locale without them.
+// The system's, not the default locale: the window makes C the default for
+// its numbers, which must not decide the language.
+void LoadQtTranslations(QCoreApplication& app);
 
 // "Arial Cyr" and "System", which no free desktop has, are drawn in the face
 // that "Arial" resolves to (Liberation Sans where it is installed), whose
