@@ -64,12 +64,12 @@ QImage LoadJpeg(const std::string& path) {
   jpeg_calc_output_dimensions(&cinfo);
   const unsigned w = cinfo.output_width, h = cinfo.output_height;
   if (w > kMaxPictureSide || h > kMaxPictureSide || std::uint64_t{w} * h > kMaxPicturePixels)
-    Fail(err, "%u × %u точек, больше %u по стороне или %u мегапикселей", w, h, kMaxPictureSide,
+    Fail(err, "%u x %u точек, больше %u по стороне или %u мегапикселей", w, h, kMaxPictureSide,
          static_cast<unsigned>(kMaxPicturePixels >> 20));
   jpeg_start_decompress(&cinfo);
   result = new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
   if (!result || result->isNull())
-    Fail(err, "не хватает памяти на %u × %u точек", w, h);
+    Fail(err, "не хватает памяти на %u x %u точек", w, h);
   while (cinfo.output_scanline < h) {
     JSAMPROW row = result->scanLine(static_cast<int>(cinfo.output_scanline));
     if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) Fail(err, "строка точек не читается");

@@ -360,7 +360,7 @@ TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
   claim(65500, 65500);
   auto& f = Start();
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: 65500 × 65500 точек"))) << messages_[0].toStdString();
+  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: 65500 x 65500 точек"))) << messages_[0].toStdString();
   EXPECT_TRUE(f.Panel8->isHidden());  // the rest of the start-up ran
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
 }
