@@ -121,6 +121,7 @@ TEST_F(KeyboardTest, CaptionsAndButtonsFitInTheArialFace) {
     EXPECT_LE(b->sizeHint().width(), b->width()) << b->objectName().toStdString();  // glyph and text
   }
   EXPECT_EQ(QFontInfo(f.Panel4->findChild<QLabel*>()->font()).family(), arial);
+  EXPECT_EQ(f.windowIcon().availableSizes(), QList<QSize>({{48, 48}, {256, 256}}));
   // No caption runs under a field, except where the window's own
   // coordinates put it there: the eclipse tab's "Год" under its year.
   for (QLabel* l : f.findChildren<QLabel*>()) {
