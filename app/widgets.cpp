@@ -5,7 +5,6 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QFocusEvent>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
