@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <clocale>
 
@@ -22,6 +23,7 @@
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
 #include "chart_painter.h"
+#include "desktop.h"
 #include "jpeg.h"
 #include "platform.h"
 
@@ -115,6 +117,7 @@ QIcon HelpGlyph() {
 QPushButton* MakeButton(QWidget* parent, const char* text, int x, int y, int w, int h,
                         const QIcon& glyph, bool compute) {
   auto* b = new QPushButton(U(text), parent);
+  b->setAutoDefault(true);  // Return and Enter press the focused button
   b->setFont(Font(QStringLiteral("System"), 15, true));
   b->setIcon(glyph);
   if (compute) {
@@ -164,6 +167,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
       QMessageBox::information(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
   };
   setWindowTitle(U("  Программа \"Korvella Love\""));
+  setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   okGlyph_ = OkGlyph();
@@ -182,7 +186,9 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   BuildTab5();
 
   NameControls();
+  DescribeControls();
   ConnectHandlers();
+  new TFocusRing(this);
   FormCreate();
 }
 
@@ -297,7 +303,7 @@ void TZKV_LoveForm::BuildTab4() {
   SetColour(Panel4, QColor(0xEB, 0xB0, 0x70));
   Panel4->setFont(Font(QStringLiteral("Arial Cyr"), 15));
   Panel4->setCaption(U("  День            Дата"), Qt::AlignLeft | Qt::AlignVCenter);
-  ListBox1 = new QListWidget(Panel6);
+  ListBox1 = new TListBox(Panel6);
   ListBox1->setGeometry(1, 17, 168, 326);
   ListBox1->setFont(Font(QStringLiteral("Courier"), 15));
   ListBox1->setFrameShape(QFrame::NoFrame);
@@ -367,12 +373,95 @@ void TZKV_LoveForm::ConnectHandlers() {
   On(BitBtn9, &QPushButton::clicked, &TZKV_LoveForm::BitBtn9Click);
   On(BitBtn8, &QPushButton::clicked, &TZKV_LoveForm::BitBtn8Click);
   On(RadioGroup1Items, &QButtonGroup::idClicked, &TZKV_LoveForm::RadioGroup1Click);
-  On(ListBox1, &QListWidget::itemClicked, &TZKV_LoveForm::ListBox1Click);
+  On(ListBox1, &TListBox::lineChosen, &TZKV_LoveForm::ListBox1Click);
   On(Image7, &TImage::clicked, &TZKV_LoveForm::Image7Click);
   On(Image6, &TImage::clicked, &TZKV_LoveForm::Image6Click);
   On(Image5, &TImage::clicked, &TZKV_LoveForm::Image5Click);
   On(SpinEdit21, &TSpinEdit::changed, &TZKV_LoveForm::SpinEdit21Change);
   On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { Dispatch([this] { ShowCurrentHelp(); }); });
+}
+
+namespace {
+// A spin edit is announced with what it holds and its range.
+void Describe(TSpinEdit* s, const char* name, const char* more = "") {
+  s->setAccessibleName(U(name));
+  s->setAccessibleDescription(U("от %1 до %2").arg(s->minimum()).arg(s->maximum()) + U(more));
+}
+
+void Describe(QWidget* w, const char* name, const char* description = "") {
+  w->setAccessibleName(U(name));
+  w->setAccessibleDescription(U(description));
+}
+}  // namespace
+
+// What a screen reader says of each control: the captions on the picture
+// are not enough (one caption stands over three fields), so every control
+// has a Russian name, and the captions are linked to their first field.
+void TZKV_LoveForm::DescribeControls() {
+  Describe(PageControl1, "Разделы программы");
+  for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
+    Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
+
+  Describe(SpinEdit1, "День рождения");
+  Describe(SpinEdit2, "Месяц рождения");
+  Describe(SpinEdit3, "Год рождения");
+  Describe(SpinEdit4, "Первый год анализа", "; анализируются четыре года с него");
+  Describe(BitBtn10, "Рассчитать совместимость",
+           "Оценивает каждый второй день четырёх лет как день рождения партнёра");
+  Label31->setBuddy(SpinEdit1);
+  Label33->setBuddy(SpinEdit4);
+  Describe(Panel8, "Первая диаграмма совместимости");
+  Describe(Panel2, "Вторая диаграмма совместимости");
+  Describe(Image3, "Совместимость, первые два года");
+  Describe(Image4, "Совместимость, следующие два года");
+
+  Describe(Edit2, "Имя");
+  Describe(SpinEdit5, "День рождения");
+  Describe(SpinEdit6, "Месяц рождения");
+  Describe(SpinEdit7, "Год рождения");
+  Describe(SpinEdit8, "Час рождения", " по московскому времени");
+  Describe(SpinEdit9, "Минута рождения");
+  Describe(BitBtn1, "Рассчитать гороскоп", "Показывает градусы Зодиака десяти планет в момент рождения");
+  Label5->setBuddy(Edit2);
+  for (QLabel* l : {Label3, Label4, Label1}) l->setBuddy(SpinEdit5);
+  Label2->setBuddy(SpinEdit8);
+
+  Describe(SpinEdit22, "Год");
+  Describe(BitBtn5, "Рассчитать лунные месяцы", "Четырнадцать лунных месяцев года с датами фаз");
+  Label8->setBuddy(SpinEdit22);
+  Describe(RadioGroup1, "Лунный месяц", "Выбор месяца показывает его лунные дни");
+  for (QAbstractButton* b : RadioGroup1Items->buttons())
+    b->setAccessibleName(U("Лунный месяц %1").arg(RadioGroup1Items->id(b) + 1));
+  Describe(ListBox1, "Лунные дни", "Номер лунного дня и дата его начала; выбор показывает описание дня");
+  Describe(Memo1, "Лунный календарь", "Лунные месяцы года или описание выбранного лунного дня");
+
+  Describe(ListBox2, "Затмения года");
+  Describe(SpinEdit21, "Год");
+  Describe(BitBtn7, "Рассчитать затмения", "Солнечные и лунные затмения года");
+  Label9->setBuddy(SpinEdit21);
+}
+
+// The chart panels say which years they show, as their year strips do.
+void TZKV_LoveForm::DescribeCharts() {
+  const auto years = [](const kv::TScanPoints& p) {
+    return U("Совместимость по дням %1–%2 годов").arg(p[50].Year).arg(p[200].Year);
+  };
+  const QString upper = years(kv::Scan1_Points), lower = years(kv::Scan2_Points);
+  Panel8->setAccessibleDescription(upper);
+  Image3->setAccessibleDescription(upper);
+  Panel2->setAccessibleDescription(lower);
+  Image4->setAccessibleDescription(lower);
+}
+
+// F1: the help page of the tab in front.
+void TZKV_LoveForm::ShowCurrentHelp() {
+  static constexpr void (TZKV_LoveForm::*help[])() = {
+      &TZKV_LoveForm::BitBtn6Click, &TZKV_LoveForm::BitBtn2Click, &TZKV_LoveForm::BitBtn3Click,
+      &TZKV_LoveForm::BitBtn9Click, &TZKV_LoveForm::BitBtn8Click};
+  const int tab = PageControl1->currentIndex();
+  if (tab >= 0 && tab < static_cast<int>(std::size(help))) (this->*help[tab])();
 }
 
 void TZKV_LoveForm::Dispatch(const std::function<void()>& handler) {
@@ -431,7 +520,7 @@ void TZKV_LoveForm::FormActivate() {
   try {
     {
       RegistryKey key;
-      if (!key.Open(true)) throw RegistryError("Failed to create key Software\\Korvella_Love");
+      if (!key.Open(true)) throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
       key.WriteString(QStringLiteral("rMainDir"), M);
       key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();
@@ -439,7 +528,7 @@ void TZKV_LoveForm::FormActivate() {
     RegistryKey key;
     if (!key.Open(false) || !key.ValueExists(QStringLiteral("rMainDir")) ||
         !key.ValueExists(QStringLiteral("rSysDir")))
-      throw RegistryError("Failed to read the registry key Software\\Korvella_Love");
+      throw RegistryError("Не удаётся прочитать раздел настроек Software\\Korvella_Love");
     kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
     kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
     key.Close();
@@ -454,7 +543,7 @@ void TZKV_LoveForm::FormActivate() {
   if (kv::FileExists(picture)) {
     try {
       // One pixmap shared by all four, converted in the decoded picture's place.
-      const QPixmap background = QPixmap::fromImage(LoadJpeg(picture));
+      const QPixmap background = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
       for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
@@ -524,7 +613,7 @@ void TZKV_LoveForm::ShowHelpPage(int n) {
   const std::string F = kv::MainDir + "LoveHelp.chm";
   const QString T = QStringLiteral("::%1.html").arg(n);
   bool ok = false;
-  if (kv::FileExists(F)) ok = StartHelpViewer(QString::fromStdString(F), T);
+  if (kv::FileExists(F)) ok = helpViewer(QString::fromStdString(F), T);
   if (!ok) throw std::runtime_error("Unable to open help file " + F);
 }
 
@@ -587,7 +676,10 @@ void TZKV_LoveForm::CompatTick() {
     EndCompatRun();  // before the error is shown: its box must not see more ticks
     throw;
   }
-  if (!more) EndCompatRun();
+  if (!more) {
+    EndCompatRun();
+    DescribeCharts();
+  }
 }
 
 void TZKV_LoveForm::EndCompatRun() {
@@ -607,6 +699,7 @@ void TZKV_LoveForm::BitBtn1Click() {
   if (!WebBrowser2) {
     WebBrowser2 = new TWebBrowser(Panel1);
     WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
+    WebBrowser2->setAccessibleName(U("Планеты вашего гороскопа"));
     Panel1->layout()->addWidget(WebBrowser2);
   }
   // Loaded while the panel is hidden, the page is laid out once, when shown.

@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform.h"
 #include "widgets.h"
 
 namespace kvapp {
@@ -33,6 +34,8 @@ class TZKV_LoveForm : public QWidget {
   // watch them instead of a modal box (text, critical = error box).
   std::function<void(const QString& text, bool critical)> messageBox;
   void ShowError(const QString& text) { messageBox(text, true); }
+  // Every start of the help viewer too: false when it could not be started.
+  std::function<bool(const QString& helpFile, const QString& topic)> helpViewer = StartHelpViewer;
 
   void FormCreate();
   void FormActivate();
@@ -88,7 +91,7 @@ class TZKV_LoveForm : public QWidget {
   QPushButton *BitBtn5, *BitBtn9;
   QGroupBox* RadioGroup1;
   QButtonGroup* RadioGroup1Items;
-  QListWidget* ListBox1;
+  TListBox* ListBox1;
   QPlainTextEdit* Memo1;
   // Tab 5
   TImage* Image5;
@@ -123,6 +126,9 @@ class TZKV_LoveForm : public QWidget {
   void LoadMemo1(const std::string& fileName);
   void ConnectHandlers();
   void NameControls();
+  void DescribeControls();
+  void DescribeCharts();
+  void ShowCurrentHelp();
 
   QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;

@@ -1,5 +1,6 @@
 #include "jpeg.h"
 
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -7,6 +8,8 @@
 #include <stdexcept>
 
 #include <jpeglib.h>
+
+#include "core/textfile.h"
 
 namespace kvapp {
 
@@ -35,7 +38,7 @@ struct FileCloser {
 
 QImage LoadJpeg(const std::string& path) {
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw std::runtime_error("Cannot open file \"" + path + "\"");
+  if (!file) throw std::runtime_error(kv::FileMessage("Не удаётся открыть файл", path, errno));
 
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
@@ -46,7 +49,7 @@ QImage LoadJpeg(const std::string& path) {
   if (setjmp(err.jump)) {
     jpeg_destroy_decompress(&cinfo);
     delete result;
-    throw std::runtime_error("Cannot decode picture \"" + path + "\": " + err.message);
+    throw std::runtime_error("Не удаётся прочитать картинку «" + path + "»: " + err.message);
   }
   jpeg_create_decompress(&cinfo);
   jpeg_stdio_src(&cinfo, file.get());
@@ -56,20 +59,20 @@ QImage LoadJpeg(const std::string& path) {
   const unsigned w = cinfo.output_width, h = cinfo.output_height;
   if (w > kMaxPictureSide || h > kMaxPictureSide || std::uint64_t{w} * h > kMaxPicturePixels) {
     std::snprintf(err.message, sizeof err.message,
-                  "%u x %u pixels, more than %u a side or %u megapixels", w, h, kMaxPictureSide,
+                  "%u x %u точек, больше %u по стороне или %u мегапикселей", w, h, kMaxPictureSide,
                   static_cast<unsigned>(kMaxPicturePixels >> 20));
     Fail(err);
   }
   jpeg_start_decompress(&cinfo);
   result = new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
   if (!result || result->isNull()) {
-    std::snprintf(err.message, sizeof err.message, "not enough memory for %u x %u pixels", w, h);
+    std::snprintf(err.message, sizeof err.message, "не хватает памяти на %u x %u точек", w, h);
     Fail(err);
   }
   while (cinfo.output_scanline < h) {
     JSAMPROW row = result->scanLine(static_cast<int>(cinfo.output_scanline));
     if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
-      std::snprintf(err.message, sizeof err.message, "a row could not be read");
+      std::snprintf(err.message, sizeof err.message, "строка точек не читается");
       Fail(err);
     }
   }
@@ -78,6 +81,19 @@ QImage LoadJpeg(const std::string& path) {
   QImage out = std::move(*result);
   delete result;
   return out;
+}
+
+QImage LoadBackground(const std::string& path, double ratio) {
+  if (ratio <= 1) return LoadJpeg(path);
+  const std::string::size_type dot = path.rfind('.');
+  const std::string sharp = path.substr(0, dot) + "@2x" + (dot == std::string::npos ? "" : path.substr(dot));
+  if (!kv::FileExists(sharp)) return LoadJpeg(path);
+  QImage image = LoadJpeg(sharp);
+  if (ratio != 2)
+    image = image.scaled((QSizeF(image.size()) * ratio / 2).toSize(), Qt::IgnoreAspectRatio,
+                         Qt::SmoothTransformation);
+  image.setDevicePixelRatio(ratio);
+  return image;
 }
 
 }  // namespace kvapp

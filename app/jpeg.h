@@ -16,4 +16,11 @@ inline constexpr std::uint64_t kMaxPicturePixels = 64u << 20;
 // picture beyond the bounds above, before anything of its size is allocated.
 QImage LoadJpeg(const std::string& path);
 
+// The background picture for a screen of the given device pixel ratio. At
+// ratio 1 the file itself, shown 1:1 whatever its size. Above 1, its
+// double-density version NAME@2x.jpg beside it where there is one, drawn at
+// twice the size (at the screen's own ratio, if that is not 2), so that it
+// covers what NAME.jpg covers and stays sharp; else the file itself.
+QImage LoadBackground(const std::string& path, double ratio);
+
 }  // namespace kvapp

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "KV_Love.h"
+#include "desktop.h"
 #include "platform.h"
 
 namespace {
@@ -24,6 +25,7 @@ class TApplication : public QApplication {
 
 int main(int argc, char** argv) {
   TApplication app(argc, argv);
+  kvapp::LoadQtTranslations(app);
   // Two windows in one main directory would overwrite each other's files:
   // a second start brings the first one's window forward instead.
   const QString mainDir = QDir::currentPath();
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
           QString::fromUtf8("Программа уже запущена в папке %1, но её окно не отвечает.").arg(mainDir));
       return 1;
   }
+  kvapp::SubstituteFonts();
   kvapp::TZKV_LoveForm form;
   QObject::connect(&instance, &kvapp::InstanceLock::raiseRequested, &form,
                    &kvapp::TZKV_LoveForm::BringToFront);

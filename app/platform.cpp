@@ -59,12 +59,18 @@ bool RegistryKey::Open(bool create) {
   return true;
 }
 
+namespace {
+// The settings' file, or on Windows their key.
+std::string Where() { return "«" + MakeSettings()->fileName().toStdString() + "»"; }
+}  // namespace
+
 void RegistryKey::WriteString(const QString& name, const QString& value) {
-  if (!d_->s) throw RegistryError("Failed to set data for '" + name.toStdString() + "'");
-  d_->s->setValue(name, value);
-  d_->s->sync();
-  if (d_->s->status() != QSettings::NoError || !d_->s->isWritable())
-    throw RegistryError("Failed to set data for '" + name.toStdString() + "'");
+  if (d_->s) {
+    d_->s->setValue(name, value);
+    d_->s->sync();
+    if (d_->s->status() == QSettings::NoError && d_->s->isWritable()) return;
+  }
+  throw RegistryError("Не удаётся записать значение «" + name.toStdString() + "» в настройки " + Where());
 }
 
 bool RegistryKey::ValueExists(const QString& name) const { return d_->s && d_->s->contains(name); }
@@ -78,7 +84,7 @@ void RegistryKey::Close() {
   d_->s->sync();
   const bool failed = d_->s->status() != QSettings::NoError;
   d_->s.reset();
-  if (failed) throw RegistryError("Failed to write the registry key Software\\Korvella_Love");
+  if (failed) throw RegistryError("Не удаётся сохранить настройки " + Where());
 }
 
 bool StartHelpViewer(const QString& helpFile, const QString& topic) {

@@ -1,9 +1,15 @@
 #include "widgets.h"
 
+#include <QAccessible>
+#include <QApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QTabBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -17,6 +23,11 @@ TSpinEdit::TSpinEdit(QWidget* parent) : QAbstractSpinBox(parent) {
   setCorrectionMode(QAbstractSpinBox::CorrectToPreviousValue);
   setKeyboardTracking(true);
   connect(lineEdit(), &QLineEdit::textChanged, this, &TSpinEdit::changed);
+  connect(this, &TSpinEdit::changed, this, [this] {
+    if (!QAccessible::isActive()) return;
+    QAccessibleValueChangeEvent e(this, accessibleValue());
+    QAccessible::updateAccessibility(&e);
+  });
 }
 
 void TSpinEdit::setRange(int lo, int hi) {
@@ -28,6 +39,17 @@ void TSpinEdit::setValue(int v) { setText(QString::number(v)); }
 
 void TSpinEdit::setText(const QString& t) {
   if (lineEdit()->text() != t) lineEdit()->setText(t);
+}
+
+QVariant TSpinEdit::accessibleValue() const {
+  int v;
+  return ParsedValue(v) ? QVariant(v) : QVariant();
+}
+
+void TSpinEdit::setAccessibleValue(const QVariant& v) {
+  bool ok = false;
+  const int n = v.toInt(&ok);
+  if (ok) setValue(std::clamp(n, min_, max_));
 }
 
 bool TSpinEdit::ParsedValue(int& v) const {
@@ -76,6 +98,39 @@ void TSpinEdit::focusOutEvent(QFocusEvent* e) {
   int v;
   if (ParsedValue(v) && (v < min_ || v > max_)) setValue(std::clamp(v, min_, max_));
   QAbstractSpinBox::focusOutEvent(e);
+}
+
+TListBox::TListBox(QWidget* parent) : QListWidget(parent) {
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    if (ChosenRow() >= 0) emit lineChosen();
+  });
+  connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    if (row(item) == pressedOn_) emit lineChosen();  // a new line came with its selection
+  });
+}
+
+int TListBox::ChosenRow() const {
+  const QList<QListWidgetItem*> chosen = selectedItems();
+  return chosen.isEmpty() ? -1 : row(chosen.first());
+}
+
+void TListBox::mousePressEvent(QMouseEvent* e) {
+  pressedOn_ = ChosenRow();
+  QListWidget::mousePressEvent(e);
+}
+
+void TListBox::keyPressEvent(QKeyEvent* e) {
+  const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+  if (!enter || currentRow() < 0) {
+    QListWidget::keyPressEvent(e);
+    return;
+  }
+  // Return chooses the line under the cursor, or shows the chosen one again.
+  if (ChosenRow() == currentRow())
+    emit lineChosen();
+  else
+    setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
 }
 
 TImage::TImage(QWidget* parent) : QLabel(parent) {
@@ -146,6 +201,28 @@ void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
   c.endEditBlock();
 }
 
+QVariant TWebBrowser::loadResource(int type, const QUrl& name) {
+  // On a screen of more than one device pixel per pixel a picture NAME.EXT
+  // is taken from NAME@2x.EXT beside it where there is one, drawn at twice
+  // the size: the page keeps its geometry and the picture stays sharp.
+  if (type == QTextDocument::ImageResource && devicePixelRatioF() > 1) {
+    const QUrl url = source().resolved(name);
+    if (url.isLocalFile()) {
+      const QFileInfo file(url.toLocalFile());
+      if (!file.completeBaseName().endsWith(QLatin1String("@2x"))) {
+        const QString sharp = file.path() + QLatin1Char('/') + file.completeBaseName() +
+                              QStringLiteral("@2x.") + file.suffix();
+        QImage image;
+        if (QFileInfo::exists(sharp) && image.load(sharp)) {
+          image.setDevicePixelRatio(2);
+          return image;
+        }
+      }
+    }
+  }
+  return QTextBrowser::loadResource(type, name);
+}
+
 void TWebBrowser::OpenLink(const QUrl& link) {
   // A place on this page is scrolled to; anything else is not ours to show.
   const QUrl url = source().resolved(link);
@@ -153,6 +230,70 @@ void TWebBrowser::OpenLink(const QUrl& link) {
     scrollToAnchor(url.fragment());
   else
     QDesktopServices::openUrl(url);
+}
+
+TFocusRing::TFocusRing(QWidget* window) : QWidget(window) {
+  setObjectName(QStringLiteral("FocusRing"));
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  hide();
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { Follow(now); });
+}
+
+void TFocusRing::Follow(QWidget* focused) {
+  if (target_) target_->removeEventFilter(this);
+  disconnect(tabChanged_);
+  target_ = nullptr;
+  if (!focused || focused->window() != parentWidget()->window() || focused == parentWidget()) {
+    hide();
+    return;
+  }
+  target_ = focused;
+  target_->installEventFilter(this);
+  if (auto* bar = qobject_cast<QTabBar*>(focused))
+    tabChanged_ = connect(bar, &QTabBar::currentChanged, this, &TFocusRing::Place);
+  Place();
+}
+
+constexpr int kRingWidth = 3;
+
+void TFocusRing::Place() {
+  if (!target_ || !target_->isVisible()) {
+    hide();
+    return;
+  }
+  QRect r = target_->rect();
+  if (auto* bar = qobject_cast<QTabBar*>(target_.data())) r = bar->tabRect(bar->currentIndex());
+  r.moveTopLeft(target_->mapTo(parentWidget(), r.topLeft()));
+  setGeometry(r.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth));
+  setMask(QRegion(rect()).subtracted(QRegion(rect().adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth))));
+  raise();
+  show();
+  update();
+}
+
+bool TFocusRing::eventFilter(QObject* o, QEvent* e) {
+  if (o == target_) {
+    switch (e->type()) {
+      case QEvent::Move:
+      case QEvent::Resize:
+      case QEvent::Show:
+      case QEvent::Hide:
+        Place();
+        break;
+      default:
+        break;
+    }
+  }
+  return QWidget::eventFilter(o, e);
+}
+
+void TFocusRing::paintEvent(QPaintEvent*) {
+  // Only the ring is ours (the mask); the control shows through inside it.
+  QPainter p(this);
+  p.fillRect(rect(), QColor(0xFF, 0xC4, 0x00));
+  p.fillRect(rect().adjusted(kRingWidth - 1, kRingWidth - 1, 1 - kRingWidth, 1 - kRingWidth),
+             QColor(0x10, 0x10, 0x10));
 }
 
 }  // namespace kvapp

@@ -1,12 +1,15 @@
 // The few control kinds of the window that Qt lacks as such: a spin edit
-// whose text is left as typed (the handlers convert it themselves), a
-// picture control with a click, plain panels, and the browser of the report.
+// whose text is left as typed (the handlers convert it themselves), a list
+// box that reports the line chosen, a picture control with a click, plain
+// panels, the browser of the report, and the ring around the focused control.
 #pragma once
 
 #include <QAbstractSpinBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
+#include <QPointer>
 #include <QTextBrowser>
 
 namespace kvapp {
@@ -17,13 +20,22 @@ namespace kvapp {
 // whole number to the range.
 class TSpinEdit : public QAbstractSpinBox {
   Q_OBJECT
+  // What Qt's accessible spin box reads: the value (none while the text is
+  // not a whole number) and the range.
+  Q_PROPERTY(QVariant value READ accessibleValue WRITE setAccessibleValue)
+  Q_PROPERTY(int minimum READ minimum)
+  Q_PROPERTY(int maximum READ maximum)
+  Q_PROPERTY(int stepSize READ stepSize)
  public:
   explicit TSpinEdit(QWidget* parent = nullptr);
   void setRange(int lo, int hi);
   int minimum() const { return min_; }
   int maximum() const { return max_; }
+  int stepSize() const { return 1; }
   void setValue(int v);
   void setText(const QString& t);
+  QVariant accessibleValue() const;
+  void setAccessibleValue(const QVariant& v);
 
   void stepBy(int steps) override;
   QValidator::State validate(QString& input, int& pos) const override;
@@ -39,6 +51,25 @@ class TSpinEdit : public QAbstractSpinBox {
  private:
   bool ParsedValue(int& v) const;
   int min_ = 0, max_ = 100;
+};
+
+// A list box whose lineChosen() comes as the classic list box's click does:
+// when the chosen line changes, by mouse, arrow keys or program, when the
+// chosen line is clicked again, and on Return. Emptying the list sends nothing.
+class TListBox : public QListWidget {
+  Q_OBJECT
+ public:
+  explicit TListBox(QWidget* parent = nullptr);
+ signals:
+  void lineChosen();
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+
+ private:
+  int ChosenRow() const;
+  int pressedOn_ = -1;  // the line chosen when the mouse went down
 };
 
 // A picture control: shows an image scaled to nothing (drawn 1:1 from the
@@ -76,12 +107,33 @@ class TWebBrowser : public QTextBrowser {
   explicit TWebBrowser(QWidget* parent = nullptr);
   // Shows a local file, read afresh even when it is the page already shown.
   void Navigate(const QString& fileName);
+  QVariant loadResource(int type, const QUrl& name) override;
 
  protected:
   void doSetSource(const QUrl& name, QTextDocument::ResourceType type) override;
 
  private:
   void OpenLink(const QUrl& link);
+};
+
+// A bright ring around the control that has the keyboard focus in a window,
+// drawn over everything else: the style's own focus marks are hard to see on
+// the dark pictures. Light outside, dark inside, so it shows on any ground.
+class TFocusRing : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TFocusRing(QWidget* window);
+  QWidget* target() const { return target_; }
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  bool eventFilter(QObject* o, QEvent* e) override;
+
+ private:
+  void Follow(QWidget* focused);
+  void Place();
+  QPointer<QWidget> target_;
+  QMetaObject::Connection tabChanged_;  // a tab bar's ring goes round its current tab
 };
 
 }  // namespace kvapp

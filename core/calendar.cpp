@@ -142,8 +142,8 @@ double ArcSin(double x) {
   const long double xl = x;
   const long double q = 1.0L - xl * xl;
   // No guard in the formula itself: report what the FPU would trap on.
-  if (q < 0 || std::isnan(q)) throw std::domain_error("Invalid floating point operation");
-  if (q == 0) throw std::domain_error("Floating point division by zero");
+  if (q < 0 || std::isnan(q)) throw std::domain_error("Недопустимая операция с плавающей точкой");
+  if (q == 0) throw std::domain_error("Деление на ноль с плавающей точкой");
   return Store(std::atan(xl / std::sqrt(q)));
 }
 

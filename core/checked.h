@@ -10,11 +10,11 @@
 namespace kv {
 
 struct IntOverflowError : std::overflow_error {
-  IntOverflowError() : std::overflow_error("Integer overflow") {}
+  IntOverflowError() : std::overflow_error("Переполнение целого числа") {}
 };
 
 struct RangeError : std::range_error {
-  RangeError() : std::range_error("Range check error") {}
+  RangeError() : std::range_error("Выход за пределы диапазона") {}
 };
 
 inline std::int32_t Add(std::int32_t a, std::int32_t b) {
@@ -37,7 +37,7 @@ inline std::int32_t Mul(std::int32_t a, std::int32_t b) {
 
 // Integer division truncating toward zero, as Trunc(a / b) of two integers.
 inline std::int32_t Quot(std::int32_t a, std::int32_t b) {
-  if (b == 0) throw std::domain_error("Division by zero");
+  if (b == 0) throw std::domain_error("Деление на ноль");
   if (a == std::numeric_limits<std::int32_t>::min() && b == -1) throw IntOverflowError();
   return a / b;
 }

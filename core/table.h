@@ -28,7 +28,7 @@ struct Table {
 
  private:
   static constexpr std::size_t offset(int i) {
-    if (i < First || i > last()) throw std::out_of_range("Range check error");
+    if (i < First || i > last()) throw std::out_of_range("Выход за пределы диапазона");
     return static_cast<std::size_t>(i - First);
   }
 };

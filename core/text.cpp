@@ -12,7 +12,7 @@ ConvertError::ConvertError(const std::string& utf8Text)
     : std::invalid_argument("'" + utf8Text + "' is not a valid integer value") {}
 
 ConvertError::ConvertError(const ConvertError& e, const std::string& file, std::size_t line)
-    : std::invalid_argument(std::string(e.what()) + " in file \"" + file + "\", line " +
+    : std::invalid_argument(std::string(e.what()) + " в файле «" + file + "», строка " +
                             std::to_string(line)) {}
 
 std::int32_t StrToInt(std::string_view text) {

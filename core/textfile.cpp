@@ -80,7 +80,7 @@ TextWriter::TextWriter(std::string path, Mode mode) : path_(std::move(path)) {
   struct stat st;
   if (::lstat(path_.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
     errno = EISDIR;
-    Fail("Cannot create file");
+    Fail("Не удаётся создать файл");
   }
   const std::string old = mode == Mode::Append && FileExists(path_) ? ReadFileBytes(path_) : "";
   {
@@ -92,14 +92,14 @@ TextWriter::TextWriter(std::string path, Mode mode) : path_(std::move(path)) {
       fd = ::open(part_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
       if (fd < 0 && errno != EEXIST) break;
     }
-    if (fd < 0) Fail("Cannot create file");
+    if (fd < 0) Fail("Не удаётся создать файл");
     f_ = ::fdopen(fd, "wb");
     if (!f_) {
       const int e = errno;
       ::close(fd);
       ::unlink(part_.c_str());
       errno = e;
-      Fail("Cannot create file");
+      Fail("Не удаётся создать файл");
     }
     slot_ = Register(part_);
   }
@@ -116,13 +116,13 @@ TextWriter::~TextWriter() {
 
 void TextWriter::Fail(const char* what) {
   const int e = errno;
-  throw FileError(std::string(what) + " \"" + path_ + "\". " + std::strerror(e));
+  throw FileError(FileMessage(what, path_, e));
 }
 
 void TextWriter::Write(std::string_view bytes) {
-  if (!f_) throw FileError("File not open \"" + path_ + "\"");
+  if (!f_) throw FileError("Файл «" + path_ + "» уже закрыт");
   if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f_) != bytes.size())
-    Fail("Cannot write file");
+    Fail("Не удаётся записать файл");
 }
 
 void TextWriter::WriteLine(std::string_view bytes) {
@@ -131,7 +131,7 @@ void TextWriter::WriteLine(std::string_view bytes) {
 }
 
 void TextWriter::Flush() {
-  if (f_ && std::fflush(f_) != 0) Fail("Cannot write file");
+  if (f_ && std::fflush(f_) != 0) Fail("Не удаётся записать файл");
 }
 
 void TextWriter::Close() {
@@ -147,8 +147,8 @@ void TextWriter::Close() {
   Unregister(slot_);
   slot_ = -1;
   errno = e;
-  if (!written) Fail("Cannot write file");
-  if (!placed) Fail("Cannot create file");
+  if (!written) Fail("Не удаётся записать файл");
+  if (!placed) Fail("Не удаётся создать файл");
 }
 
 void RemovePartsOnSignals() {
@@ -164,19 +164,26 @@ void RemovePartsOnSignals() {
   }
 }
 
+std::string FileMessage(std::string_view what, const std::string& path, int err) {
+  std::string m = std::string(what) + " «" + path + "»";
+  if (err != 0) m += std::string(". ") + std::strerror(err);
+  return m;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) {
     const int e = errno;
-    throw FileError("Cannot open file \"" + path + "\". " + std::strerror(e));
+    throw FileError(FileMessage("Не удаётся открыть файл", path, e));
   }
   std::string out;
   char buf[65536];
   std::size_t n;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
   const bool bad = std::ferror(f);
+  const int e = errno;
   std::fclose(f);
-  if (bad) throw FileError("Cannot read file \"" + path + "\"");
+  if (bad) throw FileError(FileMessage("Не удаётся прочитать файл", path, e));
   return out;
 }
 

@@ -46,6 +46,10 @@ class TextWriter {
 // remove the files being written, then end the process as they would have.
 void RemovePartsOnSignals();
 
+// The message of a failed file operation: what failed, the file and, for a
+// nonzero errno value, the system's reason: Не удаётся открыть файл «…». …
+std::string FileMessage(std::string_view what, const std::string& path, int err = 0);
+
 // Whole file as bytes; FileError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);

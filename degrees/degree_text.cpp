@@ -19,7 +19,7 @@ class LineReader {
     f_ = std::fopen(path.c_str(), "rb");
     if (!f_) {
       const int e = errno;
-      throw FileError("Cannot open file \"" + path + "\". " + std::strerror(e));
+      throw FileError(FileMessage("Не удаётся открыть файл", path, e));
     }
   }
   ~LineReader() { std::fclose(f_); }
@@ -61,7 +61,7 @@ class LineReader {
     len_ = std::fread(buf_, 1, sizeof buf_, f_);
     if (len_ == 0 && std::ferror(f_)) {
       const int e = errno;
-      throw FileError("Cannot read file \"" + path_ + "\". " + std::strerror(e));
+      throw FileError(FileMessage("Не удаётся прочитать файл", path_, e));
     }
     return len_ > 0;
   }

@@ -85,7 +85,7 @@ void W_find3(const std::string& sourceFile, const std::string& outputFile, std::
   std::array<char, kBlockBufferSize> buf;
   buf.fill(' ');
   TextReader in(ReadFileBytes(sourceFile));
-  if (!FileExists(outputFile)) throw FileError("Cannot open file \"" + outputFile + "\"");
+  if (!FileExists(outputFile)) throw FileError(FileMessage("Не найден файл", outputFile));
   TextWriter out(outputFile, TextWriter::Mode::Append);
 
   const std::array<std::int32_t, 7> keys{Key1, Key2, Key3, Key4, Key5, Key6, Key7};

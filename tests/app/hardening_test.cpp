@@ -32,7 +32,6 @@ class HardeningTest : public WindowTest {
     form_->BitBtn7->setFocus();
   }
   void ClickListLine(QListWidget* l, int row) {
-    l->setCurrentRow(row);
     QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(row)).center());
   }
   static std::string Read(const fs::path& p) { return ReadBytes(p); }
@@ -262,7 +261,7 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
   auto m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], QStringLiteral("' x9' is not a valid integer value in file \"%1Html/gradus.txt\", line 1")
+  EXPECT_EQ(m[0], U("' x9' is not a valid integer value в файле «%1Html/gradus.txt», строка 1")
                      .arg(QString::fromStdString(MainDir())));
   EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), page);
   for (const auto& e : fs::directory_iterator(main_ / "Html"))
@@ -284,7 +283,7 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   ClickListLine(f.ListBox1, 0);
   m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_TRUE(m[0].endsWith(QStringLiteral("is not a valid integer value in file \"%1System/DayMoon.doc\", line 1")
+  EXPECT_TRUE(m[0].endsWith(U("is not a valid integer value в файле «%1System/DayMoon.doc», строка 1")
                                 .arg(QString::fromStdString(MainDir()))))
       << m[0].toStdString();
   Write(main_ / "System/DayMoon.doc", doc + "\r\n* 99 99 99 99 99 99 99\r\n" + std::string(30000, 'a'));
@@ -387,7 +386,7 @@ TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
   claim(65500, 65500);
   auto& f = Start();
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_TRUE(messages_[0].contains(QStringLiteral("moon.jpg\": 65500 x 65500 pixels"))) << messages_[0].toStdString();
+  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: 65500 x 65500 точек"))) << messages_[0].toStdString();
   EXPECT_TRUE(f.Panel8->isHidden());  // the rest of the start-up ran
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
 }

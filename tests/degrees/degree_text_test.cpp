@@ -102,8 +102,8 @@ TEST_F(DegreeTextTest, MalformedHeaderFailsEveryLookup) {
         } catch (const ConvertError& e) {
           // The lines before it: none, the first entry, both entries.
           EXPECT_EQ(std::string(e.what()), std::string("'") + x.field +
-                                               "' is not a valid integer value in file \"" + b +
-                                               "\", line " + std::to_string(1 + 2 * where))
+                                               "' is not a valid integer value в файле «" + b +
+                                               "», строка " + std::to_string(1 + 2 * where))
               << x.line;
         }
       }

@@ -15,7 +15,8 @@ u=$tmp/root/usr
 for f in bin/korvella-love libexec/korvella-love/korvella-love libexec/korvella-love/kvlove \
          libexec/korvella-love/kvlove-help share/korvella-love/LoveHelp.chm \
          share/korvella-love/Html/gradus.txt share/korvella-love/Html/images/moon.jpg \
-         share/korvella-love/Html/images/12.gif share/korvella-love/System/DayMoon.doc \
+         share/korvella-love/Html/images/12.gif share/korvella-love/Html/images/12@2x.gif \
+         share/korvella-love/Html/images/moon@2x.jpg share/korvella-love/System/DayMoon.doc \
          share/applications/korvella-love.desktop share/icons/hicolor/scalable/apps/korvella-love.svg \
          share/man/man1/korvella-love.1 share/man/man1/kvlove.1 share/man/man1/kvlove-help.1; do
   [ -e "$u/$f" ] || fail "missing $f"
@@ -38,7 +39,7 @@ grep -q '<launchable type="desktop-id">korvella-love.desktop</launchable>' "$met
   fail "the metainfo does not launch the desktop entry"
 # Nothing but the shipped files in the program's own directories.
 extra=$(cd "$u" && find libexec/korvella-love share/korvella-love -type f |
-        grep -Ev '^libexec/korvella-love/(korvella-love|kvlove|kvlove-help)$|^share/korvella-love/(LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+\.(gif|jpg)|System/DayMoon\.doc)$' || true)
+        grep -Ev '^libexec/korvella-love/(korvella-love|kvlove|kvlove-help)$|^share/korvella-love/(LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+(@2x)?\.(gif|jpg)|System/DayMoon\.doc)$' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 "$here/check_installed.sh" "$u"

@@ -95,7 +95,7 @@ TEST_F(DayTextTest, NonNumericMarkerBeforeTheMatchIsAConversionError) {
     W_find3(source_, out_, 0, 9, 0, 0, 0, 0, 0, Box());
     ADD_FAILURE();
   } catch (const ConvertError& e) {
-    EXPECT_EQ(std::string(e.what()), "'  Ж' is not a valid integer value in file \"" + source_ + "\", line 8");
+    EXPECT_EQ(std::string(e.what()), "'  Ж' is not a valid integer value в файле «" + source_ + "», строка 8");
   }
   // After the match the scan has ended: a broken marker there is harmless.
   EXPECT_EQ(Find(kMarker3 + "x\r\ny\r\n@\r\n*   0   x\r\n"), "x\r y\r  \r\n\r\n\r\n");

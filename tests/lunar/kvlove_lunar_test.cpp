@@ -102,8 +102,8 @@ TEST_F(KvloveLunarTest, FailuresOfTheComputationExitWithOne) {
   WriteBytes(Sys("DayMoon.doc"), "\r\n* notes\r\n*   0   1   0   0   0   0   0\r\na\r\nb\r\n@\r\n");
   r = Run("lunar-day 2008 2 1");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "kvlove: 'not' is not a valid integer value in file \"" + Sys("DayMoon.doc").string() +
-                       "\", line 2\n");  // columns 3-5
+  EXPECT_EQ(r.err, "kvlove: 'not' is not a valid integer value в файле «" + Sys("DayMoon.doc").string() +
+                       "», строка 2\n");  // columns 3-5
   // No system directory.
   fs::remove_all(Sys());
   for (const char* args : {"phases 2008", "lunar-days 2008 3", "lunar-day 2008 3 1"}) {
