@@ -445,6 +445,9 @@ TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
   EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
   EXPECT_TRUE(f.Panel8->isVisible());
   EXPECT_TRUE(f.Panel2->isVisible());
+  // A screen reader learns the years the charts show once they are drawn.
+  EXPECT_EQ(f.Panel8->accessibleDescription(), U("Совместимость по дням 1980–1981 годов"));
+  EXPECT_EQ(f.Panel2->accessibleDescription(), U("Совместимость по дням 1992–1993 годов"));
   for (TImage* img : {f.Image3, f.Image4}) {
     // At the screen's pixel ratio: sharp, with the same geometry.
     EXPECT_EQ(img->pixmap().size(), QSize(720, 218) * img->devicePixelRatioF());
