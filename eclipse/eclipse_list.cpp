@@ -6,18 +6,15 @@
 
 namespace kv {
 
-const Table<std::string, 2, 0> Eclipse_Kind{{ToCp1251("Солнечное"), ToCp1251("Лунное")}};
+const Table<std::string, 2, 0> Eclipse_Kind = Cp1251Table<0>({"Солнечное", "Лунное"});
 
-const Table<std::string, 7, 0> Eclipse_Type{{
-    ToCp1251("затмения нет"), ToCp1251("полное"), ToCp1251("кольцеобразное"),
-    ToCp1251("частное"), ToCp1251("кольцеобр/полное"), ToCp1251("возможно частное"),
-    ToCp1251("полутеневое")}};
+const Table<std::string, 7, 0> Eclipse_Type =
+    Cp1251Table<0>({"затмения нет", "полное", "кольцеобразное", "частное", "кольцеобр/полное",
+                    "возможно частное", "полутеневое"});
 
-const Table<std::string, 12> Sign_Genitive{{
-    ToCp1251("Овна     "), ToCp1251("Тельца   "), ToCp1251("Близнецов"),
-    ToCp1251("Рака     "), ToCp1251("Льва     "), ToCp1251("Девы     "),
-    ToCp1251("Весов    "), ToCp1251("Скорпиона"), ToCp1251("Стрельца "),
-    ToCp1251("Козерога "), ToCp1251("Водолея  "), ToCp1251("Рыб      ")}};
+const Table<std::string, 12> Sign_Genitive =
+    Cp1251Table({"Овна     ", "Тельца   ", "Близнецов", "Рака     ", "Льва     ", "Девы     ",
+                 "Весов    ", "Скорпиона", "Стрельца ", "Козерога ", "Водолея  ", "Рыб      "});
 
 std::string FormatEclipseDegree(double lon) {
   // Normalize360 may give exactly 360: that is 0 degrees of Aries, not a
