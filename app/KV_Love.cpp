@@ -500,9 +500,8 @@ void TZKV_LoveForm::SetRadioGroup1ItemIndex(int i) {
   }
 }
 
-void TZKV_LoveForm::LoadMemo1(const std::string& fileName) {
-  QString text = QString::fromStdString(kv::FromCp1251(kv::ReadFileBytes(fileName)));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+void TZKV_LoveForm::LoadMemo1(const std::string& utf8Text) {
+  QString text = QString::fromStdString(utf8Text);
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   Memo1->setPlainText(text);
 }
@@ -601,18 +600,18 @@ void TZKV_LoveForm::BitBtn5Click() {
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   Panel7->setCaption(QStringLiteral(" "));
   kv::WritePhaseListing(year);
-  LoadMemo1(kv::LunDay_Name);
+  LoadMemo1(kv::ReadCp1251Text(kv::LunDay_Name));
 }
 
 void TZKV_LoveForm::RadioGroup1Click() {
-  kv::ResetLunarDays();
+  // The list goes with the lunar days it was built from: both start afresh.
   Memo1->clear();
-  LoadMemo1(kv::LunDay_Name);
   ListBox1->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
-  const std::int32_t month = RadioGroup1ItemIndex() + 1;
-  Panel7->setCaption(QString::fromStdString(kv::FromCp1251(kv::LunarDaysCaption(month, year))));
-  for (const std::string& line : kv::BuildLunarDays(month))
+  const kv::LunarMonthChoice m = kv::ChooseLunarMonth(RadioGroup1ItemIndex() + 1, year);
+  LoadMemo1(m.listing);
+  Panel7->setCaption(QString::fromStdString(kv::FromCp1251(m.caption)));
+  for (const std::string& line : m.days)
     ListBox1->addItem(QString::fromStdString(kv::FromCp1251(line)));
 }
 
@@ -622,7 +621,7 @@ void TZKV_LoveForm::ListBox1Click() {
   kv::WriteLunarDayText(ListBox1->currentRow() + 1, [this](const std::string& message) {
     messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
   });
-  LoadMemo1(kv::TmpFile1_Name);
+  LoadMemo1(kv::ReadCp1251Text(kv::TmpFile1_Name));
 }
 void TZKV_LoveForm::BitBtn7Click() {
   ListBox2->show();
