@@ -1,5 +1,7 @@
 #include "eclipse_list.h"
 
+#include <utility>
+
 #include "core/calendar.h"
 #include "core/checked.h"
 #include "core/text.h"
@@ -39,27 +41,33 @@ std::string EclipseLine(int i) {
          "  " + Eclipse_Kind[r.Lunar ? 1 : 0] + " " + Eclipse_Type[r.Kind];
 }
 
-std::vector<std::string> EclipseListLines(std::int32_t year) {
+std::vector<EclipseListLine> EclipseList(std::int32_t year) {
   // The calendar year: an eclipse on 31 December of a leap year belongs to
   // it, one on 1 January to the next year.
   const double start = DayNumber(1, 1, year, 0, 0, 0);
   const double end = DayNumber(1, 1, Add(year, 1), 0, 0, 0);
 
-  std::vector<std::string> lines;
+  std::vector<EclipseListLine> lines;
   for (const char* s : {" ", "                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ ", " ",
                         " N     Дата     Время GMT  Градус затмения    Тип затмения  ", " "})
-    lines.push_back(ToCp1251(s));
+    lines.push_back({ToCp1251(s)});
 
   FindEclipses(start, end);
   for (int i = Eclipse_Table.first(); i <= Eclipse_Table.last(); ++i)
-    if (Eclipse_Table[i].Used) lines.push_back(EclipseLine(i));
+    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i), i});
 
   for (const char* s : {" ", " ", " Примечание: ",
                         " Даты и время затмений приведены по Гринвичскому времени.",
                         " Для перехода к местному времени нужно учесть часовой пояс и, ",
                         " при необходимости, Зимнее/Летнее время.", " "})
-    lines.push_back(ToCp1251(s));
+    lines.push_back({ToCp1251(s)});
   return lines;
+}
+
+std::vector<std::string> EclipseListLines(std::int32_t year) {
+  std::vector<std::string> texts;
+  for (EclipseListLine& l : EclipseList(year)) texts.push_back(std::move(l.text));
+  return texts;
 }
 
 }  // namespace kv
