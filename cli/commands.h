@@ -22,7 +22,7 @@ struct Command {
   const char* name;
   const char* synopsis;  // one line for the overview
   const char* help;      // usage and description of "kvlove NAME --help"
-  std::vector<Option> options;
+  std::vector<Option> options = {};
   std::size_t minArgs, maxArgs;
   int (*run)(const Context&);
 };

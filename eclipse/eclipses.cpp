@@ -67,8 +67,7 @@ double CentralMagnitude(double D, double gamma) {
       ReducedRadians(296.104608L + 477198.849109L * t + 0.0091917L * t2 + 0.00001439L * t3);
   const double D2 =
       ReducedRadians(350.737486L + 445267.114217L * t - 0.0014361L * t2 + 0.000001889L * t3);
-  const double M2 =
-      ReducedRadians(358.47583L + 35999.04975L * t - 0.00015L * t2 - 0.0000033L * t3);
+  const double M2 = ReducedRadians(358.47583L + 35999.04975L * t - 0.00015L * t2 - 0.0000033L * t3);
   const double e = Store(0.01675104L - 0.0000418L * t - 0.000000126L * t2);
 
   const double nu = QuadrantArcTan(Store(std::sin(static_cast<L>(M2))),

@@ -171,7 +171,8 @@ TEST_F(DayTextTest, OutputThatCannotBeWrittenIsAFileErrorOfTheOutput) {
   } catch (const FileError& e) {
     EXPECT_NE(std::string(e.what()).find(out_), std::string::npos) << e.what();
   }
-  EXPECT_EQ(boxes_, std::vector<std::string>{ErrorMessage()});  // the source blamed once, for its own fault
+  // The source is blamed once, for its own fault.
+  EXPECT_EQ(boxes_, std::vector<std::string>{ErrorMessage()});
 }
 
 TEST_F(DayTextTest, RandomBytesNeverOverrunTheBuffer) {
