@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <clocale>
 
+#include "core/inputs.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -66,10 +67,10 @@ void SetFieldColour(QWidget* w, const QColor& c) {
 const QColor kFieldYellow(0xFF, 0xFC, 0xD7);
 const QColor kFieldCream(0xFF, 0xFF, 0xEA);
 
-TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, int lo, int hi, int value,
-                        int px = 15) {
+TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, kv::InputRange range,
+                        int value, int px = 15) {
   auto* s = new TSpinEdit(parent);
-  s->setRange(lo, hi);
+  s->setRange(range.lo, range.hi);
   s->setValue(value);
   s->setFont(Font(QStringLiteral("Arial"), px));
   SetFieldColour(s, kFieldYellow);
@@ -217,11 +218,11 @@ void TZKV_LoveForm::BuildTab2() {
   TabSheet2->setFixedSize(kTabWidth, kTabHeight);
   Image7 = MakeBackground(TabSheet2);
   Label31 = MakeLabel(TabSheet2, " Ваша дата рождения ", 31, 556, 15);
-  SpinEdit1 = MakeSpinEdit(TabSheet2, 30, 574, 51, 27, 1, 31, 15);
-  SpinEdit2 = MakeSpinEdit(TabSheet2, 91, 574, 50, 27, 1, 12, 6);
-  SpinEdit3 = MakeSpinEdit(TabSheet2, 151, 574, 67, 27, -2000, 3000, 1985);
+  SpinEdit1 = MakeSpinEdit(TabSheet2, 30, 574, 51, 27, kv::kDayInput, 15);
+  SpinEdit2 = MakeSpinEdit(TabSheet2, 91, 574, 50, 27, kv::kMonthInput, 6);
+  SpinEdit3 = MakeSpinEdit(TabSheet2, 151, 574, 67, 27, kv::kCompatBirthYearInput, 1985);
   Label33 = MakeLabel(TabSheet2, " Анализировать, начиная с  ", 235, 579, 12);
-  SpinEdit4 = MakeSpinEdit(TabSheet2, 405, 574, 67, 27, 1900, 2050, 1980);
+  SpinEdit4 = MakeSpinEdit(TabSheet2, 405, 574, 67, 27, kv::kCompatStartYearInput, 1980);
   BitBtn10 = MakeComputeButton(TabSheet2, "Рассчитать!");
   BitBtn2 = MakeHelpButton(TabSheet2, " Помощь");
   Panel8 = new TPanel(TabSheet2);
@@ -253,12 +254,12 @@ void TZKV_LoveForm::BuildTab3() {
   Label3 = MakeLabel(TabSheet3, " Дата и время  ", 160, 573, 12);
   Label4 = MakeLabel(TabSheet3, "  рождения ", 175, 584, 12);
   Label1 = MakeLabel(TabSheet3, "День       Месяц        Год ", 251, 557, 15);
-  SpinEdit5 = MakeSpinEdit(TabSheet3, 248, 575, 51, 27, 1, 31, 15);
-  SpinEdit6 = MakeSpinEdit(TabSheet3, 306, 575, 50, 27, 1, 12, 6);
-  SpinEdit7 = MakeSpinEdit(TabSheet3, 363, 575, 67, 27, 1900, 2100, 1985);
+  SpinEdit5 = MakeSpinEdit(TabSheet3, 248, 575, 51, 27, kv::kDayInput, 15);
+  SpinEdit6 = MakeSpinEdit(TabSheet3, 306, 575, 50, 27, kv::kMonthInput, 6);
+  SpinEdit7 = MakeSpinEdit(TabSheet3, 363, 575, 67, 27, kv::kReportYearInput, 1985);
   Label2 = MakeLabel(TabSheet3, " Час     Минуты  ", 455, 557, 15);
-  SpinEdit8 = MakeSpinEdit(TabSheet3, 452, 575, 50, 27, 0, 23, 12);
-  SpinEdit9 = MakeSpinEdit(TabSheet3, 507, 575, 50, 27, 0, 59, 15);
+  SpinEdit8 = MakeSpinEdit(TabSheet3, 452, 575, 50, 27, kv::kHourInput, 12);
+  SpinEdit9 = MakeSpinEdit(TabSheet3, 507, 575, 50, 27, kv::kMinuteInput, 15);
   BitBtn1 = MakeComputeButton(TabSheet3, "Рассчитать!");
   BitBtn3 = MakeHelpButton(TabSheet3, "Помощь");
   Panel1 = new TPanel(TabSheet3);
@@ -278,7 +279,7 @@ void TZKV_LoveForm::BuildTab4() {
   Panel3->setGeometry(kTabWidth - 183, 0, 183, kTabHeight);
   SetColour(Panel3, QColor(0xBE, 0xDC, 0xC8));
   Label8 = MakeLabel(Panel3, "Год", 42, 7, 15, Qt::black, QColor(0xBE, 0xDC, 0xC8));
-  SpinEdit22 = MakeSpinEdit(Panel3, 72, 5, 60, 24, 0, 3000, 0, 12);
+  SpinEdit22 = MakeSpinEdit(Panel3, 72, 5, 60, 24, kv::kLunarYearInput, 0, 12);
   BitBtn5 = MakeComputeButton(Panel3, "Рассчитать", 27, 33, 25);
   BitBtn9 = MakeHelpButton(Panel3, "Помощь", 28, 61);
 
@@ -337,7 +338,7 @@ void TZKV_LoveForm::BuildTab5() {
   SetFieldColour(ListBox2, kFieldCream);
   Label9 = MakeLabel(TabSheet5,
                      " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
-  SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, 1900, 2050, 1900);
+  SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, kv::kEclipseYearInput, 1900);
   BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
   PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
@@ -593,9 +594,8 @@ void TZKV_LoveForm::SetRadioGroup1ItemIndex(int i) {
   }
 }
 
-void TZKV_LoveForm::LoadMemo1(const std::string& fileName) {
-  QString text = QString::fromStdString(kv::FromCp1251(kv::ReadFileBytes(fileName)));
-  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+void TZKV_LoveForm::LoadMemo1(const std::string& utf8Text) {
+  QString text = QString::fromStdString(utf8Text);
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   Memo1->setPlainText(text);
 }
@@ -712,18 +712,18 @@ void TZKV_LoveForm::BitBtn5Click() {
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   Panel7->setCaption(QStringLiteral(" "));
   kv::WritePhaseListing(year);
-  LoadMemo1(kv::LunDay_Name);
+  LoadMemo1(kv::ReadCp1251Text(kv::LunDay_Name));
 }
 
 void TZKV_LoveForm::RadioGroup1Click() {
-  kv::ResetLunarDays();
+  // The list goes with the lunar days it was built from: both start afresh.
   Memo1->clear();
-  LoadMemo1(kv::LunDay_Name);
   ListBox1->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
-  const std::int32_t month = RadioGroup1ItemIndex() + 1;
-  Panel7->setCaption(QString::fromStdString(kv::FromCp1251(kv::LunarDaysCaption(month, year))));
-  for (const std::string& line : kv::BuildLunarDays(month))
+  const kv::LunarMonthChoice m = kv::ChooseLunarMonth(RadioGroup1ItemIndex() + 1, year);
+  LoadMemo1(m.listing);
+  Panel7->setCaption(QString::fromStdString(kv::FromCp1251(m.caption)));
+  for (const std::string& line : m.days)
     ListBox1->addItem(QString::fromStdString(kv::FromCp1251(line)));
 }
 
@@ -733,7 +733,7 @@ void TZKV_LoveForm::ListBox1Click() {
   kv::WriteLunarDayText(ListBox1->currentRow() + 1, [this](const std::string& message) {
     messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
   });
-  LoadMemo1(kv::TmpFile1_Name);
+  LoadMemo1(kv::ReadCp1251Text(kv::TmpFile1_Name));
 }
 void TZKV_LoveForm::BitBtn7Click() {
   ListBox2->show();

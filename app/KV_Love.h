@@ -123,7 +123,7 @@ class TZKV_LoveForm : public QWidget {
   void BuildTab3();
   void BuildTab4();
   void BuildTab5();
-  void LoadMemo1(const std::string& fileName);
+  void LoadMemo1(const std::string& utf8Text);
   void ConnectHandlers();
   void NameControls();
   void DescribeControls();

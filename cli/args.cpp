@@ -25,13 +25,13 @@ std::int64_t Number(std::string_view s, std::string_view what, std::string_view 
   return neg ? -v : v;
 }
 
-void Check(std::int64_t v, std::int64_t lo, std::int64_t hi, std::string_view what,
-           std::string_view whole) {
-  if (v < lo || v > hi)
-    throw UsageError(std::string(what) + " out of range " + std::to_string(lo) + ".." +
-                     std::to_string(hi) + ": '" + std::string(whole) + "'");
-}
 }  // namespace
+
+void CheckRange(std::int64_t v, kv::InputRange range, std::string_view what, std::string_view arg) {
+  if (v < range.lo || v > range.hi)
+    throw UsageError(std::string(what) + " out of range " + std::to_string(range.lo) + ".." +
+                     std::to_string(range.hi) + ": '" + std::string(arg) + "'");
+}
 
 Date ParseDate(std::string_view s) {
   const auto p1 = s.find('.');
@@ -43,9 +43,9 @@ Date ParseDate(std::string_view s) {
     throw UsageError("malformed date '" + std::string(s) + "' (expected DD.MM.YYYY)");
   Date r;
   const auto dv = Number(d, "day", s), mv = Number(m, "month", s), yv = Number(y, "year", s);
-  Check(dv, 1, 31, "day", s);
-  Check(mv, 1, 12, "month", s);
-  Check(yv, -99999, 99999, "year", s);
+  CheckRange(dv, kv::kDayInput, "day", s);
+  CheckRange(mv, kv::kMonthInput, "month", s);
+  CheckRange(yv, {-99999, 99999}, "year", s);
   r.day = static_cast<std::int32_t>(dv);
   r.month = static_cast<std::int32_t>(mv);
   r.year = static_cast<std::int32_t>(yv);
@@ -70,18 +70,18 @@ Time ParseTime(std::string_view s) {
   Time t;
   const auto h = Number(parts[0], "hour", s), m = Number(parts[1], "minute", s);
   const auto sec = n == 3 ? Number(parts[2], "second", s) : 0;
-  Check(h, 0, 23, "hour", s);
-  Check(m, 0, 59, "minute", s);
-  Check(sec, 0, 59, "second", s);
+  CheckRange(h, kv::kHourInput, "hour", s);
+  CheckRange(m, kv::kMinuteInput, "minute", s);
+  CheckRange(sec, {0, 59}, "second", s);
   t.hour = static_cast<std::int32_t>(h);
   t.minute = static_cast<std::int32_t>(m);
   t.second = static_cast<std::int32_t>(sec);
   return t;
 }
 
-std::int32_t ParseInt(std::string_view s, std::int32_t lo, std::int32_t hi, std::string_view what) {
+std::int32_t ParseInt(std::string_view s, kv::InputRange range, std::string_view what) {
   const auto v = Number(s, what, s);
-  Check(v, lo, hi, what, s);
+  CheckRange(v, range, what, s);
   return static_cast<std::int32_t>(v);
 }
 

@@ -9,6 +9,8 @@
 #include <map>
 #include <vector>
 
+#include "core/inputs.h"
+
 namespace kvcli {
 
 struct UsageError : std::runtime_error {
@@ -26,20 +28,19 @@ struct Time {
 Date ParseDate(std::string_view s);
 // HH:MM or HH:MM:SS, 0..23, 0..59, 0..59.
 Time ParseTime(std::string_view s);
-// A decimal integer within [lo, hi]; what names the value in messages.
-std::int32_t ParseInt(std::string_view s, std::int32_t lo, std::int32_t hi, std::string_view what);
+// A decimal integer within the range; what names the value in messages.
+std::int32_t ParseInt(std::string_view s, kv::InputRange range, std::string_view what);
+// UsageError "WHAT out of range LO..HI: 'ARG'" unless v lies in the range.
+void CheckRange(std::int64_t v, kv::InputRange range, std::string_view what, std::string_view arg);
 
 // Formatting independent of the C locale.
 std::string FormatGeneral(double v, int significant);
 std::string FormatFixed(double v, int decimals);
 
-// What every command receives: its positional words, its flags and the
-// main directory (ending with "/").
+// What every command receives: its positional words and its flags.
 struct Context {
   std::vector<std::string> args;
   std::map<std::string, std::string> flags;  // "--name" -> value ("" for a switch)
-  std::string mainDir;
-  std::string sysDir;
   bool HasFlag(std::string_view name) const;
   // Value of "--name VALUE"; empty when absent.
   std::string FlagValue(std::string_view name) const;

@@ -36,11 +36,12 @@ void PrintPoints() {
   }
 }
 
+}  // namespace
+
 int RunCompat(const Context& ctx) {
   const Date d = ParseDate(ctx.args[0]);
-  if (d.year < -2000 || d.year > 3000)
-    throw UsageError("year out of range -2000..3000: '" + ctx.args[0] + "'");
-  const std::int32_t start = ParseInt(ctx.args[1], 1900, 2050, "START_YEAR");
+  CheckRange(d.year, kv::kCompatBirthYearInput, "year", ctx.args[0]);
+  const std::int32_t start = ParseInt(ctx.args[1], kv::kCompatStartYearInput, "START_YEAR");
   const bool png = ctx.HasFlag("--png");
   const std::string prefix = ctx.FlagValue("--png");
 
@@ -68,7 +69,7 @@ int RunCompat(const Context& ctx) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!(pass == 1 ? upper : lower).Image().save(&buffer, "PNG"))
-      throw kv::FileError("Cannot create file \"" + name + "\"");
+      throw kv::FileError(kv::FileMessage("Не удаётся создать файл", name));
     kv::TextWriter out(name);
     out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     out.Close();
@@ -76,23 +77,4 @@ int RunCompat(const Context& ctx) {
   return 0;
 }
 
-const RegisterCommand kCompat{{
-    20, "compat", "compatibility scan of four years: levels, scan files, charts",
-    "Usage: kvlove compat DD.MM.YYYY START_YEAR [--png PREFIX]\n"
-    "\n"
-    "The compatibility run of the window for a birth date (taken at 12:00;\n"
-    "year -2000..3000) and the first year of the analysis (1900..2050), without\n"
-    "its pauses. Pass 1 rates every second day of START_YEAR and the year after,\n"
-    "pass 2 the two years that follow. Writes Html/Scan1.txt and Html/Scan2.txt\n"
-    "under the main directory, as the window does, and prints one line per point,\n"
-    "tab-separated:\n"
-    "  pass (1, 2), point K (1..360), day, month and year of the partner's\n"
-    "  birth date, level (-70..70).\n"
-    "\n"
-    "Options:\n"
-    "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-    "                (720 x 218 pixels), as the window draws them at 100 %\n",
-    {{"--png", true}}, 2, 2, RunCompat}};
-
-}  // namespace
 }  // namespace kvcli

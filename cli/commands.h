@@ -1,8 +1,9 @@
-// The commands of kvlove. Each command file registers itself; a command
-// returns the exit status, raises UsageError for bad input and lets the
-// errors of the computation (what the window would show) propagate.
+// The commands of kvlove, in one table (commands.cpp). A command returns the
+// exit status, raises UsageError for bad input and lets the errors of the
+// computation (what the window would show) propagate.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,26 +11,35 @@
 
 namespace kvcli {
 
-struct FlagSpec {
-  const char* name;  // "--png"
-  bool takesValue;
+// An option of a command; its help is listed under "Options:".
+struct Option {
+  const char* name;   // "--png"
+  const char* value;  // what it takes ("PREFIX"); nullptr for a switch
+  const char* help;   // lines of its description, "\n" between them
 };
 
 struct Command {
-  int order;             // place in the overview
   const char* name;
   const char* synopsis;  // one line for the overview
-  const char* help;      // full text of "kvlove NAME --help"
-  std::vector<FlagSpec> flags;
+  const char* help;      // usage and description of "kvlove NAME --help"
+  std::vector<Option> options = {};
   std::size_t minArgs, maxArgs;
   int (*run)(const Context&);
 };
 
-// Commands in overview order.
-const std::vector<Command>& Commands();
+// In overview order.
+std::span<const Command> Commands();
 
-struct RegisterCommand {
-  explicit RegisterCommand(Command c);
-};
+// The whole text of "kvlove NAME --help": the command's help, then its
+// options with their descriptions in one column.
+std::string HelpText(const Command& c);
+
+int RunChart(const Context& ctx);
+int RunCompat(const Context& ctx);
+int RunReport(const Context& ctx);
+int RunPhases(const Context& ctx);
+int RunLunarDays(const Context& ctx);
+int RunLunarDay(const Context& ctx);
+int RunEclipses(const Context& ctx);
 
 }  // namespace kvcli

@@ -117,7 +117,7 @@ int Main(int argc, char** argv) {
     if (options && w == "--") {
       options = false;
     } else if (options && (w == "--help" || w == "-h")) {
-      std::cout << cmd->help;
+      std::cout << HelpText(*cmd);
       return 0;
     } else if (options && IsLongOption(w)) {
       const std::string name = OptionName(w);
@@ -125,12 +125,12 @@ int Main(int argc, char** argv) {
         mainDir = OptionValue(words, i, "a directory");
         continue;
       }
-      const FlagSpec* known = nullptr;
-      for (const auto& f : cmd->flags)
-        if (name == f.name) known = &f;
+      const Option* known = nullptr;
+      for (const auto& o : cmd->options)
+        if (name == o.name) known = &o;
       if (!known) throw UsageError("unknown option '" + w + "' for " + cmd->name);
-      if (!known->takesValue && name != w) throw UsageError(name + " takes no value");
-      ctx.flags[name] = known->takesValue ? OptionValue(words, i, "a value") : "";
+      if (!known->value && name != w) throw UsageError(name + " takes no value");
+      ctx.flags[name] = known->value ? OptionValue(words, i, "a value") : "";
     } else {
       ctx.args.push_back(w);
     }
@@ -139,8 +139,6 @@ int Main(int argc, char** argv) {
     throw UsageError(std::string("wrong number of arguments for ") + cmd->name +
                      " (see kvlove " + cmd->name + " --help)");
   kv::UseMainDirectory(mainDir.empty() ? DefaultMainDir() : mainDir);
-  ctx.mainDir = kv::MainDir;
-  ctx.sysDir = kv::SysDir;
   return cmd->run(ctx);
 }
 

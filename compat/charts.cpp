@@ -4,13 +4,8 @@
 
 namespace kv {
 
-const Table<std::string, 12> Month_Abbr = [] {
-  Table<std::string, 12> t;
-  const char* names[12] = {"Янв", "Фев", "Мар", "Апр", "Май", "Июн",
-                           "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"};
-  for (int m = 1; m <= 12; ++m) t[m] = ToCp1251(names[m - 1]);
-  return t;
-}();
+const Table<std::string, 12> Month_Abbr = Cp1251Table(
+    {"Янв", "Фев", "Мар", "Апр", "Май", "Июн", "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"});
 
 namespace {
 constexpr int X0 = 1;      // left margin, first grid line

@@ -116,6 +116,10 @@ double Modulo(double x, double m) {
                Frac(static_cast<long double>(x) / static_cast<long double>(m)));
 }
 
+double ReducedRadians(long double degrees) {
+  return Store(static_cast<long double>(Modulo(Store(degrees), 360.0)) * kDegToRad);
+}
+
 double Normalize360(double a) {
   double r = Store(Frac(static_cast<long double>(a) / 360.0L) * 360.0L);
   if (r < 0) r = Store(static_cast<long double>(r) + 360.0L);

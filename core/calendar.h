@@ -38,7 +38,12 @@ void DayNumberToStrings(double x, std::string& date, std::string& time);
 // Local sidereal time in hours, -24 < result < 24.
 double SiderealTime(double d, double lonHours);
 
+// Degrees to radians, as every series of the program rounds it.
+inline constexpr long double kDegToRad = 0.01745329252L;
+
 double Modulo(double x, double m);   // m * Frac(x / m): keeps the sign of x
+// An angle in degrees reduced with Modulo to (-360, 360), in radians.
+double ReducedRadians(long double degrees);
 double Normalize360(double a);       // 0 <= result <= 360
 double Tan(double a);
 double ArcSin(double x);             // needs -1 < x < 1

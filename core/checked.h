@@ -13,8 +13,10 @@ struct IntOverflowError : std::overflow_error {
   IntOverflowError() : std::overflow_error("Переполнение целого числа") {}
 };
 
-struct RangeError : std::range_error {
-  RangeError() : std::range_error("Выход за пределы диапазона") {}
+// A value outside the range it must lie in: a real converted to an integer
+// or an index into a table.
+struct RangeError : std::out_of_range {
+  RangeError() : std::out_of_range("Выход за пределы диапазона") {}
 };
 
 inline std::int32_t Add(std::int32_t a, std::int32_t b) {

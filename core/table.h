@@ -1,10 +1,12 @@
 // Fixed tables indexed as the program's tables are: from 1 (bodies, signs,
-// months, chart entries) or from another first index. Indexing is checked.
+// months, chart entries) or from another first index. Indexing is checked:
+// RangeError.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <stdexcept>
+
+#include "checked.h"
 
 namespace kv {
 
@@ -28,7 +30,7 @@ struct Table {
 
  private:
   static constexpr std::size_t offset(int i) {
-    if (i < First || i > last()) throw std::out_of_range("Выход за пределы диапазона");
+    if (i < First || i > last()) throw RangeError();
     return static_cast<std::size_t>(i - First);
   }
 };

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "table.h"
+
 namespace kv {
 
 // A text that is not a decimal integer: "'%s' is not a valid integer value".
@@ -25,6 +27,15 @@ std::int32_t StrToInt(std::string_view text);
 std::string ToCp1251(std::string_view utf8);
 std::string FromCp1251(std::string_view cp1251);
 bool EncodableInCp1251(char32_t c);
+
+// A table of Windows-1251 strings from UTF-8 ones, the first at index First:
+// Cp1251Table({"Овен", "Телец", ...}), Cp1251Table<0>({...}).
+template <int First = 1, std::size_t N>
+Table<std::string, N, First> Cp1251Table(const char* const (&utf8)[N]) {
+  Table<std::string, N, First> t;
+  for (std::size_t i = 0; i < N; ++i) t.items[i] = ToCp1251(utf8[i]);
+  return t;
+}
 
 // The decimal integer right-aligned in a field of the given width by
 // leading blanks, written whole if longer.

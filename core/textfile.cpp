@@ -11,6 +11,8 @@
 #include <cstring>
 #include <random>
 
+#include "text.h"
+
 namespace kv {
 
 namespace {
@@ -184,6 +186,15 @@ std::string ReadFileBytes(const std::string& path) {
   const int e = errno;
   std::fclose(f);
   if (bad) throw FileError(FileMessage("Не удаётся прочитать файл", path, e));
+  return out;
+}
+
+std::string ReadCp1251Text(const std::string& path) {
+  const std::string text = FromCp1251(ReadFileBytes(path));
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
   return out;
 }
 

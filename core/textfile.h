@@ -52,6 +52,9 @@ std::string FileMessage(std::string_view what, const std::string& path, int err 
 
 // Whole file as bytes; FileError when it cannot be opened or read.
 std::string ReadFileBytes(const std::string& path);
+// A Windows-1251 text file as UTF-8 with its CR LF line ends turned into
+// LF; FileError as ReadFileBytes.
+std::string ReadCp1251Text(const std::string& path);
 bool FileExists(const std::string& path);
 
 }  // namespace kv

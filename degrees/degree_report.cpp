@@ -4,7 +4,6 @@
 #include <QString>
 
 #include <array>
-#include <initializer_list>
 
 #include "core/calendar.h"
 #include "core/checked.h"
@@ -16,14 +15,6 @@
 namespace kv {
 
 namespace {
-
-template <std::size_t N>
-Table<std::string, N> Cp1251Table(std::initializer_list<const char*> utf8) {
-  Table<std::string, N> t;
-  std::size_t i = 0;
-  for (const char* s : utf8) t.items[i++] = ToCp1251(s);
-  return t;
-}
 
 std::string Dec(std::int64_t v) { return std::to_string(v); }
 
@@ -95,16 +86,16 @@ const PageText& Page() {
 
 }  // namespace
 
-const Table<std::string, 10> Planet_Names = Cp1251Table<10>(
+const Table<std::string, 10> Planet_Names = Cp1251Table(
     {"Солнце", "Луна", "Меркурий", "Венера", "Марс", "Юпитер", "Сатурн", "Уран", "Нептун",
      "Плутон"});
-const Table<std::string, 12> Month_Names_Gen = Cp1251Table<12>(
+const Table<std::string, 12> Month_Names_Gen = Cp1251Table(
     {"января", "февраля", "марта", "апреля", "мая", "июня", "июля", "августа", "сентября",
      "октября", "ноября", "декабря"});
-const Table<std::string, 12> Sign_Names_Gen = Cp1251Table<12>(
+const Table<std::string, 12> Sign_Names_Gen = Cp1251Table(
     {"Овна", "Тельца", "Близнецов", "Рака", "Льва", "Девы", "Весов", "Скорпиона", "Стрельца",
      "Козерога", "Водолея", "Рыб"});
-const Table<std::string, 12> Sign_Names = Cp1251Table<12>(
+const Table<std::string, 12> Sign_Names = Cp1251Table(
     {"Овен", "Телец", "Близнецы", "Рак", "Лев", "Дева", "Весы", "Скорпион", "Стрелец",
      "Козерог", "Водолей", "Рыбы"});
 

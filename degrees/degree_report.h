@@ -26,7 +26,7 @@ extern std::string Report_File_Name;
 // (GMT + 3 hours all year round) and writes the whole page to fileName.
 // name is UTF-8. Errors propagate: FileError when the page cannot be
 // created (nothing written) or the base is missing, ConvertError for a
-// malformed base; a failed lookup leaves the page incomplete on disk.
+// malformed base; after a failure the previous page stays as it was.
 void WriteDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
                        std::int32_t year, std::int32_t hour, std::int32_t minute,
                        const std::string& fileName);

@@ -1,23 +1,22 @@
 #include "eclipse_list.h"
 
+#include <utility>
+
 #include "core/calendar.h"
 #include "core/checked.h"
 #include "core/text.h"
 
 namespace kv {
 
-const Table<std::string, 2, 0> Eclipse_Kind{{ToCp1251("Солнечное"), ToCp1251("Лунное")}};
+const Table<std::string, 2, 0> Eclipse_Kind = Cp1251Table<0>({"Солнечное", "Лунное"});
 
-const Table<std::string, 7, 0> Eclipse_Type{{
-    ToCp1251("затмения нет"), ToCp1251("полное"), ToCp1251("кольцеобразное"),
-    ToCp1251("частное"), ToCp1251("кольцеобр/полное"), ToCp1251("возможно частное"),
-    ToCp1251("полутеневое")}};
+const Table<std::string, 7, 0> Eclipse_Type =
+    Cp1251Table<0>({"затмения нет", "полное", "кольцеобразное", "частное", "кольцеобр/полное",
+                    "возможно частное", "полутеневое"});
 
-const Table<std::string, 12> Sign_Genitive{{
-    ToCp1251("Овна     "), ToCp1251("Тельца   "), ToCp1251("Близнецов"),
-    ToCp1251("Рака     "), ToCp1251("Льва     "), ToCp1251("Девы     "),
-    ToCp1251("Весов    "), ToCp1251("Скорпиона"), ToCp1251("Стрельца "),
-    ToCp1251("Козерога "), ToCp1251("Водолея  "), ToCp1251("Рыб      ")}};
+const Table<std::string, 12> Sign_Genitive =
+    Cp1251Table({"Овна     ", "Тельца   ", "Близнецов", "Рака     ", "Льва     ", "Девы     ",
+                 "Весов    ", "Скорпиона", "Стрельца ", "Козерога ", "Водолея  ", "Рыб      "});
 
 std::string FormatEclipseDegree(double lon) {
   // Normalize360 may give exactly 360: that is 0 degrees of Aries, not a
@@ -42,27 +41,33 @@ std::string EclipseLine(int i) {
          "  " + Eclipse_Kind[r.Lunar ? 1 : 0] + " " + Eclipse_Type[r.Kind];
 }
 
-std::vector<std::string> EclipseListLines(std::int32_t year) {
+std::vector<EclipseListLine> EclipseList(std::int32_t year) {
   // The calendar year: an eclipse on 31 December of a leap year belongs to
   // it, one on 1 January to the next year.
   const double start = DayNumber(1, 1, year, 0, 0, 0);
   const double end = DayNumber(1, 1, Add(year, 1), 0, 0, 0);
 
-  std::vector<std::string> lines;
+  std::vector<EclipseListLine> lines;
   for (const char* s : {" ", "                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ ", " ",
                         " N     Дата     Время GMT  Градус затмения    Тип затмения  ", " "})
-    lines.push_back(ToCp1251(s));
+    lines.push_back({ToCp1251(s)});
 
   FindEclipses(start, end);
   for (int i = Eclipse_Table.first(); i <= Eclipse_Table.last(); ++i)
-    if (Eclipse_Table[i].Used) lines.push_back(EclipseLine(i));
+    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i), i});
 
   for (const char* s : {" ", " ", " Примечание: ",
                         " Даты и время затмений приведены по Гринвичскому времени.",
                         " Для перехода к местному времени нужно учесть часовой пояс и, ",
                         " при необходимости, Зимнее/Летнее время.", " "})
-    lines.push_back(ToCp1251(s));
+    lines.push_back({ToCp1251(s)});
   return lines;
+}
+
+std::vector<std::string> EclipseListLines(std::int32_t year) {
+  std::vector<std::string> texts;
+  for (EclipseListLine& l : EclipseList(year)) texts.push_back(std::move(l.text));
+  return texts;
 }
 
 }  // namespace kv

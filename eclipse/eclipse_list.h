@@ -2,7 +2,6 @@
 // Windows-1251, ready for the list box.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,13 +21,18 @@ std::string FormatEclipseDegree(double lon);
 // The list line of record i of Eclipse_Table.
 std::string EclipseLine(int i);
 
-// Title and column header come before the first eclipse line.
-inline constexpr std::size_t kEclipseListHeadLines = 5;
+// A line of the list and the record of Eclipse_Table it shows; 0 for the
+// lines of the title, the column header and the closing note.
+struct EclipseListLine {
+  std::string text;
+  int record = 0;
+};
 
 // The whole list of one calendar year, from 1 January 00:00 to 1 January
-// 00:00 of the next year: title, header, one line per eclipse (record i of
-// Eclipse_Table on line kEclipseListHeadLines + i - 1), closing note.
+// 00:00 of the next year: title, header, one line per eclipse, closing note.
 // Leaves the search result in Eclipse_Table.
+std::vector<EclipseListLine> EclipseList(std::int32_t year);
+// Its texts alone, as the list box shows them.
 std::vector<std::string> EclipseListLines(std::int32_t year);
 
 }  // namespace kv

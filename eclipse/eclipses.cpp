@@ -4,6 +4,7 @@
 
 #include "core/calendar.h"
 #include "core/checked.h"
+#include "core/lunation.h"
 #include "core/planets.h"
 
 namespace kv {
@@ -14,12 +15,7 @@ namespace {
 
 using L = long double;
 
-constexpr L kRho = 0.01745329252L;  // degrees to radians
-constexpr L kMonth = 29.53058868L;
-constexpr L kHalfMonth = 14.76529434L;
-
-// A degree polynomial reduced with Modulo and turned into radians.
-double Angle(L degrees) { return Store(static_cast<L>(Modulo(Store(degrees), 360.0)) * kRho); }
+constexpr L kHalfMonth = kSynodicMonth / 2;
 
 // Halves away from zero, as the lunation numbers need.
 std::int32_t RoundAway(L x) { return x >= 0 ? Trunc(x + 0.5L) : Trunc(x - 0.5L); }
@@ -28,18 +24,19 @@ std::int32_t RoundAway(L x) { return x >= 0 ? Trunc(x + 0.5L) : Trunc(x - 0.5L);
 
 TLunation Lunation(double k) {
   const L kl = k;
+  const LunationArguments a = MeanLunation(k);
   TLunation e;
-  e.T = Store(kMonth * kl / 36525.0L);
+  e.T = a.T;
+  e.M = a.M;
+  e.Mp = a.Mp;
+  e.F = a.F;
   const L T = e.T, T2 = T * T, T3 = T2 * T;
-  e.M = Angle(359.2242L + 29.10535608L * kl - 0.0000333L * T2 - 0.00000347L * T3);
-  e.Mp = Angle(306.0253L + 385.81691806L * kl + 0.0107306L * T2 + 0.00001236L * T3);
-  e.F = Angle(21.2964L + 390.67050646L * kl - 0.0016528L * T2 - 0.00000239L * T3);
   const L M = e.M, Mp = e.Mp, F = e.F;
 
   // -0.0104 sin 2F (the lunar calendar has +): this sign gives the instant
   // of greatest eclipse rather than the syzygy in longitude.
-  e.Instant = Store(kMonth * kl + 0.75933L + 0.0001178L * T2 - 0.000000155L * T3 +
-                    0.00033L * std::sin((166.56L + 132.87L * T - 0.009173L * T2) * kRho) +
+  e.Instant = Store(kSynodicMonth * kl + 0.75933L + 0.0001178L * T2 - 0.000000155L * T3 +
+                    0.00033L * std::sin((166.56L + 132.87L * T - 0.009173L * T2) * kDegToRad) +
                     (0.1734L - 0.000393L * T) * std::sin(M) + 0.0021L * std::sin(2 * M) -
                     0.4068L * std::sin(Mp) + 0.0161L * std::sin(2 * Mp) -
                     0.0104L * std::sin(2 * F) - 0.0051L * std::sin(M + Mp) -
@@ -66,9 +63,11 @@ double Crossing(L r, L gamma, L n) { return Store(2 * std::sqrt(r * r - gamma * 
 double CentralMagnitude(double D, double gamma) {
   const double T2 = Store(static_cast<L>(D) / 36525.0L);
   const L t = T2, t2 = t * t, t3 = t2 * t;
-  const double Mp2 = Angle(296.104608L + 477198.849109L * t + 0.0091917L * t2 + 0.00001439L * t3);
-  const double D2 = Angle(350.737486L + 445267.114217L * t - 0.0014361L * t2 + 0.000001889L * t3);
-  const double M2 = Angle(358.47583L + 35999.04975L * t - 0.00015L * t2 - 0.0000033L * t3);
+  const double Mp2 =
+      ReducedRadians(296.104608L + 477198.849109L * t + 0.0091917L * t2 + 0.00001439L * t3);
+  const double D2 =
+      ReducedRadians(350.737486L + 445267.114217L * t - 0.0014361L * t2 + 0.000001889L * t3);
+  const double M2 = ReducedRadians(358.47583L + 35999.04975L * t - 0.00015L * t2 - 0.0000033L * t3);
   const double e = Store(0.01675104L - 0.0000418L * t - 0.000000126L * t2);
 
   const double nu = QuadrantArcTan(Store(std::sin(static_cast<L>(M2))),
@@ -81,11 +80,11 @@ double CentralMagnitude(double D, double gamma) {
       Store((0.950724L + 0.051818L * std::cos(mp) + 0.009531L * std::cos(2 * d - mp) +
              0.007843L * std::cos(2 * d) + 0.002824L * std::cos(2 * mp) +
              0.000857L * std::cos(2 * d + mp)) *
-            kRho);
+            kDegToRad);
   const L g = gamma;
   const double h = std::fabs(gamma) < 1 ? Store(std::sqrt(1 - g * g)) : 0.0;
   const double a = Store(2 * std::atan(1 / (1 / static_cast<L>(Tan(Store(parallax / 2.0L))) - h)) /
-                         kRho);
+                         kDegToRad);
   const double moonSd = Store(980.9136L * a);
   return Store(static_cast<L>(moonSd) / sunSd);
 }
@@ -141,7 +140,7 @@ std::uint8_t ClassifyLunar(const TLunation& e, double& magnitude, double& partia
 
 std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours,
                           double& centralHours) {
-  const std::int32_t k = RoundAway(static_cast<L>(D) / kMonth);
+  const std::int32_t k = RoundAway(static_cast<L>(D) / kSynodicMonth);
   const TLunation e = Lunation(k);
   D = e.Instant;
   return ClassifySolar(e, magnitude, partialHours, centralHours);
@@ -149,7 +148,7 @@ std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours,
 
 std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours,
                           double& totalHours) {
-  const L a = static_cast<L>(D) / kMonth;
+  const L a = static_cast<L>(D) / kSynodicMonth;
   const std::int32_t m = RoundAway(a);
   const double k = static_cast<L>(m) > a ? Store(m - 0.5L) : Store(m + 0.5L);
   const TLunation e = Lunation(k);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "core/lunation.h"
 #include "core/table.h"
 
 namespace kv {
@@ -32,11 +33,9 @@ inline constexpr std::uint8_t kNoEclipse = 0, kTotal = 1, kAnnular = 2, kPartial
 using TEclipseTable = Table<TEclipseData, 15>;
 extern TEclipseTable Eclipse_Table;
 
-inline constexpr double kSynodicMonth = 29.53058868;
-inline constexpr double kHalfSynodicMonth = 14.76529434;
-
 // The elements of lunation k (an integer for a new moon, an integer plus
-// one half for a full moon). Angles in radians.
+// one half for a full moon): the mean arguments and what follows from them.
+// Angles in radians.
 struct TLunation {
   double T = 0;        // Julian centuries from 1900 January 0.5
   double M = 0;        // Sun's mean anomaly
@@ -58,11 +57,11 @@ std::uint8_t ClassifyLunar(const TLunation& e, double& magnitude, double& partia
                            double& totalHours);
 
 // D in: any moment near the wanted new moon; out: the instant of the new
-// moon of lunation round(D / 29.53058868), halves away from zero.
+// moon of lunation round(D / kSynodicMonth), halves away from zero.
 std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours,
                           double& centralHours);
 // D in: any moment; out: the instant of the full moon of lunation
-// floor(D / 29.53058868) + 0.5.
+// floor(D / kSynodicMonth) + 0.5.
 std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours,
                           double& totalHours);
 

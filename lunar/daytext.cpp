@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdio>
-#include <stdexcept>
 
 #include "core/calendar.h"
 #include "core/checked.h"
@@ -57,10 +56,6 @@ class TextReader {
   std::size_t lineStart_ = 0;
 };
 
-struct BlockFailure : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
 // The field of a marker line at 1-based column c, three characters wide.
 std::int32_t MarkerField(const std::string& line, std::size_t c) {
   const std::string f = c - 1 < line.size() ? line.substr(c - 1, 3) : std::string();
@@ -101,28 +96,32 @@ void W_find3(const std::string& sourceFile, const std::string& outputFile, std::
     }
     if (fields != keys) continue;
 
-    try {
-      std::size_t L = 0;  // characters read, the terminator included
-      for (;;) {
-        const char c = in.ReadChar();
-        if (++L > kBlockBufferSize) throw BlockFailure("block too long");
-        if (c == kTerminator) break;
-        if (c != kLF) buf[L - 1] = c;
-      }
-      std::size_t lines = 0;
-      for (std::size_t i = 0; i < L; ++i) lines += buf[i] == kCR;
-      if (lines >= 2) {
-        out.Write(std::string_view(buf.data(), L));
-        out.Flush();
-        out.WriteLine();
-        out.WriteLine();
-        out.WriteLine();
-      }
-      out.Close();
-      return;
-    } catch (const std::exception&) {
+    std::size_t L = 0;  // characters read, the terminator included
+    char c;
+    do {
+      c = in.ReadChar();
+      if (++L > kBlockBufferSize) break;
+      if (c != kTerminator && c != kLF) buf[L - 1] = c;
+    } while (c != kTerminator);
+    if (L > kBlockBufferSize) {
+      // A block too long, or none before the end (where reading yields
+      // end-of-file characters), is the source's fault: reported against
+      // it, and the scan goes on. Failures to write the output are the
+      // output's and end the lookup.
       if (errorBox) errorBox(ToCp1251(" Ошибка в W_find3: " + sourceFile));
+      continue;
     }
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < L; ++i) lines += buf[i] == kCR;
+    if (lines >= 2) {
+      out.Write(std::string_view(buf.data(), L));
+      out.Flush();
+      out.WriteLine();
+      out.WriteLine();
+      out.WriteLine();
+    }
+    out.Close();
+    return;
   }
   out.Close();
 }

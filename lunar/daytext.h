@@ -19,9 +19,10 @@ inline constexpr std::size_t kBlockBufferSize = 20000;
 
 // Appends the block of the first marker line "*" whose seven fields (columns
 // 3-5, 7-9, ..., 27-29) equal the keys to outputFile, which must exist.
-// Blocks that cannot be copied are reported through errorBox and the scan
-// goes on; a non-numeric marker field raises ConvertError naming the file
-// and the line, a missing file FileError.
+// A block that cannot be copied (too long, no terminator) is reported
+// through errorBox and the scan goes on; a non-numeric marker field raises
+// ConvertError naming the file and the line, a missing file or a failure to
+// write the output FileError.
 void W_find3(const std::string& sourceFile, const std::string& outputFile, std::int32_t Key1,
              std::int32_t Key2, std::int32_t Key3, std::int32_t Key4, std::int32_t Key5,
              std::int32_t Key6, std::int32_t Key7, const ErrorBox& errorBox);

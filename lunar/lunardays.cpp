@@ -4,6 +4,7 @@
 #include "core/checked.h"
 #include "core/settings.h"
 #include "core/text.h"
+#include "core/textfile.h"
 #include "moonrise.h"
 #include "phases.h"
 
@@ -85,6 +86,15 @@ std::vector<std::string> BuildLunarDays(std::int32_t M) {
     lines.push_back((N < 10 ? "  " : " ") + std::to_string(N) + "   " + date);
   }
   return lines;
+}
+
+LunarMonthChoice ChooseLunarMonth(std::int32_t M, std::int32_t Y) {
+  ResetLunarDays();
+  LunarMonthChoice c;
+  c.listing = ReadCp1251Text(LunDay_Name);
+  c.caption = LunarDaysCaption(M, Y);
+  c.days = BuildLunarDays(M);
+  return c;
 }
 
 }  // namespace kv

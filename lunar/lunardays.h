@@ -27,4 +27,14 @@ std::string LunarDaysCaption(std::int32_t M, std::int32_t Y);
 // the list lines ("  1   09.01.2008"). Month 14 closes on NewMoon_15.
 std::vector<std::string> BuildLunarDays(std::int32_t M);
 
+// A choice in the lunar month group, after the listing file of a phase
+// table was written: the lunar days start afresh, the listing is read again
+// and month M gives its days; Y is the year the caption names.
+struct LunarMonthChoice {
+  std::string listing;            // the listing file's text, UTF-8 with LF line ends
+  std::string caption;            // LunarDaysCaption(M, Y)
+  std::vector<std::string> days;  // BuildLunarDays(M)
+};
+LunarMonthChoice ChooseLunarMonth(std::int32_t M, std::int32_t Y);
+
 }  // namespace kv

@@ -12,7 +12,6 @@ TRiseState Rise_State{};
 namespace {
 constexpr long double kTwoPi = 6.283185307L;
 constexpr long double kArcsecPerRad = 206264.80625L;
-constexpr long double kRad = 0.01745329252L;
 }  // namespace
 
 void MoonEquatorial(double x, double& RA, double& Decl) {
@@ -130,7 +129,7 @@ void MoonRiseSet(std::int32_t day, std::int32_t month, std::int32_t year, double
                  double latitude, double& Rise, double& Set) {
   Rise_State.Base = DayNumber(day, month, year, 0, 0, 0);
   Rise_State.LonHours = Store(longitude / 15.0L);
-  Rise_State.Lat = Store(latitude * kRad);
+  Rise_State.Lat = Store(latitude * kDegToRad);
   Rise_State.SinLat = Store(std::sin(static_cast<long double>(Rise_State.Lat)));
   Rise_State.CosLat = Store(std::cos(static_cast<long double>(Rise_State.Lat)));
   MoonRiseSearch(kMoonRiseAltitude, MoonEquatorial, Rise, Set);

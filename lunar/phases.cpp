@@ -5,6 +5,7 @@
 
 #include "core/calendar.h"
 #include "core/checked.h"
+#include "core/lunation.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -15,26 +16,16 @@ Table<double, 14> NewMoon_Table{};
 double NewMoon_15 = 0.0;
 
 namespace {
-constexpr long double kSynodic = 29.53058868L;
-constexpr long double kRad = 0.01745329252L;
-
-// An angle in degrees reduced to (-360, 360) and turned into radians.
-double Angle(long double degrees) {
-  return Store(static_cast<long double>(Modulo(Store(degrees), 360.0)) * kRad);
-}
-
 // Instant of phase j (0 new, 1 first quarter, 2 full, 3 last quarter) of
 // lunation k: the leading terms of the 1900-epoch series, nothing more.
 double PhaseInstant(std::int32_t k, int j) {
   const double s = Store(static_cast<long double>(k) + j / 4.0L);
   const long double sl = s;
-  const double T = Store(kSynodic * sl / 36525.0L);
-  const long double t = T, t2 = t * t, t3 = t2 * t;
-  const double m = Store(0.75933L + kSynodic * sl + 0.0001178L * t2 - 0.000000155L * t3 +
-                         0.00033L * std::sin((166.56L + 132.87L * t - 0.009173L * t2) * kRad));
-  const long double M = Angle(359.2242L + 29.10535608L * sl - 0.0000333L * t2 - 0.00000347L * t3);
-  const long double Mm = Angle(306.0253L + 385.81691806L * sl + 0.0107306L * t2 + 0.00001236L * t3);
-  const long double F = Angle(21.2964L + 390.67050646L * sl - 0.0016528L * t2 - 0.00000239L * t3);
+  const LunationArguments a = MeanLunation(s);
+  const long double t = a.T, t2 = t * t, t3 = t2 * t;
+  const double m = Store(0.75933L + kSynodicMonth * sl + 0.0001178L * t2 - 0.000000155L * t3 +
+                         0.00033L * std::sin((166.56L + 132.87L * t - 0.009173L * t2) * kDegToRad));
+  const long double M = a.M, Mm = a.Mp, F = a.F;
   double delta;
   if (j == 0 || j == 2) {
     delta = Store((0.1734L - 0.000393L * t) * std::sin(M) + 0.0021L * std::sin(2 * M) -
@@ -58,7 +49,7 @@ std::string DateOf(double x) {
 }  // namespace
 
 void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& LastQuarter) {
-  std::int32_t k = Trunc(static_cast<long double>(D) / kSynodic);
+  std::int32_t k = Trunc(static_cast<long double>(D) / kSynodicMonth);
   if (D < 0) k = Sub(k, 1);
   D = PhaseInstant(k, 0);
   FirstQuarter = PhaseInstant(k, 1);

@@ -547,4 +547,22 @@ TEST_F(WindowTest, LunarTabListsMonthsDaysAndADescription) {
   EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
 }
 
+TEST_F(WindowTest, FailedMonthChoiceLeavesNoDaysOfTheMonthBefore) {
+  CopyPicture();
+  auto& f = Start();
+  f.PageControl1->setCurrentIndex(3);
+  f.SpinEdit22->setText(QStringLiteral("2008"));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  f.RadioGroup1Items->button(1)->click();
+  ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
+  ASSERT_EQ(f.ListBox1->count(), 27);
+  // The listing gone, the next choice fails; its lunar days were cleared,
+  // so no line of the month before may stay to be clicked.
+  fs::remove(main_ / "System/F_LunDay.tmp");
+  f.RadioGroup1Items->button(2)->click();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("F_LunDay.tmp"))) << messages_[0].toStdString();
+  EXPECT_EQ(f.ListBox1->count(), 0);
+}
+
 #include "window_test.moc"

@@ -17,6 +17,12 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
   const RunResult c = RunKvlove("chart --help");
   EXPECT_EQ(c.status, 0);
   EXPECT_NE(c.out.find("DD.MM.YYYY"), std::string::npos);
+  // Options close the help, their descriptions in one column.
+  const std::string png = RunKvlove("compat --help").out;
+  EXPECT_EQ(png.substr(png.find("\nOptions:\n")),
+            "\nOptions:\n"
+            "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
+            "                (720 x 218 pixels), drawn as the window draws them\n");
 }
 
 TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {

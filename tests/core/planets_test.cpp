@@ -85,6 +85,7 @@ TEST(PlanetPositionTest, FillChartLeavesEntriesPastTenAlone) {
   for (int k = 11; k <= 53; ++k) EXPECT_EQ(c[k], TPlanetData{}) << k;
   EXPECT_THROW(c[0], std::out_of_range);
   EXPECT_THROW(c[54], std::out_of_range);
+  EXPECT_THROW(c[54], RangeError);  // one type for every range check
   EXPECT_THROW(Position(0, 0.0), std::out_of_range);
   EXPECT_THROW(Position(11, 0.0), std::out_of_range);
 }

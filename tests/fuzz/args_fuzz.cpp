@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const kvcli::UsageError&) {
   }
   try {
-    const std::int32_t v = kvcli::ParseInt(s, -2000, 3000, "year");
+    const std::int32_t v = kvcli::ParseInt(s, {-2000, 3000}, "year");
     if (v < -2000 || v > 3000) std::abort();
   } catch (const kvcli::UsageError&) {
   }

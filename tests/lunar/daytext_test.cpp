@@ -156,6 +156,25 @@ TEST_F(DayTextTest, MissingFilesAreFileErrors) {
   EXPECT_THROW(W_find3(Sys("nosuch.doc").string(), out_, 0, 3, 0, 0, 0, 0, 0, Box()), FileError);
 }
 
+TEST_F(DayTextTest, OutputThatCannotBeWrittenIsAFileErrorOfTheOutput) {
+  // The first block is too long; while its box is up, the output's place
+  // becomes a folder, so the second block cannot be put in place.
+  WriteBytes(source_, kMarker3 + std::string(30000, 'a') + "\r\n" + kMarker3 + "x\r\ny\r\n@\r\n");
+  const ErrorBox box = [this](const std::string& m) {
+    boxes_.push_back(m);
+    fs::remove(out_);
+    fs::create_directory(out_);
+  };
+  try {
+    W_find3(source_, out_, 0, 3, 0, 0, 0, 0, 0, box);
+    ADD_FAILURE() << "no error";
+  } catch (const FileError& e) {
+    EXPECT_NE(std::string(e.what()).find(out_), std::string::npos) << e.what();
+  }
+  // The source is blamed once, for its own fault.
+  EXPECT_EQ(boxes_, std::vector<std::string>{ErrorMessage()});
+}
+
 TEST_F(DayTextTest, RandomBytesNeverOverrunTheBuffer) {
   // Bytes biased toward what the reader reacts to; run under the sanitizers
   // to catch a write past the buffer.
