@@ -22,7 +22,7 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
   EXPECT_EQ(png.substr(png.find("\nOptions:\n")),
             "\nOptions:\n"
             "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-            "                (720 x 218 pixels), drawn as the window draws them\n");
+            "                (720 x 218 pixels), as the window draws them at 100 %\n");
 }
 
 TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {
