@@ -168,7 +168,6 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
       QMessageBox::information(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
   };
   setWindowTitle(U("  Программа \"Korvella Love\""));
-  setWindowIcon(ProgramIcon());
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   okGlyph_ = OkGlyph();
@@ -498,6 +497,9 @@ void TZKV_LoveForm::showEvent(QShowEvent* e) {
       [this] {
         Dispatch([this] { FormActivate(); });
         startupDone_ = true;
+        // The icon's pictures take as long to decode as a tab to build:
+        // they follow the start-up work instead of holding up the window.
+        setWindowIcon(ProgramIcon());
       },
       Qt::QueuedConnection);
 }
