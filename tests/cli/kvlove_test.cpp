@@ -21,8 +21,12 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
   const std::string png = RunKvlove("compat --help").out;
   EXPECT_EQ(png.substr(png.find("\nOptions:\n")),
             "\nOptions:\n"
-            "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-            "                (720 x 218 pixels), as the window draws them at 100 %\n");
+            "  --png PREFIX     also save the two charts as PREFIX1.png and PREFIX2.png\n"
+            "                   (720 x 218 pixels), as the window draws them at 100 %\n"
+            "  --format FORMAT  text (the default), json or csv: json is one object with\n"
+            "                   the inputs and the results, times in ISO 8601 with their\n"
+            "                   UTC offset; csv a header line, then a line per record.\n"
+            "                   The files written are the same in every format\n");
 }
 
 TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {
