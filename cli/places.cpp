@@ -5,6 +5,8 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <optional>
 
@@ -122,7 +124,7 @@ Whereabouts ReadWhereabouts(const Context& ctx) {
   w.given = ctx.HasFlag("--place") || ctx.HasFlag("--tz");
   if (!ctx.HasFlag("--place")) return w;
   const std::string value = ctx.FlagValue("--place");
-  const char c = value[0];
+  const char c = value[std::min(value.find_first_not_of(' '), value.size() - 1)];
   if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
     const Coordinates where = ParseCoordinates(value);
     w.place.Latitude = where.latitude;
