@@ -55,12 +55,13 @@ double LocalDate(double x, const LocalClock& clock) {
 }
 
 // The first moonrise not before `after`, as its start, on the local dates
-// from the one that begins at 0 h = date on, at most `dates` of them. Each
+// from the one that begins at 0 h = first on, at most `dates` of them. Each
 // search starts at the date's midnight; a date longer than 24 hours (the
 // clock going back) gets a second one, and after a rise too early the
 // search goes on half a day later: the Moon never rises twice within that.
-std::optional<double> FirstStart(double after, double date, int dates, const LunarPlace& p) {
-  for (int i = 0; i < dates; ++i, date = Store(date + 1.0L)) {
+std::optional<double> FirstStart(double after, double first, int dates, const LunarPlace& p) {
+  for (int i = 0; i < dates; ++i) {
+    const double date = Store(first + static_cast<long double>(i));
     const double b = p.Clock.DateStart(date), next = p.Clock.DateStart(Store(date + 1.0L));
     for (double base = b; base < next;) {
       double R, S;
