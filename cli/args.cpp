@@ -50,7 +50,8 @@ Coordinates ParseCoordinates(std::string_view s) {
   const auto lat = Decimal(s.substr(0, comma));
   const auto lon = comma == std::string_view::npos ? std::nullopt : Decimal(s.substr(comma + 1));
   if (!lat || !lon)
-    throw UsageError("malformed place '" + std::string(s) + "' (expected LAT,LON in degrees, such as 55.75,37.62)");
+    throw UsageError("malformed place '" + std::string(s) +
+                     "' (expected LAT,LON in degrees, such as 55.75,37.62)");
   if (std::fabs(*lat) > 90)
     throw UsageError("latitude out of range -90..90: '" + std::string(s) + "'");
   if (std::fabs(*lon) > 180)

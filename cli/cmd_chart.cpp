@@ -31,9 +31,7 @@ int RunChart(const Context& ctx) {
   Records bodies{{"body", "longitude", "declination", "speed", "sign"}};
   for (int k = 1; k <= kv::kBodies; ++k)
     bodies.Add({k, chart[k].Lon, chart[k].Decl, chart[k].Speed, chart[k].Sign});
-  const Json inputs{{"command", "chart"},
-                    {"moment", IsoMoment(x, {})},
-                    {"day_number", x}};
+  const Json inputs{{"command", "chart"}, {"moment", IsoMoment(x, {})}, {"day_number", x}};
   PrintResult(format, inputs, "bodies", bodies);
   return 0;
 }

@@ -33,8 +33,8 @@ void PrintPoints(Format format, const Context& ctx) {
     for (int k = 1; k <= kv::kScanPoints; ++k) {
       const kv::Scan_Point& p = points[k];
       if (format == Format::Text) {
-        std::cout << pass << '\t' << k << '\t' << p.Day << '\t' << p.Month << '\t' << p.Year
-                  << '\t' << p.Level << '\n';
+        std::cout << pass << '\t' << k << '\t' << p.Day << '\t' << p.Month << '\t' << p.Year << '\t'
+                  << p.Level << '\n';
       } else {
         char date[32];
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
@@ -43,7 +43,8 @@ void PrintPoints(Format format, const Context& ctx) {
     }
   }
   if (format == Format::Text) return;
-  const Json inputs{{"command", "compat"}, {"birth_date", ctx.args[0]}, {"start_year", ctx.args[1]}};
+  const Json inputs{
+      {"command", "compat"}, {"birth_date", ctx.args[0]}, {"start_year", ctx.args[1]}};
   PrintResult(format, inputs, "points", records);
 }
 

@@ -52,9 +52,8 @@ int RunEclipses(const Context& ctx) {
       values.insert(values.end(), {r.Instant, r.Magnitude, r.Partial_Hours, r.Central_Hours});
     eclipses.Add(std::move(values));
   }
-  const Json inputs{{"command", "eclipses"},
-                    {"year", year},
-                    {"time_zone", clock.IsGmt() ? "GMT" : clock.Name}};
+  const Json inputs{
+      {"command", "eclipses"}, {"year", year}, {"time_zone", clock.IsGmt() ? "GMT" : clock.Name}};
   PrintResult(format, inputs, "eclipses", eclipses);
   return 0;
 }

@@ -104,7 +104,8 @@ int RunLunarDays(const Context& ctx) {
     const bool times = ctx.HasFlag("--times");
     for (int N = 1; N <= days; ++N) {
       std::cout << kv::FromCp1251(kv::LunarDayLine(N, m.starts[N - 1], clock));
-      if (times) std::cout << '\t' << Moment(m.starts[N - 1], clock) << '\t' << Moment(m.starts[N], clock);
+      if (times)
+        std::cout << '\t' << Moment(m.starts[N - 1], clock) << '\t' << Moment(m.starts[N], clock);
       std::cout << "\n";
     }
     return 0;

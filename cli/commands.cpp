@@ -134,7 +134,9 @@ const Command kCommands[] = {
                   "add the start and end of each lunar day, tab-separated\n"
                   "(DD.MM.YYYY HH:MM:SS: universal time, or with a zone its\n"
                   "time and offset, 09.01.2008 09:54:00 +03:00)"},
-                 kPlace, kLunarZone, kFormat},
+                 kPlace,
+                 kLunarZone,
+                 kFormat},
      .minArgs = 2,
      .maxArgs = 2,
      .run = RunLunarDays},
@@ -184,7 +186,8 @@ const Command kCommands[] = {
                   "digits), the magnitude (6 decimals), the hours of the partial\n"
                   "phase and of the central (solar) or total (lunar) phase\n"
                   "(4 decimals, 0 when there is none)"},
-                 kZone, kFormat},
+                 kZone,
+                 kFormat},
      .minArgs = 1,
      .maxArgs = 1,
      .run = RunEclipses},
@@ -236,8 +239,9 @@ std::string HelpText(const Command& c) {
       lines.remove_prefix(end + 1);
     }
   }
-  const bool place = std::any_of(c.options.begin(), c.options.end(),
-                                 [](const Option& o) { return std::string_view(o.name) == kPlace.name; });
+  const bool place = std::any_of(c.options.begin(), c.options.end(), [](const Option& o) {
+    return std::string_view(o.name) == kPlace.name;
+  });
   return place ? text + "\n" + CityParagraph() : text;
 }
 

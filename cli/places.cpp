@@ -62,10 +62,12 @@ bool IsZoneOfTheDatabase(const std::string& id) {
   for (char c : id) {
     if (letter && !std::isalpha(static_cast<unsigned char>(c))) return false;
     letter = c == '/';
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' && c != '+')
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' &&
+        c != '+')
       return false;
   }
-  return !id.empty() && !letter && QFileInfo(QString(kZoneInfo) + QString::fromStdString(id)).isFile();
+  return !id.empty() && !letter &&
+         QFileInfo(QString(kZoneInfo) + QString::fromStdString(id)).isFile();
 }
 
 // "+03:00", "-3", "UTC+05:30": seconds east of Greenwich, up to 14 hours.
@@ -143,7 +145,8 @@ Whereabouts ReadWhereabouts(const Context& ctx) {
     if (!ctx.HasFlag("--tz")) w.place.Clock = ZoneClock(city.zone);
     return w;
   }
-  throw UsageError("unknown city '" + value + "' for --place (give LAT,LON, or see the cities in --help)");
+  throw UsageError("unknown city '" + value +
+                   "' for --place (give LAT,LON, or see the cities in --help)");
 }
 
 std::string Describe(const Whereabouts& w) {

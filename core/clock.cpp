@@ -39,7 +39,8 @@ double LocalClock::DateStart(double date) const {
 std::string OffsetText(std::int32_t seconds) {
   const std::int32_t minutes = std::abs(seconds) / 60;
   char buf[16];
-  std::snprintf(buf, sizeof buf, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60, minutes % 60);
+  std::snprintf(buf, sizeof buf, "%c%02d:%02d", seconds < 0 ? '-' : '+', minutes / 60,
+                minutes % 60);
   return buf;
 }
 

@@ -165,7 +165,8 @@ std::vector<std::string> LunarDayHeading(double start, double end, const LocalCl
 
 std::string LunarDayDescription(std::int32_t N, const ErrorBox& errorBox) {
   const std::string source = SysDir + "DayMoon.doc";
-  std::string text = FixedLineBreaks(FindBlock(ReadFileBytes(source), source, {0, N, 0, 0, 0, 0, 0}, errorBox));
+  std::string text =
+      FixedLineBreaks(FindBlock(ReadFileBytes(source), source, {0, N, 0, 0, 0, 0, 0}, errorBox));
   if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
   return text;
 }

@@ -60,9 +60,8 @@ void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& Last
 
 std::vector<std::string> PhaseListing(const std::vector<TLunationPhases>& lunations,
                                       const LocalClock& clock) {
-  std::vector<std::string> lines{"", "",
-                                 ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"),
-                                 ""};
+  std::vector<std::string> lines{
+      "", "", ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"), ""};
   const auto date = [&clock](double x) { return DateOf(clock.Local(x)); };
   int i = 0;
   for (const TLunationPhases& l : lunations) {

@@ -80,7 +80,9 @@ TEST(KvloveEclipsesTest, ZoneMovesTheTimesAndTheYear) {
   ASSERT_GT(y2029.size(), 5u);
   EXPECT_EQ(y2029[3], " N     Дата     Время      Градус затмения    Тип затмения  ");
   EXPECT_EQ(y2029[5], " 1  01.01.2029  02:52:19   10°34’Рака       Лунное полное");
-  EXPECT_EQ(std::count(y2028.begin(), y2028.end(), " Даты и время затмений приведены по времени Asia/Vladivostok."), 1);
+  EXPECT_EQ(std::count(y2028.begin(), y2028.end(),
+                       " Даты и время затмений приведены по времени Asia/Vladivostok."),
+            1);
   for (const auto& l : y2028) EXPECT_EQ(l.find("10°34’Рака"), std::string::npos) << l;
 
   const auto j = nlohmann::json::parse(RunKvlove("eclipses 1999 --format json --tz +03:00").out);
@@ -95,5 +97,6 @@ TEST(KvloveEclipsesTest, ZoneMovesTheTimesAndTheYear) {
   const auto csv = Lines(RunKvlove("eclipses 1999 --format csv").out);
   ASSERT_EQ(csv.size(), 5u);
   EXPECT_EQ(csv[0], "number,instant,kind,type,zodiac_degree,longitude");
-  EXPECT_TRUE(csv[1].starts_with("1,1999-01-31T16:21:44+00:00,Лунное,полутеневое,11°28’Льва,131.")) << csv[1];
+  EXPECT_TRUE(csv[1].starts_with("1,1999-01-31T16:21:44+00:00,Лунное,полутеневое,11°28’Льва,131."))
+      << csv[1];
 }

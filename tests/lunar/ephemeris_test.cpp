@@ -134,7 +134,8 @@ TEST(EphemerisCrossCheck, LunarDaysOfMoscowAndSydneyAreTheirMoonrises) {
   const fs::path dir = fs::temp_directory_path() / ("kv_places_" + std::to_string(::getpid()));
   fs::create_directories(dir / "System");
   UseMainDirectory(dir.string());
-  for (const auto& [lon, lat, hours] : {std::tuple{37.62, 55.75, 3}, std::tuple{151.21, -33.87, 10}}) {
+  for (const auto& [lon, lat, hours] :
+       {std::tuple{37.62, 55.75, 3}, std::tuple{151.21, -33.87, 10}}) {
     const LunarPlace place{lon, lat, {"zone", [hours](double) { return hours * 3600; }}};
     for (std::int32_t year = 2008; year <= 2010; ++year) {
       WritePhaseListing(year);
@@ -146,7 +147,8 @@ TEST(EphemerisCrossCheck, LunarDaysOfMoscowAndSydneyAreTheirMoonrises) {
           double rise, set;
           MoonRiseFrom(midnight, lon, lat, rise, set);
           EXPECT_NEAR((midnight + rise / 24 - start) * 1440, 0.5, 0.5 + 1e-6) << Moment(start);
-          const double minutes = (midnight + rise / 24 - (NextMoonrise(start + kJd0 - 0.1, lon, lat) - kJd0)) * 1440;
+          const double minutes =
+              (midnight + rise / 24 - (NextMoonrise(start + kJd0 - 0.1, lon, lat) - kJd0)) * 1440;
           EXPECT_LT(std::fabs(minutes), 3.0) << Moment(start);
         }
         int theirs = 0;

@@ -151,11 +151,14 @@ TEST_F(KvloveLunarTest, MoscowInMoscowTime) {
   ASSERT_EQ(lines.size(), 29u);
   EXPECT_EQ(lines[1], "   Москва: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
   EXPECT_EQ(lines[2], "  1   09.01.2008\t09.01.2008 09:54:00 +03:00\t10.01.2008 10:08:59 +03:00");
-  const auto named = LfLines(Run("lunar-days 2008 2 --times --place=55.75,37.62 --tz Europe/Moscow").out);
-  EXPECT_EQ(std::vector(named.begin() + 2, named.end()), std::vector(lines.begin() + 2, lines.end()));
+  const auto named =
+      LfLines(Run("lunar-days 2008 2 --times --place=55.75,37.62 --tz Europe/Moscow").out);
+  EXPECT_EQ(std::vector(named.begin() + 2, named.end()),
+            std::vector(lines.begin() + 2, lines.end()));
 
   const Json j = Json::parse(Run("lunar-days 2008 2 --place Москва --format json").out);
-  EXPECT_EQ(j["place"], Json::parse(R"({"latitude": 55.75, "longitude": 37.62, "city": "Москва"})"));
+  EXPECT_EQ(j["place"],
+            Json::parse(R"({"latitude": 55.75, "longitude": 37.62, "city": "Москва"})"));
   EXPECT_EQ(j["time_zone"], "Europe/Moscow");
   const Json& days = j["lunar_days"];
   ASSERT_EQ(days.size(), 27u);
@@ -179,12 +182,14 @@ TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
   // The window's observer named: the window's list.
   const auto window = LfLines(Run("lunar-days 2008 2 --times").out);
   const auto named = LfLines(Run("lunar-days 2008 2 --times --place 51.5,0").out);
-  EXPECT_EQ(std::vector(named.begin() + 2, named.end()), std::vector(window.begin() + 1, window.end()));
+  EXPECT_EQ(std::vector(named.begin() + 2, named.end()),
+            std::vector(window.begin() + 1, window.end()));
 
   const RunResult moscow = Run("lunar-day 2008 2 20 --place Москва");
   ASSERT_EQ(moscow.status, 0) << moscow.err;
   EXPECT_EQ(LfLines(moscow.out)[1], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
-  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)), plain.out.substr(plain.out.find("\n\n", 1)));
+  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)),
+            plain.out.substr(plain.out.find("\n\n", 1)));
   EXPECT_EQ(Bytes(Sys("TmpFile1.tmp")), t1);
   EXPECT_EQ(Bytes(Sys("TmpFile2.tmp")), t2);
 
@@ -195,11 +200,13 @@ TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
 }
 
 TEST_F(KvloveLunarTest, CsvQuotesAsRfc4180) {
-  WriteBytes(Sys("DayMoon.doc"), Cp("*   0   1   0   0   0   0   0\r\nОн сказал: \"да\", и всё.\r\nВторая\r\n@\r\n"));
+  WriteBytes(Sys("DayMoon.doc"),
+             Cp("*   0   1   0   0   0   0   0\r\nОн сказал: \"да\", и всё.\r\nВторая\r\n@\r\n"));
   const RunResult r = Run("lunar-day 2008 2 1 --format csv");
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "day,start,end,description\n1,2008-01-09T09:01:00+00:00,2008-01-10T09:22:00+00:00,"
-                   "\"Он сказал: \"\"да\"\", и всё.\n Вторая\"\n");
+  EXPECT_EQ(r.out,
+            "day,start,end,description\n1,2008-01-09T09:01:00+00:00,2008-01-10T09:22:00+00:00,"
+            "\"Он сказал: \"\"да\"\", и всё.\n Вторая\"\n");
 }
 
 TEST_F(KvloveLunarTest, BadPlaceZoneOrFormatExitWithTwoBeforeAnyFile) {

@@ -163,8 +163,9 @@ TEST_F(LunarDaysTest, PlaceRuleAtTheWindowsObserverListsTheWindowsDays) {
     for (std::int32_t M = 1; M <= 14; ++M) {
       ResetLunarDays();
       BuildLunarDays(M);
-      EXPECT_EQ(LunarDaysAt(M, window).Starts,
-                std::vector<double>(LunarDay_Starts.begin(), LunarDay_Starts.begin() + LunarDay_Count))
+      EXPECT_EQ(
+          LunarDaysAt(M, window).Starts,
+          std::vector<double>(LunarDay_Starts.begin(), LunarDay_Starts.begin() + LunarDay_Count))
           << year << " month " << M;
     }
   }
@@ -183,7 +184,8 @@ TEST_F(LunarDaysTest, HighLatitudesListEveryMoonriseAndNoneElse) {
                                 LunarPlace{15.0, -78.0, msk}, LunarPlace{0.0, 90.0, msk}}) {
       const double offset = p.Clock.OffsetAt(0) / 86400.0;
       for (std::int32_t M = 1; M <= 14; ++M) {
-        SCOPED_TRACE(std::to_string(p.Latitude) + " " + std::to_string(year) + "/" + std::to_string(M));
+        SCOPED_TRACE(std::to_string(p.Latitude) + " " + std::to_string(year) + "/" +
+                     std::to_string(M));
         const TLunarDays r = LunarDaysAt(M, p);
         ASSERT_GE(r.Starts.size(), 2u);
         ASSERT_LE(r.Starts.size(), LunarDay_Starts.size());
