@@ -48,7 +48,7 @@ LunarMonth LunarDays(const Context& ctx) {
   return m;
 }
 
-// "09.01.2008 09:00:59", with the offset for a zone: "09.01.2008 12:00:59 +03:00".
+// "09.01.2008 09:00:59", with the offset for a zone: "09.01.2008 09:54:00 +03:00".
 std::string Moment(double x, const kv::LocalClock& clock) {
   std::string date, time;
   kv::DayNumberToStrings(clock.Local(x), date, time);

@@ -4,9 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
-
-#include "core/checked.h"
 
 namespace kvcli {
 
@@ -72,7 +71,8 @@ void PrintResult(Format format, Json inputs, const char* key, const Records& rec
     inputs[key] = std::move(list);
   else
     for (const Json& record : list) inputs.update(record);
-  std::cout << inputs.dump(2) << "\n";
+  // A name or a path need not be UTF-8: what is not comes out as U+FFFD.
+  std::cout << inputs.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
 }
 
 }  // namespace kvcli

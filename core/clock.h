@@ -18,10 +18,10 @@ struct LocalClock {
   std::int32_t OffsetAt(double x) const { return IsGmt() ? 0 : OffsetSeconds(x); }
   // The clock's reading at x as a day number; x itself for GMT.
   double Local(double x) const;
-  // The day number at which the local date that DayNumber(d, m, y, 0, 0, 0)
-  // = date names begins: its midnight, or the change of the clock that
-  // skips midnight; the first of two midnights when the clock goes back
-  // over one. date itself for GMT.
+  // When the local date begins whose 0 h DayNumber(d, m, y, 0, 0, 0) gives
+  // as date: at its midnight, at the change of the clock that skips
+  // midnight, at the first of two midnights when the clock goes back over
+  // one. date itself for GMT.
   double DateStart(double date) const;
 };
 

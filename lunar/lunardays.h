@@ -51,7 +51,7 @@ struct TLunarDays {
   double MonthStart = 0, MonthEnd = 0;  // the new moons that open and close the month
   std::vector<double> Starts;           // entry N-1 starts lunar day N, entry N ends it
 };
-inline constexpr int kRiselessDates = 35;  // more than a month of the Moon's declination
+inline constexpr int kRiselessDates = 35;  // longer than the Moon's 27.3 days north and south
 TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place);
 
 // A choice in the lunar month group, after the listing file of a phase

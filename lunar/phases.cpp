@@ -46,7 +46,6 @@ std::string DateOf(double x) {
   DayNumberToStrings(x, date, time);
   return date;
 }
-
 }  // namespace
 
 void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& LastQuarter) {
