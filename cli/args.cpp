@@ -1,6 +1,8 @@
 #include "args.h"
 
 #include <charconv>
+#include <cmath>
+#include <optional>
 
 namespace kvcli {
 
@@ -25,7 +27,37 @@ std::int64_t Number(std::string_view s, std::string_view what, std::string_view 
   return neg ? -v : v;
 }
 
+// [+-]digits[.digits] or [+-].digits, read as a double.
+std::optional<double> Decimal(std::string_view s) {
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+  const std::string_view digits = s.substr(!s.empty() && (s[0] == '+' || s[0] == '-'));
+  const std::size_t point = digits.find('.');
+  const std::string_view whole = digits.substr(0, point);
+  const std::string_view part = point == std::string_view::npos ? "" : digits.substr(point + 1);
+  if ((whole.empty() && part.empty()) || (!whole.empty() && !AllDigits(whole)) ||
+      (point != std::string_view::npos && !AllDigits(part)) || digits.size() > 20)
+    return std::nullopt;
+  double v = 0;
+  std::from_chars(digits.data(), digits.data() + digits.size(), v);
+  return s[0] == '-' ? -v : v;
+}
+
 }  // namespace
+
+Coordinates ParseCoordinates(std::string_view s) {
+  const std::size_t comma = s.find(',');
+  const auto lat = Decimal(s.substr(0, comma));
+  const auto lon = comma == std::string_view::npos ? std::nullopt : Decimal(s.substr(comma + 1));
+  if (!lat || !lon)
+    throw UsageError("malformed place '" + std::string(s) +
+                     "' (expected LAT,LON in degrees, such as 55.75,37.62)");
+  if (std::fabs(*lat) > 90)
+    throw UsageError("latitude out of range -90..90: '" + std::string(s) + "'");
+  if (std::fabs(*lon) > 180)
+    throw UsageError("longitude out of range -180..180: '" + std::string(s) + "'");
+  return {*lat, *lon};
+}
 
 void CheckRange(std::int64_t v, kv::InputRange range, std::string_view what, std::string_view arg) {
   if (v < range.lo || v > range.hi)

@@ -28,6 +28,13 @@ struct Time {
 Date ParseDate(std::string_view s);
 // HH:MM or HH:MM:SS, 0..23, 0..59, 0..59.
 Time ParseTime(std::string_view s);
+// "LAT,LON": decimal degrees, north and east positive, |LAT| <= 90,
+// |LON| <= 180, blanks allowed around the comma.
+struct Coordinates {
+  double latitude = 0, longitude = 0;
+};
+Coordinates ParseCoordinates(std::string_view s);
+
 // A decimal integer within the range; what names the value in messages.
 std::int32_t ParseInt(std::string_view s, kv::InputRange range, std::string_view what);
 // UsageError "WHAT out of range LO..HI: 'ARG'" unless v lies in the range.

@@ -4,12 +4,14 @@
 #include "commands.h"
 #include "core/calendar.h"
 #include "core/planets.h"
+#include "output.h"
 
 namespace kvcli {
 
 int RunChart(const Context& ctx) {
   const Date d = ParseDate(ctx.args[0]);
   const Time t = ctx.args.size() > 1 ? ParseTime(ctx.args[1]) : Time{};
+  const Format format = ReadFormat(ctx);
   if (d.year < kv::kEphemerisFirstYear || d.year > kv::kEphemerisLastYear)
     throw UsageError("year out of range " + std::to_string(kv::kEphemerisFirstYear) + ".." +
                      std::to_string(kv::kEphemerisLastYear) +
@@ -17,12 +19,20 @@ int RunChart(const Context& ctx) {
   const double x = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second);
   kv::TChart chart{};
   kv::FillChart(chart, x);
-  std::cout << FormatGeneral(x, 17) << "\n";
-  for (int k = 1; k <= kv::kBodies; ++k) {
-    const auto& p = chart[k];
-    std::cout << k << '\t' << FormatFixed(p.Lon, 9) << '\t' << FormatFixed(p.Decl, 9) << '\t'
-              << FormatFixed(p.Speed, 9) << '\t' << p.Sign << "\n";
+  if (format == Format::Text) {
+    std::cout << FormatGeneral(x, 17) << "\n";
+    for (int k = 1; k <= kv::kBodies; ++k) {
+      const auto& p = chart[k];
+      std::cout << k << '\t' << FormatFixed(p.Lon, 9) << '\t' << FormatFixed(p.Decl, 9) << '\t'
+                << FormatFixed(p.Speed, 9) << '\t' << p.Sign << "\n";
+    }
+    return 0;
   }
+  Records bodies{{"body", "longitude", "declination", "speed", "sign"}};
+  for (int k = 1; k <= kv::kBodies; ++k)
+    bodies.Add({k, chart[k].Lon, chart[k].Decl, chart[k].Speed, chart[k].Sign});
+  const Json inputs{{"command", "chart"}, {"moment", IsoMoment(x, {})}, {"day_number", x}};
+  PrintResult(format, inputs, "bodies", bodies);
   return 0;
 }
 

@@ -10,6 +10,7 @@
 #include "compat/scan.h"
 #include "compat/straight_host.h"
 #include "core/textfile.h"
+#include "output.h"
 
 namespace kvcli {
 namespace {
@@ -24,16 +25,27 @@ int guiArgc = 1;
 char guiName[] = "kvlove";
 char* guiArgv[] = {guiName, nullptr};
 
-// One line per point of both passes.
-void PrintPoints() {
+// One line (record) per point of both passes.
+void PrintPoints(Format format, const Context& ctx) {
+  Records records{{"pass", "point", "date", "level"}};
   for (int pass = 1; pass <= 2; ++pass) {
     const kv::TScanPoints& points = pass == 1 ? kv::Scan1_Points : kv::Scan2_Points;
     for (int k = 1; k <= kv::kScanPoints; ++k) {
       const kv::Scan_Point& p = points[k];
-      std::cout << pass << '\t' << k << '\t' << p.Day << '\t' << p.Month << '\t' << p.Year << '\t'
-                << p.Level << '\n';
+      if (format == Format::Text) {
+        std::cout << pass << '\t' << k << '\t' << p.Day << '\t' << p.Month << '\t' << p.Year << '\t'
+                  << p.Level << '\n';
+      } else {
+        char date[32];
+        std::snprintf(date, sizeof date, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
+        records.Add({pass, k, date, p.Level});
+      }
     }
   }
+  if (format == Format::Text) return;
+  const Json inputs{
+      {"command", "compat"}, {"birth_date", ctx.args[0]}, {"start_year", ctx.args[1]}};
+  PrintResult(format, inputs, "points", records);
 }
 
 }  // namespace
@@ -44,13 +56,14 @@ int RunCompat(const Context& ctx) {
   const std::int32_t start = ParseInt(ctx.args[1], kv::kCompatStartYearInput, "START_YEAR");
   const bool png = ctx.HasFlag("--png");
   const std::string prefix = ctx.FlagValue("--png");
+  const Format format = ReadFormat(ctx);
 
   const kv::CompatInputs in{d.day, d.month, d.year, start};
   if (!png) {
     // Nobody sees the charts: no GUI application, no fonts.
     kv::StraightHost host(in);
     kv::RunCompatibility(host);
-    PrintPoints();
+    PrintPoints(format, ctx);
     return 0;
   }
 
@@ -62,7 +75,7 @@ int RunCompat(const Context& ctx) {
   kvapp::ChartPainter upper, lower;
   kv::StraightHost host(in, upper, lower);
   kv::RunCompatibility(host);
-  PrintPoints();
+  PrintPoints(format, ctx);
   for (int pass = 1; pass <= 2; ++pass) {
     const std::string name = prefix + std::to_string(pass) + ".png";
     QByteArray bytes;

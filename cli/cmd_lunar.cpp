@@ -1,7 +1,9 @@
 // The lunar tab from the command line: the phase table, the lunar days of a
-// lunar month and the description of one lunar day.
+// lunar month and the description of one lunar day; for the window's
+// observer in GMT, or for a place and a zone.
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "commands.h"
 #include "core/calendar.h"
@@ -11,6 +13,8 @@
 #include "lunar/daytext.h"
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
+#include "output.h"
+#include "places.h"
 
 namespace kvcli {
 
@@ -22,51 +26,129 @@ std::int32_t Month(const Context& ctx) {
                   "lunar month");
 }
 
-// The calculate button, then a choice in the lunar month group.
-kv::LunarMonthChoice LunarDays(const Context& ctx) {
+// The lunar days of a month: the window's list, or the place's.
+struct LunarMonth {
+  std::string caption;  // Windows-1251
+  std::vector<double> starts;
+  Whereabouts where;
+};
+
+// The calculate button, then a choice in the lunar month group; with a
+// place or a zone, its lunar days instead of the window's.
+LunarMonth LunarDays(const Context& ctx) {
   const std::int32_t year = Year(ctx), month = Month(ctx);
+  LunarMonth m{kv::LunarDaysCaption(month, year), {}, ReadWhereabouts(ctx)};
   kv::WritePhaseListing(year);
-  return kv::ChooseLunarMonth(month, year);
+  if (m.where.given) {
+    m.starts = kv::LunarDaysAt(month, m.where.place).Starts;
+  } else {
+    kv::ChooseLunarMonth(month, year);
+    m.starts.assign(kv::LunarDay_Starts.begin(), kv::LunarDay_Starts.begin() + kv::LunarDay_Count);
+  }
+  return m;
 }
 
-std::string Moment(double x) {
+// "09.01.2008 09:00:59", with the offset for a zone: "09.01.2008 09:54:00 +03:00".
+std::string Moment(double x, const kv::LocalClock& clock) {
   std::string date, time;
-  kv::DayNumberToStrings(x, date, time);
-  return date + " " + time;
+  kv::DayNumberToStrings(clock.Local(x), date, time);
+  return date + " " + time + (clock.IsGmt() ? "" : " " + kv::OffsetText(clock.OffsetAt(x)));
+}
+
+// The inputs every lunar result echoes.
+Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
+            const kv::LocalClock& clock) {
+  Json j{{"command", command}, {"year", Year(ctx)}};
+  if (where) {
+    j["month"] = Month(ctx);
+    Json place{{"latitude", where->place.Latitude}, {"longitude", where->place.Longitude}};
+    if (!where->city.empty()) place["city"] = where->city;
+    j["place"] = place;
+  }
+  j["time_zone"] = clock.IsGmt() ? "GMT" : clock.Name;
+  return j;
 }
 
 }  // namespace
 
 int RunPhases(const Context& ctx) {
-  kv::WritePhaseListing(Year(ctx));
-  std::cout << kv::ReadCp1251Text(kv::LunDay_Name);
+  const Format format = ReadFormat(ctx);
+  const kv::LocalClock clock = ReadClock(ctx);
+  const std::vector<kv::TLunationPhases> lunations = kv::WritePhaseListing(Year(ctx));
+  if (format == Format::Text) {
+    if (clock.IsGmt()) {
+      std::cout << kv::ReadCp1251Text(kv::LunDay_Name);
+    } else {
+      for (const std::string& line : kv::PhaseListing(lunations, clock))
+        std::cout << kv::FromCp1251(line) << "\n";
+    }
+    return 0;
+  }
+  Records months{{"month", "new_moon", "first_quarter", "full_moon", "last_quarter"}};
+  int i = 0;
+  for (const kv::TLunationPhases& l : lunations)
+    months.Add({++i, IsoMoment(l.NewMoon, clock), IsoMoment(l.FirstQuarter, clock),
+                IsoMoment(l.FullMoon, clock), IsoMoment(l.LastQuarter, clock)});
+  PrintResult(format, Inputs("phases", ctx, nullptr, clock), "months", months);
   return 0;
 }
 
 int RunLunarDays(const Context& ctx) {
-  const kv::LunarMonthChoice m = LunarDays(ctx);
-  std::cout << kv::FromCp1251(m.caption) << "\n";
-  const bool times = ctx.HasFlag("--times");
-  for (std::size_t i = 0; i < m.days.size(); ++i) {
-    std::cout << m.days[i];
-    if (times) {
-      const int N = static_cast<int>(i) + 1;
-      std::cout << '\t' << Moment(kv::LunarDay_Starts[N - 1]) << '\t'
-                << Moment(kv::LunarDay_Starts[N]);
+  const Format format = ReadFormat(ctx);
+  const LunarMonth m = LunarDays(ctx);
+  const kv::LocalClock& clock = m.where.place.Clock;
+  const int days = static_cast<int>(m.starts.size()) - 1;
+  if (format == Format::Text) {
+    std::cout << kv::FromCp1251(m.caption) << "\n";
+    if (m.where.given) std::cout << "   " << Describe(m.where) << "\n";
+    const bool times = ctx.HasFlag("--times");
+    for (int N = 1; N <= days; ++N) {
+      std::cout << kv::FromCp1251(kv::LunarDayLine(N, m.starts[N - 1], clock));
+      if (times)
+        std::cout << '\t' << Moment(m.starts[N - 1], clock) << '\t' << Moment(m.starts[N], clock);
+      std::cout << "\n";
     }
-    std::cout << "\n";
+    return 0;
   }
+  Records records{{"day", "start", "end"}};
+  for (int N = 1; N <= days; ++N)
+    records.Add({N, IsoMoment(m.starts[N - 1], clock), IsoMoment(m.starts[N], clock)});
+  PrintResult(format, Inputs("lunar-days", ctx, &m.where, clock), "lunar_days", records);
   return 0;
 }
 
 int RunLunarDay(const Context& ctx) {
-  const kv::LunarMonthChoice m = LunarDays(ctx);
+  const Format format = ReadFormat(ctx);
+  const LunarMonth m = LunarDays(ctx);
   const std::int32_t N =
-      ParseInt(ctx.args[2], {1, static_cast<std::int32_t>(m.days.size())}, "lunar day");
-  kv::WriteLunarDayText(N, [](const std::string& message) {
+      ParseInt(ctx.args[2], {1, static_cast<std::int32_t>(m.starts.size()) - 1}, "lunar day");
+  const kv::ErrorBox box = [](const std::string& message) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
-  });
-  std::cout << kv::ReadCp1251Text(kv::TmpFile1_Name);
+  };
+  const kv::LocalClock& clock = m.where.place.Clock;
+  std::string description;  // Windows-1251, CR LF
+  if (!m.where.given) {
+    kv::WriteLunarDayText(N, box);
+    if (format == Format::Text) {
+      std::cout << kv::ReadCp1251Text(kv::TmpFile1_Name);
+      return 0;
+    }
+    description = kv::ReadFileBytes(kv::TmpFile2_Name);
+  } else {
+    // Nothing written: the window's files keep the window's lunar day.
+    description = kv::LunarDayDescription(N, box);
+    if (format == Format::Text) {
+      for (const std::string& line : kv::LunarDayHeading(m.starts[N - 1], m.starts[N], clock))
+        std::cout << kv::FromCp1251(line) << "\n";
+      std::cout << kv::FromCp1251Text(description);
+      return 0;
+    }
+  }
+  std::string text = kv::FromCp1251Text(description);
+  text.erase(text.find_last_not_of(" \n") + 1);
+  Records day{{"day", "start", "end", "description"}};
+  day.Add({N, IsoMoment(m.starts[N - 1], clock), IsoMoment(m.starts[N], clock), text});
+  PrintResult(format, Inputs("lunar-day", ctx, &m.where, clock), nullptr, day);
   return 0;
 }
 

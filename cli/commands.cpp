@@ -3,9 +3,34 @@
 #include <algorithm>
 #include <string_view>
 
+#include "places.h"
+
 namespace kvcli {
 
 namespace {
+
+const Option kFormat{"--format", "FORMAT",
+                     "text (the default), json or csv: json is one object with\n"
+                     "the inputs and the results, times in ISO 8601 with their\n"
+                     "UTC offset; csv a header line, then a line per record.\n"
+                     "The files written are the same in every format"};
+
+const Option kZone{"--tz", "ZONE",
+                   "the time zone of the dates and times: an IANA zone of the\n"
+                   "system (Europe/Moscow) or an offset (+03:00, UTC+7);\n"
+                   "default GMT"};
+
+const Option kPlace{"--place", "LAT,LON",
+                    "the observer of the moonrises: latitude and longitude in\n"
+                    "degrees, north and east positive (--place 55.75,37.62), or\n"
+                    "a city of the list below by its Russian name (--place\n"
+                    "Москва), which sets the city's zone too unless --tz is\n"
+                    "given; default 51.5,0, the window's observer"};
+
+const Option kLunarZone{"--tz", "ZONE",
+                        "the time zone of the dates and times, whose calendar days\n"
+                        "the moonrise search runs in (from the zone's midnight): an\n"
+                        "IANA zone (Europe/Moscow) or an offset (+03:00); default GMT"};
 
 const Command kCommands[] = {
     {.name = "chart",
@@ -20,6 +45,7 @@ const Command kCommands[] = {
              "  index (1 Sun, 2 Moon, 3 Mercury, 4 Venus, 5 Mars, 6 Jupiter, 7 Saturn,\n"
              "  8 Uranus, 9 Neptune, 10 Pluto), longitude, declination and daily speed\n"
              "  in degrees (9 decimals), zodiac sign (1 Aries .. 12 Pisces).\n",
+     .options = {kFormat},
      .minArgs = 1,
      .maxArgs = 2,
      .run = RunChart},
@@ -38,7 +64,8 @@ const Command kCommands[] = {
              "  birth date, level (-70..70).\n",
      .options = {{"--png", "PREFIX",
                   "also save the two charts as PREFIX1.png and PREFIX2.png\n"
-                  "(720 x 218 pixels), as the window draws them at 100 %"}},
+                  "(720 x 218 pixels), as the window draws them at 100 %"},
+                 kFormat},
      .minArgs = 2,
      .maxArgs = 2,
      .run = RunCompat},
@@ -56,43 +83,67 @@ const Command kCommands[] = {
              "1900..2100, hour 0..23, minute 0..59. Prints the page's path. When the\n"
              "page cannot be completed (a missing or malformed gradus.txt), the\n"
              "previous page stays as it was.\n",
+     .options = {kFormat},
      .minArgs = 3,
      .maxArgs = 3,
      .run = RunReport},
 
     {.name = "phases",
      .synopsis = "the phases of fourteen lunar months from a year's start",
-     .help = "Usage: kvlove phases YEAR\n"
+     .help = "Usage: kvlove phases YEAR [--tz ZONE]\n"
              "\n"
              "The calculate button of the lunar tab for YEAR (0..3000): fourteen\n"
              "lunations from the one in progress on 1 January, with the dates (UT) of\n"
              "new moon, first quarter, full moon and last quarter. Writes the listing\n"
              "file System/F_LunDay.tmp (Windows-1251, CR LF) exactly as the window\n"
-             "does and prints it in UTF-8 with LF line ends.\n",
+             "does and prints it in UTF-8 with LF line ends. With --tz the dates\n"
+             "printed are those of the zone (the file keeps the window's); json and\n"
+             "csv give the moments of the phases, a list months of new_moon,\n"
+             "first_quarter, full_moon and last_quarter.\n"
+             "\n"
+             "Example: kvlove phases 2008 --tz Europe/Moscow --format json\n",
+     .options = {kZone, kFormat},
      .minArgs = 1,
      .maxArgs = 1,
      .run = RunPhases},
 
     {.name = "lunar-days",
      .synopsis = "the lunar days of one lunar month of a year",
-     .help = "Usage: kvlove lunar-days YEAR MONTH [--times]\n"
+     .help = "Usage: kvlove lunar-days YEAR MONTH [--times] [--place LAT,LON] [--tz ZONE]\n"
              "\n"
              "Computes the phase table of YEAR (0..3000) as 'kvlove phases' does\n"
              "(rewriting System/F_LunDay.tmp), then chooses lunar month MONTH (1..14)\n"
              "as the window's radio group does. Prints the caption of the list and one\n"
              "line per lunar day: its number and the date its moonrise falls on, for\n"
              "an observer at 0 deg E, 51.5 deg N. A lunar day runs from one moonrise to\n"
-             "the next; dates with no moonrise are skipped.\n",
+             "the next; dates with no moonrise are skipped.\n"
+             "\n"
+             "With --place or --tz the lunar days are those of that place, dated in\n"
+             "that zone (a line under the caption names both): each date's moonrise\n"
+             "is searched from the zone's midnight, and dates without a moonrise are\n"
+             "skipped however many follow one another. Near and beyond the polar\n"
+             "circles the Moon stays below or above the horizon for days: a lunar day\n"
+             "there lasts from one moonrise to the next however many dates that takes,\n"
+             "two moonrises on one date start two lunar days, and a month may have\n"
+             "far fewer lunar days than 29. json and csv give a list lunar_days of\n"
+             "day, start and end.\n"
+             "\n"
+             "Example, the lunar days of Moscow in Moscow time:\n"
+             "  kvlove lunar-days 2008 2 --place Москва --times\n",
      .options = {{"--times", nullptr,
                   "add the start and end of each lunar day, tab-separated\n"
-                  "(DD.MM.YYYY HH:MM:SS, universal time)"}},
+                  "(DD.MM.YYYY HH:MM:SS: universal time, or with a zone its\n"
+                  "time and offset, 09.01.2008 09:54:00 +03:00)"},
+                 kPlace,
+                 kLunarZone,
+                 kFormat},
      .minArgs = 2,
      .maxArgs = 2,
      .run = RunLunarDays},
 
     {.name = "lunar-day",
      .synopsis = "the start, end and description of one lunar day",
-     .help = "Usage: kvlove lunar-day YEAR MONTH N\n"
+     .help = "Usage: kvlove lunar-day YEAR MONTH N [--place LAT,LON] [--tz ZONE]\n"
              "\n"
              "As 'kvlove lunar-days YEAR MONTH', then a click on line N of the list:\n"
              "writes System/TmpFile1.tmp and System/TmpFile2.tmp as the window does\n"
@@ -100,25 +151,43 @@ const Command kCommands[] = {
              "in universal time and its description from System/DayMoon.doc.\n"
              "N must be a line of that list. A description block that cannot be read\n"
              "is reported on standard error, as the window's error box does, and the\n"
-             "lookup goes on.\n",
+             "lookup goes on.\n"
+             "\n"
+             "With --place or --tz, N is a line of the list of that place (see\n"
+             "'kvlove lunar-days --help'); the start and end are given in the zone,\n"
+             "labelled with its offset (UTC+03:00) instead of GMT, and the temporary\n"
+             "files are not written: they keep the window's lunar day. json and csv\n"
+             "give day, start, end and description.\n"
+             "\n"
+             "Example: kvlove lunar-day 2008 2 1 --place Москва\n",
+     .options = {kPlace, kLunarZone, kFormat},
      .minArgs = 3,
      .maxArgs = 3,
      .run = RunLunarDay},
 
     {.name = "eclipses",
      .synopsis = "the solar and lunar eclipses of a year",
-     .help = "Usage: kvlove eclipses YEAR [--details]\n"
+     .help = "Usage: kvlove eclipses YEAR [--details] [--tz ZONE]\n"
              "\n"
              "The eclipse list of the eclipses tab for YEAR (1900..2050), line for line:\n"
              "title, column header, one line per eclipse from 1 January 00:00 to\n"
              "1 January 00:00 of the next year (number, date and time in universal\n"
-             "time, zodiac degree of the Sun or the Moon, kind and type), closing note.\n",
+             "time, zodiac degree of the Sun or the Moon, kind and type), closing note.\n"
+             "With --tz the year, the dates and the times are the zone's, and the\n"
+             "note names it. json and csv give a list eclipses of number, instant,\n"
+             "kind and type (the list's words), zodiac_degree and longitude (of the\n"
+             "Sun or the Moon, degrees), with --details also day_number, magnitude,\n"
+             "partial_hours and central_hours.\n"
+             "\n"
+             "Example: kvlove eclipses 1999 --tz Europe/Moscow\n",
      .options = {{"--details", nullptr,
                   "append to each eclipse line, tab-separated: the instant as a\n"
                   "day number (days since 1899-12-31 12:00 UT, 17 significant\n"
                   "digits), the magnitude (6 decimals), the hours of the partial\n"
                   "phase and of the central (solar) or total (lunar) phase\n"
-                  "(4 decimals, 0 when there is none)"}},
+                  "(4 decimals, 0 when there is none)"},
+                 kZone,
+                 kFormat},
      .minArgs = 1,
      .maxArgs = 1,
      .run = RunEclipses},
@@ -126,6 +195,25 @@ const Command kCommands[] = {
 
 std::string Label(const Option& o) {
   return o.value ? std::string(o.name) + " " + o.value : o.name;
+}
+
+// Characters of a UTF-8 text.
+std::size_t Width(const std::string& s) {
+  return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
+}
+
+// "Cities for --place: Москва, ..." in lines of at most 72 characters.
+std::string CityParagraph() {
+  std::string text, line = "Cities for --place:";
+  for (const City& city : Cities()) {
+    const std::string word = std::string(" ") + city.name + (&city == &Cities().back() ? "." : ",");
+    if (Width(line + word) > 72) {
+      text += line + "\n";
+      line.clear();
+    }
+    line += line.empty() ? word.substr(1) : word;
+  }
+  return text + line + "\n";
 }
 
 }  // namespace
@@ -151,7 +239,10 @@ std::string HelpText(const Command& c) {
       lines.remove_prefix(end + 1);
     }
   }
-  return text;
+  const bool place = std::any_of(c.options.begin(), c.options.end(), [](const Option& o) {
+    return std::string_view(o.name) == kPlace.name;
+  });
+  return place ? text + "\n" + CityParagraph() : text;
 }
 
 }  // namespace kvcli

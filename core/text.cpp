@@ -62,6 +62,15 @@ std::string FromCp1251(std::string_view cp1251) {
   return std::string(u.constData(), static_cast<std::size_t>(u.size()));
 }
 
+std::string FromCp1251Text(std::string_view cp1251) {
+  const std::string text = FromCp1251(cp1251);
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
+  return out;
+}
+
 bool EncodableInCp1251(char32_t c) {
   if (c < 0x80) return true;
   const QString s = QString::fromUcs4(&c, 1);

@@ -26,6 +26,8 @@ std::int32_t StrToInt(std::string_view text);
 // (the callers that must keep them escape them first).
 std::string ToCp1251(std::string_view utf8);
 std::string FromCp1251(std::string_view cp1251);
+// A Windows-1251 text as UTF-8 with its CR LF line ends turned into LF.
+std::string FromCp1251Text(std::string_view cp1251);
 bool EncodableInCp1251(char32_t c);
 
 // A table of Windows-1251 strings from UTF-8 ones, the first at index First:

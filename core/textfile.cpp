@@ -189,14 +189,7 @@ std::string ReadFileBytes(const std::string& path) {
   return out;
 }
 
-std::string ReadCp1251Text(const std::string& path) {
-  const std::string text = FromCp1251(ReadFileBytes(path));
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) out += text[i];
-  return out;
-}
+std::string ReadCp1251Text(const std::string& path) { return FromCp1251Text(ReadFileBytes(path)); }
 
 bool FileExists(const std::string& path) {
   struct stat st;

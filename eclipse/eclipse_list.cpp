@@ -33,34 +33,42 @@ std::string FormatEclipseDegree(double lon) {
   return TwoDigits(d) + kDegree + TwoDigits(m) + kMinute + Sign_Genitive[s];
 }
 
-std::string EclipseLine(int i) {
+std::string EclipseLine(int i, const LocalClock& clock) {
   const TEclipseData& r = Eclipse_Table[i];
   std::string date, time;
-  DayNumberToStrings(r.Instant, date, time);
+  DayNumberToStrings(clock.Local(r.Instant), date, time);
   return " " + std::to_string(i) + "  " + date + "  " + time + "   " + FormatEclipseDegree(r.Lon) +
          "  " + Eclipse_Kind[r.Lunar ? 1 : 0] + " " + Eclipse_Type[r.Kind];
 }
 
-std::vector<EclipseListLine> EclipseList(std::int32_t year) {
+std::vector<EclipseListLine> EclipseList(std::int32_t year, const LocalClock& clock) {
   // The calendar year: an eclipse on 31 December of a leap year belongs to
   // it, one on 1 January to the next year.
-  const double start = DayNumber(1, 1, year, 0, 0, 0);
-  const double end = DayNumber(1, 1, Add(year, 1), 0, 0, 0);
+  const double start = clock.DateStart(DayNumber(1, 1, year, 0, 0, 0));
+  const double end = clock.DateStart(DayNumber(1, 1, Add(year, 1), 0, 0, 0));
+  const bool gmt = clock.IsGmt();
 
   std::vector<EclipseListLine> lines;
   for (const char* s : {" ", "                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ ", " ",
-                        " N     Дата     Время GMT  Градус затмения    Тип затмения  ", " "})
+                        gmt ? " N     Дата     Время GMT  Градус затмения    Тип затмения  "
+                            : " N     Дата     Время      Градус затмения    Тип затмения  ",
+                        " "})
     lines.push_back({ToCp1251(s)});
 
   FindEclipses(start, end);
   for (int i = Eclipse_Table.first(); i <= Eclipse_Table.last(); ++i)
-    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i), i});
+    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i, clock), i});
 
-  for (const char* s : {" ", " ", " Примечание: ",
-                        " Даты и время затмений приведены по Гринвичскому времени.",
-                        " Для перехода к местному времени нужно учесть часовой пояс и, ",
-                        " при необходимости, Зимнее/Летнее время.", " "})
-    lines.push_back({ToCp1251(s)});
+  std::vector<std::string> note{" ", " ", " Примечание: "};
+  if (gmt) {
+    note.insert(note.end(), {" Даты и время затмений приведены по Гринвичскому времени.",
+                             " Для перехода к местному времени нужно учесть часовой пояс и, ",
+                             " при необходимости, Зимнее/Летнее время."});
+  } else {
+    note.push_back(" Даты и время затмений приведены по времени " + clock.Name + ".");
+  }
+  note.push_back(" ");
+  for (const std::string& s : note) lines.push_back({ToCp1251(s)});
   return lines;
 }
 

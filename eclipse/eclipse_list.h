@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/clock.h"
 #include "core/table.h"
 #include "eclipses.h"
 
@@ -18,8 +19,8 @@ extern const Table<std::string, 12> Sign_Genitive;   // by sign, padded to 9 cha
 // "dd°mm’" and the sign in the genitive: 15 characters, 0 <= lon < 360.
 std::string FormatEclipseDegree(double lon);
 
-// The list line of record i of Eclipse_Table.
-std::string EclipseLine(int i);
+// The list line of record i of Eclipse_Table, dated by the clock.
+std::string EclipseLine(int i, const LocalClock& clock = {});
 
 // A line of the list and the record of Eclipse_Table it shows; 0 for the
 // lines of the title, the column header and the closing note.
@@ -28,10 +29,11 @@ struct EclipseListLine {
   int record = 0;
 };
 
-// The whole list of one calendar year, from 1 January 00:00 to 1 January
-// 00:00 of the next year: title, header, one line per eclipse, closing note.
-// Leaves the search result in Eclipse_Table.
-std::vector<EclipseListLine> EclipseList(std::int32_t year);
+// The whole list of one calendar year of the clock, from 1 January 00:00 to
+// 1 January 00:00 of the next year: title, header, one line per eclipse,
+// closing note, which for another clock than GMT names it. Leaves the
+// search result in Eclipse_Table.
+std::vector<EclipseListLine> EclipseList(std::int32_t year, const LocalClock& clock = {});
 // Its texts alone, as the list box shows them.
 std::vector<std::string> EclipseListLines(std::int32_t year);
 

@@ -66,24 +66,21 @@ std::int32_t MarkerField(const std::string& line, std::size_t c) {
   }
 }
 
-std::string TimeLine(const char* utf8Label, double x) {
+std::string TimeLine(const char* utf8Label, double x, const LocalClock& clock) {
   std::string date, time;
-  DayNumberToStrings(x, date, time);
-  return ToCp1251(utf8Label) + date + "  " + time + " GMT";
+  DayNumberToStrings(clock.Local(x), date, time);
+  return ToCp1251(utf8Label) + date + "  " + time +
+         (clock.IsGmt() ? " GMT" : " UTC" + OffsetText(clock.OffsetAt(x)));
 }
-}  // namespace
 
-void W_find3(const std::string& sourceFile, const std::string& outputFile, std::int32_t Key1,
-             std::int32_t Key2, std::int32_t Key3, std::int32_t Key4, std::int32_t Key5,
-             std::int32_t Key6, std::int32_t Key7, const ErrorBox& errorBox) {
+// The block of the first marker whose fields equal the keys, with the three
+// line ends that follow it; empty when there is none to show.
+std::string FindBlock(const std::string& source, const std::string& sourceFile,
+                      const std::array<std::int32_t, 7>& keys, const ErrorBox& errorBox) {
   // Kept between blocks of one lookup: a failed block leaves its characters.
   std::array<char, kBlockBufferSize> buf;
   buf.fill(' ');
-  TextReader in(ReadFileBytes(sourceFile));
-  if (!FileExists(outputFile)) throw FileError(FileMessage("Не найден файл", outputFile));
-  TextWriter out(outputFile, TextWriter::Mode::Append);
-
-  const std::array<std::int32_t, 7> keys{Key1, Key2, Key3, Key4, Key5, Key6, Key7};
+  TextReader in(source);
   while (!in.Eof()) {
     std::string line = in.ReadLine();
     if (line.empty() || line[0] != '*') continue;
@@ -106,24 +103,38 @@ void W_find3(const std::string& sourceFile, const std::string& outputFile, std::
     if (L > kBlockBufferSize) {
       // A block too long, or none before the end (where reading yields
       // end-of-file characters), is the source's fault: reported against
-      // it, and the scan goes on. Failures to write the output are the
-      // output's and end the lookup.
+      // it, and the scan goes on.
       if (errorBox) errorBox(ToCp1251(" Ошибка в W_find3: " + sourceFile));
       continue;
     }
     std::size_t lines = 0;
     for (std::size_t i = 0; i < L; ++i) lines += buf[i] == kCR;
-    if (lines >= 2) {
-      out.Write(std::string_view(buf.data(), L));
-      out.Flush();
-      out.WriteLine();
-      out.WriteLine();
-      out.WriteLine();
-    }
-    out.Close();
-    return;
+    if (lines < 2) return {};
+    return std::string(buf.data(), L) + "\r\n\r\n\r\n";
   }
+  return {};
+}
+}  // namespace
+
+void W_find3(const std::string& sourceFile, const std::string& outputFile, std::int32_t Key1,
+             std::int32_t Key2, std::int32_t Key3, std::int32_t Key4, std::int32_t Key5,
+             std::int32_t Key6, std::int32_t Key7, const ErrorBox& errorBox) {
+  const std::string source = ReadFileBytes(sourceFile);
+  if (!FileExists(outputFile)) throw FileError(FileMessage("Не найден файл", outputFile));
+  TextWriter out(outputFile, TextWriter::Mode::Append);
+  out.Write(FindBlock(source, sourceFile, {Key1, Key2, Key3, Key4, Key5, Key6, Key7}, errorBox));
   out.Close();
+}
+
+std::string FixedLineBreaks(std::string_view text) {
+  std::string fixed;
+  fixed.reserve(text.size() + text.size() / 16);
+  for (char c : text) {
+    if (c == kLF) continue;
+    fixed += c;
+    if (c == kCR) fixed += kLF;
+  }
+  return fixed;
 }
 
 void FixLineBreaks(const std::string& directory, const std::string& fileName) {
@@ -141,25 +152,30 @@ void FixLineBreaks(const std::string& directory, const std::string& fileName) {
   {
     const std::string copied = ReadFileBytes(scratch);
     TextWriter w(fileName);
-    std::string fixed;
-    fixed.reserve(copied.size() + copied.size() / 16);
-    for (char c : copied) {
-      fixed += c;
-      if (c == kCR) fixed += kLF;
-    }
-    w.Write(fixed);
+    w.Write(FixedLineBreaks(copied));
     w.Close();
   }
   std::remove(scratch.c_str());
 }
 
+std::vector<std::string> LunarDayHeading(double start, double end, const LocalClock& clock) {
+  return {"", TimeLine(" Начало лунного дня    ", start, clock),
+          TimeLine(" Конец лунного дня     ", end, clock), ""};
+}
+
+std::string LunarDayDescription(std::int32_t N, const ErrorBox& errorBox) {
+  const std::string source = SysDir + "DayMoon.doc";
+  std::string text =
+      FixedLineBreaks(FindBlock(ReadFileBytes(source), source, {0, N, 0, 0, 0, 0, 0}, errorBox));
+  if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
+  return text;
+}
+
 void WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox) {
   TextWriter t1(TmpFile1_Name);
   Selected_LunarDay = N;
-  t1.WriteLine();
-  t1.WriteLine(TimeLine(" Начало лунного дня    ", LunarDay_Starts[N - 1]));
-  t1.WriteLine(TimeLine(" Конец лунного дня     ", LunarDay_Starts[N]));
-  t1.WriteLine();
+  for (const std::string& line : LunarDayHeading(LunarDay_Starts[N - 1], LunarDay_Starts[N]))
+    t1.WriteLine(line);
   t1.Close();
 
   TextWriter(TmpFile2_Name).Close();

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/clock.h"
 
 namespace kv {
 
@@ -30,6 +34,18 @@ void W_find3(const std::string& sourceFile, const std::string& outputFile, std::
 // Rewrites the file so that every CR is followed by exactly one LF and no
 // other LF remains, through the scratch file directory + "File_tmp_2.txt".
 void FixLineBreaks(const std::string& directory, const std::string& fileName);
+// The same on a text in memory.
+std::string FixedLineBreaks(std::string_view text);
+
+// The lines above a description (Windows-1251): an empty line, the start
+// and the end of the lunar day by the clock, labelled " GMT" or with the
+// clock's offset (" UTC+03:00"), an empty line.
+std::vector<std::string> LunarDayHeading(double start, double end, const LocalClock& clock = {});
+
+// The description of lunar day N from SysDir + "DayMoon.doc" as the click
+// shows it below the heading, each line ending in CR LF, without writing
+// any file; empty when there is none. Fails as W_find3 does.
+std::string LunarDayDescription(std::int32_t N, const ErrorBox& errorBox);
 
 // A click on line N (1-based) of the lunar days list: writes TmpFile1_Name
 // (two time lines and the description of lunar day N) via TmpFile2_Name.

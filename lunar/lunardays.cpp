@@ -1,5 +1,9 @@
 #include "lunardays.h"
 
+#include <optional>
+#include <tuple>
+#include <utility>
+
 #include "core/calendar.h"
 #include "core/checked.h"
 #include "core/settings.h"
@@ -38,6 +42,45 @@ double StartAt(const Date& t, double R) {
   const std::int32_t n = Trunc((static_cast<long double>(R) - h) * 60.0L);
   return DayNumber(t.d, t.m, t.y, h, n, 0);
 }
+
+// The new moons that open and close lunar month M.
+std::pair<double, double> MonthBounds(std::int32_t M) {
+  return {NewMoon_Table[M], M == NewMoon_Table.last() ? NewMoon_15 : NewMoon_Table[M + 1]};
+}
+
+// The day number of 0 h of the clock's date at x.
+double LocalDate(double x, const LocalClock& clock) {
+  const Date t = DateOf(clock.Local(x));
+  return DayNumber(t.d, t.m, t.y, 0, 0, 0);
+}
+
+// The first moonrise not before `after`, as its start, on the local dates
+// from the one that begins at 0 h = first on, at most `dates` of them. Each
+// search starts at the date's midnight; a date longer than 24 hours (the
+// clock going back) gets a second one, and after a rise too early the
+// search goes on half a day later: the Moon never rises twice within that.
+std::optional<double> FirstStart(double after, double first, int dates, const LunarPlace& p) {
+  for (int i = 0; i < dates; ++i) {
+    const double date = Store(first + static_cast<long double>(i));
+    const double b = p.Clock.DateStart(date), next = p.Clock.DateStart(Store(date + 1.0L));
+    for (double base = b; base < next;) {
+      double R, S;
+      MoonRiseFrom(base, p.Longitude, p.Latitude, R, S);
+      if (R == kNoEvent) {
+        base = Store(base + 1.0L);
+        continue;
+      }
+      const double rise = Store(base + R / 24.0L);
+      if (rise >= next) break;  // the next date's
+      // Hours after the date's midnight, told as the window tells them.
+      const double hours = Store((static_cast<long double>(base) - b) * 24 + R);
+      const double T = Store(StartAt(DateOf(date), hours) - (static_cast<long double>(date) - b));
+      if (T >= after) return T;
+      base = Store(rise + 0.5L);
+    }
+  }
+  return std::nullopt;
+}
 }  // namespace
 
 void ResetLunarDays() {
@@ -50,9 +93,14 @@ std::string LunarDaysCaption(std::int32_t M, std::int32_t Y) {
                   std::to_string(Y) + "г.");
 }
 
+std::string LunarDayLine(std::int32_t N, double start, const LocalClock& clock) {
+  std::string date, time;
+  DayNumberToStrings(clock.Local(start), date, time);
+  return (N < 10 ? "  " : " ") + std::to_string(N) + "   " + date;
+}
+
 std::vector<std::string> BuildLunarDays(std::int32_t M) {
-  LunarMonth_Start = NewMoon_Table[M];
-  LunarMonth_End = M == NewMoon_Table.last() ? NewMoon_15 : NewMoon_Table[M + 1];
+  std::tie(LunarMonth_Start, LunarMonth_End) = MonthBounds(M);
 
   Date t = DateOf(LunarMonth_Start);
   double T = StartAt(t, RiseOn(t));
@@ -80,12 +128,26 @@ std::vector<std::string> BuildLunarDays(std::int32_t M) {
   }
 
   std::vector<std::string> lines;
-  for (std::int32_t N = 1; N <= LunarDay_Count - 1; ++N) {
-    std::string date, time;
-    DayNumberToStrings(LunarDay_Starts[N - 1], date, time);
-    lines.push_back((N < 10 ? "  " : " ") + std::to_string(N) + "   " + date);
-  }
+  for (std::int32_t N = 1; N <= LunarDay_Count - 1; ++N)
+    lines.push_back(LunarDayLine(N, LunarDay_Starts[N - 1]));
   return lines;
+}
+
+TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place) {
+  TLunarDays r;
+  std::tie(r.MonthStart, r.MonthEnd) = MonthBounds(M);
+  const double first = LocalDate(r.MonthStart, place.Clock);
+  const int dates = Trunc(LocalDate(r.MonthEnd, place.Clock) - first) + 1;
+  std::optional<double> T = FirstStart(r.MonthStart, first, dates, place);
+  if (!T || *T >= r.MonthEnd) return r;  // no moonrise between the two new moons
+  r.Starts.push_back(*T);
+  while (r.Starts.size() < LunarDay_Starts.size() && Store(r.Starts.back() + 1.0L) <= r.MonthEnd) {
+    const double last = r.Starts.back();
+    T = FirstStart(Store(last + 0.5L), LocalDate(last, place.Clock), kRiselessDates, place);
+    if (!T) break;
+    r.Starts.push_back(*T);
+  }
+  return r;
 }
 
 LunarMonthChoice ChooseLunarMonth(std::int32_t M, std::int32_t Y) {

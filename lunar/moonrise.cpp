@@ -125,14 +125,18 @@ void MoonRiseSearch(double h0, EquatorialRoutine position, double& Rise, double&
   } while (hour != 25 && !(riseFound && setFound));
 }
 
-void MoonRiseSet(std::int32_t day, std::int32_t month, std::int32_t year, double longitude,
-                 double latitude, double& Rise, double& Set) {
-  Rise_State.Base = DayNumber(day, month, year, 0, 0, 0);
+void MoonRiseFrom(double base, double longitude, double latitude, double& Rise, double& Set) {
+  Rise_State.Base = base;
   Rise_State.LonHours = Store(longitude / 15.0L);
   Rise_State.Lat = Store(latitude * kDegToRad);
   Rise_State.SinLat = Store(std::sin(static_cast<long double>(Rise_State.Lat)));
   Rise_State.CosLat = Store(std::cos(static_cast<long double>(Rise_State.Lat)));
   MoonRiseSearch(kMoonRiseAltitude, MoonEquatorial, Rise, Set);
+}
+
+void MoonRiseSet(std::int32_t day, std::int32_t month, std::int32_t year, double longitude,
+                 double latitude, double& Rise, double& Set) {
+  MoonRiseFrom(DayNumber(day, month, year, 0, 0, 0), longitude, latitude, Rise, Set);
 }
 
 }  // namespace kv

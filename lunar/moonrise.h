@@ -39,6 +39,10 @@ void QuadraticZeros(double yMinus, double y0, double yPlus, double& xe, double& 
 // crosses sin(h0); kNoEvent when one does not happen in the 24 hours.
 void MoonRiseSearch(double h0, EquatorialRoutine position, double& Rise, double& Set);
 
+// Moonrise and moonset for the observer, hours after the day number base,
+// where the 24-hour window begins.
+void MoonRiseFrom(double base, double longitude, double latitude, double& Rise, double& Set);
+
 // Moonrise and moonset, UT hours after 0 h of the date, for the observer.
 void MoonRiseSet(std::int32_t day, std::int32_t month, std::int32_t year, double longitude,
                  double latitude, double& Rise, double& Set);

@@ -57,19 +57,31 @@ void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& Last
   LastQuarter = PhaseInstant(k, 3);
 }
 
-void WritePhaseListing(std::int32_t year) {
-  static const std::string kHeader =
-      ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть");
-  static const std::string kFooter1 = ToCp1251("  Щелкните на нужном лунном месяце в списке");
-  static const std::string kFooter2 = ToCp1251("  справа, а затем выберите нужную дату в ");
-  static const std::string kFooter3 = ToCp1251("  появившемся списке лунных дней.");
+std::vector<std::string> PhaseListing(const std::vector<TLunationPhases>& lunations,
+                                      const LocalClock& clock) {
+  std::vector<std::string> lines{
+      "", "", ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"), ""};
+  const auto date = [&clock](double x) { return DateOf(clock.Local(x)); };
+  int i = 0;
+  for (const TLunationPhases& l : lunations) {
+    lines.push_back("   " + Field(++i, 2) + "     " + date(l.NewMoon) + "    " +
+                    date(l.FirstQuarter) + "     " + date(l.FullMoon) + "     " +
+                    date(l.LastQuarter));
+  }
+  lines.push_back("");
+  if (clock.IsGmt()) {
+    lines.push_back(ToCp1251("  Щелкните на нужном лунном месяце в списке"));
+    lines.push_back(ToCp1251("  справа, а затем выберите нужную дату в "));
+    lines.push_back(ToCp1251("  появившемся списке лунных дней."));
+  } else {
+    lines.push_back(ToCp1251("  Даты фаз по времени " + clock.Name + "."));
+  }
+  return lines;
+}
 
+std::vector<TLunationPhases> WritePhaseListing(std::int32_t year) {
   TextWriter out(LunDay_Name);
-  out.WriteLine();
-  out.WriteLine();
-  out.WriteLine(kHeader);
-  out.WriteLine();
-
+  std::vector<TLunationPhases> lunations;
   double D = DayNumber(1, 1, year, 0, 0, 0);
   double q1, full, q3 = 0;
   for (int i = 1; i <= 15; ++i) {
@@ -80,15 +92,11 @@ void WritePhaseListing(std::int32_t year) {
       break;
     }
     NewMoon_Table[i] = D;
-    out.WriteLine("   " + Field(i, 2) + "     " + DateOf(D) + "    " + DateOf(q1) + "     " +
-                  DateOf(full) + "     " + DateOf(q3));
+    lunations.push_back({D, q1, full, q3});
   }
-
-  out.WriteLine();
-  out.WriteLine(kFooter1);
-  out.WriteLine(kFooter2);
-  out.WriteLine(kFooter3);
+  for (const std::string& line : PhaseListing(lunations)) out.WriteLine(line);
   out.Close();
+  return lunations;
 }
 
 }  // namespace kv

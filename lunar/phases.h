@@ -3,7 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
+#include "core/clock.h"
 #include "core/table.h"
 
 namespace kv {
@@ -18,9 +21,19 @@ extern double NewMoon_15;
 // quarter, full moon and last quarter. Day numbers, universal time.
 void LunarPhases(double& D, double& FirstQuarter, double& FullMoon, double& LastQuarter);
 
+struct TLunationPhases {
+  double NewMoon = 0, FirstQuarter = 0, FullMoon = 0, LastQuarter = 0;
+};
+
 // The calculate button: fills NewMoon_Table (and NewMoon_15) for the year
-// and writes the listing file LunDay_Name (Windows-1251, CR LF).
-// Raises FileError when the file cannot be written.
-void WritePhaseListing(std::int32_t year);
+// and writes the listing file LunDay_Name (Windows-1251, CR LF); gives the
+// fourteen lunations listed. Raises FileError when the file cannot be written.
+std::vector<TLunationPhases> WritePhaseListing(std::int32_t year);
+
+// The lines of the listing (Windows-1251) with the dates of the lunations
+// by the clock: the file's for GMT; for another clock the closing lines
+// name it instead of pointing to the window's list.
+std::vector<std::string> PhaseListing(const std::vector<TLunationPhases>& lunations,
+                                      const LocalClock& clock = {});
 
 }  // namespace kv

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <sstream>
@@ -21,8 +22,12 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
   const std::string png = RunKvlove("compat --help").out;
   EXPECT_EQ(png.substr(png.find("\nOptions:\n")),
             "\nOptions:\n"
-            "  --png PREFIX  also save the two charts as PREFIX1.png and PREFIX2.png\n"
-            "                (720 x 218 pixels), as the window draws them at 100 %\n");
+            "  --png PREFIX     also save the two charts as PREFIX1.png and PREFIX2.png\n"
+            "                   (720 x 218 pixels), as the window draws them at 100 %\n"
+            "  --format FORMAT  text (the default), json or csv: json is one object with\n"
+            "                   the inputs and the results, times in ISO 8601 with their\n"
+            "                   UTC offset; csv a header line, then a line per record.\n"
+            "                   The files written are the same in every format\n");
 }
 
 TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {
@@ -122,4 +127,22 @@ TEST(KvloveTest, MainDirFromTheEnvironmentUnlessGiven) {
   EXPECT_FALSE(fs::exists(root / "env" / lunDay));
   EXPECT_TRUE(fs::is_empty(root / "cwd"));
   fs::remove_all(root);
+}
+
+// A chart for other programs; the ISO date is Gregorian also where the
+// program's calendar is Julian.
+TEST(KvloveTest, ChartAsJsonAndCsv) {
+  const auto j = nlohmann::json::parse(RunKvlove("chart 15.06.1985 12:15 --format json").out);
+  EXPECT_EQ(j["moment"], "1985-06-15T12:15:00+00:00");
+  EXPECT_EQ(j["day_number"].get<double>(), 31212.010416666668);
+  ASSERT_EQ(j["bodies"].size(), 10u);
+  kv::TChart c{};
+  kv::FillChart(c, 31212.010416666668);
+  EXPECT_EQ(j["bodies"][1]["longitude"].get<double>(), c[2].Lon);
+  EXPECT_EQ(j["bodies"][1]["sign"], c[2].Sign);
+  const auto csv = Lines(RunKvlove("chart 15.06.1985 12:15 --format csv").out);
+  ASSERT_EQ(csv.size(), 11u);
+  EXPECT_EQ(csv[0], "body,longitude,declination,speed,sign");
+  EXPECT_EQ(nlohmann::json::parse(RunKvlove("chart 04.10.1582 --format json").out)["moment"],
+            "1582-10-14T00:00:00+00:00");
 }

@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "core/checked.h"
+#include "core/clock.h"
 
 using namespace kv;
 
@@ -209,4 +210,16 @@ TEST(SiderealTimeTest, NegativeLongitudeCanGiveNegativeHours) {
   }
   EXPECT_NEAR(std::fmod(SiderealTime(-0.25, 0) - SiderealTime(-0.75, 0) + 48.0, 24.0),
               12 * 1.002737909, 1e-6);
+}
+
+// A clock of +2 hours that goes to +3 at 22:00 UT on 1 March 2008, skipping
+// local midnight, and back at 21:30 UT on 1 April, passing it twice.
+TEST(LocalClockTest, DatesBeginAtTheirFirstLocalMoment) {
+  const double spring = DayNumber(1, 3, 2008, 22, 0, 0), autumn = DayNumber(1, 4, 2008, 21, 30, 0);
+  const LocalClock c{"test", [=](double x) { return x >= spring && x < autumn ? 10800 : 7200; }};
+  EXPECT_NEAR(c.DateStart(DayNumber(1, 2, 2008, 0, 0, 0)), DayNumber(31, 1, 2008, 22, 0, 0), 1e-9);
+  EXPECT_NEAR(c.DateStart(DayNumber(2, 3, 2008, 0, 0, 0)), spring, 1e-6);
+  EXPECT_NEAR(c.DateStart(DayNumber(2, 4, 2008, 0, 0, 0)), DayNumber(1, 4, 2008, 21, 0, 0), 1e-9);
+  EXPECT_EQ(LocalClock{}.DateStart(spring), spring);
+  EXPECT_EQ(OffsetText(-19800), "-05:30");
 }

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <sstream>
@@ -69,4 +70,33 @@ TEST(KvloveEclipsesTest, HelpAndOverview) {
   EXPECT_NE(h.out.find("--details"), std::string::npos);
   const RunResult o = RunKvlove("--help");
   EXPECT_NE(o.out.find("eclipses"), std::string::npos);
+}
+
+// By a zone the year runs from its 1 January: 31.12.2028 16:52 UT is
+// 1 January 2029 in Vladivostok.
+TEST(KvloveEclipsesTest, ZoneMovesTheTimesAndTheYear) {
+  const auto y2028 = Lines(RunKvlove("eclipses 2028 --tz Asia/Vladivostok").out);
+  const auto y2029 = Lines(RunKvlove("eclipses 2029 --tz Asia/Vladivostok").out);
+  ASSERT_GT(y2029.size(), 5u);
+  EXPECT_EQ(y2029[3], " N     Дата     Время      Градус затмения    Тип затмения  ");
+  EXPECT_EQ(y2029[5], " 1  01.01.2029  02:52:19   10°34’Рака       Лунное полное");
+  EXPECT_EQ(std::count(y2028.begin(), y2028.end(),
+                       " Даты и время затмений приведены по времени Asia/Vladivostok."),
+            1);
+  for (const auto& l : y2028) EXPECT_EQ(l.find("10°34’Рака"), std::string::npos) << l;
+
+  const auto j = nlohmann::json::parse(RunKvlove("eclipses 1999 --format json --tz +03:00").out);
+  EXPECT_EQ(j["time_zone"], "UTC+03:00");
+  ASSERT_EQ(j["eclipses"].size(), 4u);
+  kv::EclipseListLines(1999);
+  EXPECT_EQ(j["eclipses"][3]["instant"], "1999-08-11T14:04:29+03:00");
+  EXPECT_EQ(j["eclipses"][3]["kind"], "Солнечное");
+  EXPECT_EQ(j["eclipses"][3]["type"], "полное");
+  EXPECT_EQ(j["eclipses"][3]["zodiac_degree"], "18°21’Льва");
+  EXPECT_EQ(j["eclipses"][3]["longitude"], kv::Eclipse_Table[4].Lon);
+  const auto csv = Lines(RunKvlove("eclipses 1999 --format csv").out);
+  ASSERT_EQ(csv.size(), 5u);
+  EXPECT_EQ(csv[0], "number,instant,kind,type,zodiac_degree,longitude");
+  EXPECT_TRUE(csv[1].starts_with("1,1999-01-31T16:21:44+00:00,Лунное,полутеневое,11°28’Льва,131."))
+      << csv[1];
 }

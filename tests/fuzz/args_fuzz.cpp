@@ -1,5 +1,6 @@
-// The numbers, dates and times typed on kvlove's command line, and the
+// The numbers, dates, times and places typed on kvlove's command line, and the
 // window's own reading of a spin edit's text.
+#include <cmath>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     const std::int32_t v = kvcli::ParseInt(s, {-2000, 3000}, "year");
     if (v < -2000 || v > 3000) std::abort();
+  } catch (const kvcli::UsageError&) {
+  }
+  try {
+    const kvcli::Coordinates c = kvcli::ParseCoordinates(s);
+    if (!(std::fabs(c.latitude) <= 90 && std::fabs(c.longitude) <= 180)) std::abort();
   } catch (const kvcli::UsageError&) {
   }
   try {

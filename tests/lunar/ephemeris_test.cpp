@@ -4,7 +4,9 @@
 
 #include <cmath>
 #include <numbers>
+#include <tuple>
 
+#include "lunar/lunardays.h"
 #include "lunar/moonrise.h"
 #include "lunar/phases.h"
 #include "lunar_test_util.h"
@@ -36,8 +38,8 @@ double PhaseMoment(double jdUT, double target) {
   return jdUT;
 }
 
-double NextMoonrise(double jdUT) {
-  double geo[3] = {0.0, 51.5, 0.0}, t = 0;
+double NextMoonrise(double jdUT, double longitude = 0.0, double latitude = 51.5) {
+  double geo[3] = {longitude, latitude, 0.0}, t = 0;
   char err[AS_MAXCH];
   swe_rise_trans(jdUT, SE_MOON, nullptr, SEFLG_SWIEPH, SE_CALC_RISE, geo, 1013.25, 10.0, &t, err);
   return t;
@@ -121,4 +123,41 @@ TEST(EphemerisCrossCheck, MoonrisesWithinThreeMinutes) {
   }
   RecordProperty("minutes_from", std::to_string(lo));
   RecordProperty("minutes_to", std::to_string(hi));
+}
+
+// The lunar days of other places are their moonrises: each start is the
+// rise that the search from its local midnight gives, cut to the minute,
+// which is the ephemeris' rise within the three minutes above; and the
+// ephemeris has no rise between the first and the last start that the list
+// leaves out.
+TEST(EphemerisCrossCheck, LunarDaysOfMoscowAndSydneyAreTheirMoonrises) {
+  const fs::path dir = fs::temp_directory_path() / ("kv_places_" + std::to_string(::getpid()));
+  fs::create_directories(dir / "System");
+  UseMainDirectory(dir.string());
+  for (const auto& [lon, lat, hours] :
+       {std::tuple{37.62, 55.75, 3}, std::tuple{151.21, -33.87, 10}}) {
+    const LunarPlace place{lon, lat, {"zone", [hours](double) { return hours * 3600; }}};
+    for (std::int32_t year = 2008; year <= 2010; ++year) {
+      WritePhaseListing(year);
+      for (std::int32_t M = 1; M <= 13; ++M) {
+        const std::vector<double> starts = LunarDaysAt(M, place).Starts;
+        ASSERT_GE(starts.size(), 28u) << lat << " " << year << "/" << M;
+        for (const double start : starts) {
+          const double midnight = std::floor(start + hours / 24.0 + 0.5) - 0.5 - hours / 24.0;
+          double rise, set;
+          MoonRiseFrom(midnight, lon, lat, rise, set);
+          EXPECT_NEAR((midnight + rise / 24 - start) * 1440, 0.5, 0.5 + 1e-6) << Moment(start);
+          const double minutes =
+              (midnight + rise / 24 - (NextMoonrise(start + kJd0 - 0.1, lon, lat) - kJd0)) * 1440;
+          EXPECT_LT(std::fabs(minutes), 3.0) << Moment(start);
+        }
+        int theirs = 0;
+        for (double jd = starts.front() + kJd0 - 0.01;
+             (jd = NextMoonrise(jd, lon, lat)) < starts.back() + kJd0 + 0.01; jd += 0.01)
+          ++theirs;
+        EXPECT_EQ(theirs, static_cast<int>(starts.size())) << lat << " " << year << "/" << M;
+      }
+    }
+  }
+  fs::remove_all(dir);
 }

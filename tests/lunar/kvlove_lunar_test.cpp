@@ -1,3 +1,5 @@
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 
 #include "lunar/daytext.h"
@@ -8,6 +10,7 @@
 
 using namespace kv;
 using namespace lunartest;
+using Json = nlohmann::json;
 
 namespace {
 class KvloveLunarTest : public MainDirTest {
@@ -137,4 +140,89 @@ TEST_F(KvloveLunarTest, HelpAndLocale) {
   }
   EXPECT_EQ(Run("lunar-days 2008 2 --times", "LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8").out,
             Run("lunar-days 2008 2 --times").out);
+}
+
+// Moscow's lunar days in Moscow time, by name or by coordinates and zone,
+// as text, JSON and CSV.
+TEST_F(KvloveLunarTest, MoscowInMoscowTime) {
+  const RunResult r = Run("lunar-days 2008 2 --place Москва --times");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto lines = LfLines(r.out);
+  ASSERT_EQ(lines.size(), 29u);
+  EXPECT_EQ(lines[1], "   Москва: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
+  EXPECT_EQ(lines[2], "  1   09.01.2008\t09.01.2008 09:54:00 +03:00\t10.01.2008 10:08:59 +03:00");
+  const auto named =
+      LfLines(Run("lunar-days 2008 2 --times --place=55.75,37.62 --tz Europe/Moscow").out);
+  EXPECT_EQ(std::vector(named.begin() + 2, named.end()),
+            std::vector(lines.begin() + 2, lines.end()));
+
+  const Json j = Json::parse(Run("lunar-days 2008 2 --place Москва --format json").out);
+  EXPECT_EQ(j["place"],
+            Json::parse(R"({"latitude": 55.75, "longitude": 37.62, "city": "Москва"})"));
+  EXPECT_EQ(j["time_zone"], "Europe/Moscow");
+  const Json& days = j["lunar_days"];
+  ASSERT_EQ(days.size(), 27u);
+  EXPECT_EQ(days[0], Json::parse(R"({"day": 1, "start": "2008-01-09T09:54:00+03:00",
+                                     "end": "2008-01-10T10:09:00+03:00"})"));
+  for (std::size_t i = 1; i < days.size(); ++i) EXPECT_EQ(days[i]["start"], days[i - 1]["end"]);
+  const auto csv = LfLines(Run("lunar-days 2008 2 --place Москва --format csv").out);
+  ASSERT_EQ(csv.size(), 28u);
+  EXPECT_EQ(csv[0], "day,start,end");
+  EXPECT_EQ(csv[27], "27,2008-02-05T07:59:00+03:00,2008-02-06T08:16:00+03:00");
+}
+
+// Without a place or a zone every command prints and writes what it did;
+// with them the window's day files are left alone.
+TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
+  ShipDescriptions();
+  const RunResult plain = Run("lunar-day 2008 2 20");
+  const std::string t1 = Bytes(Sys("TmpFile1.tmp")), t2 = Bytes(Sys("TmpFile2.tmp"));
+  EXPECT_EQ(Run("lunar-day 2008 2 20 --format text").out, plain.out);
+  EXPECT_EQ(Run("phases 2008 --format text").out, Run("phases 2008").out);
+  // The window's observer named: the window's list.
+  const auto window = LfLines(Run("lunar-days 2008 2 --times").out);
+  const auto named = LfLines(Run("lunar-days 2008 2 --times --place 51.5,0").out);
+  EXPECT_EQ(std::vector(named.begin() + 2, named.end()),
+            std::vector(window.begin() + 1, window.end()));
+
+  const RunResult moscow = Run("lunar-day 2008 2 20 --place Москва");
+  ASSERT_EQ(moscow.status, 0) << moscow.err;
+  EXPECT_EQ(LfLines(moscow.out)[1], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
+  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)),
+            plain.out.substr(plain.out.find("\n\n", 1)));
+  EXPECT_EQ(Bytes(Sys("TmpFile1.tmp")), t1);
+  EXPECT_EQ(Bytes(Sys("TmpFile2.tmp")), t2);
+
+  const Json j = Json::parse(Run("lunar-day 2008 2 20 --format json").out);
+  EXPECT_EQ(j["time_zone"], "GMT");
+  EXPECT_EQ(j["end"], "2008-01-30T01:22:00+00:00");  // the window's 01:21:59
+  EXPECT_TRUE(j["description"].get<std::string>().starts_with(LfLines(plain.out)[4])) << j;
+}
+
+TEST_F(KvloveLunarTest, CsvQuotesAsRfc4180) {
+  WriteBytes(Sys("DayMoon.doc"),
+             Cp("*   0   1   0   0   0   0   0\r\nОн сказал: \"да\", и всё.\r\nВторая\r\n@\r\n"));
+  const RunResult r = Run("lunar-day 2008 2 1 --format csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "day,start,end,description\n1,2008-01-09T09:01:00+00:00,2008-01-10T09:22:00+00:00,"
+            "\"Он сказал: \"\"да\"\", и всё.\n Вторая\"\n");
+}
+
+TEST_F(KvloveLunarTest, BadPlaceZoneOrFormatExitWithTwoBeforeAnyFile) {
+  for (const char* args :
+       {"lunar-days 2008 2 --place 90.5,0", "lunar-days 2008 2 --place -91,0",
+        "lunar-days 2008 2 --place 0,180.01", "lunar-days 2008 2 --place 0,-181",
+        "lunar-days 2008 2 --place 55.75", "lunar-days 2008 2 --place 55,75,37,62",
+        "lunar-days 2008 2 --place inf,0", "lunar-day 2008 2 1 --place Атлантида",
+        "lunar-days 2008 2 --tz Mars/Olympus", "lunar-days 2008 2 --tz Moscow",
+        "lunar-days 2008 2 --tz ../zoneinfo/UTC", "lunar-days 2008 2 --tz +15:00",
+        "phases 2008 --tz Europe/Moskva", "phases 2008 --place Москва", "phases 2008 --format xml",
+        "lunar-days 2008 2 --format JSON", "eclipses 1999 --tz 3"}) {
+    const RunResult r = Run(args);
+    EXPECT_EQ(r.status, 2) << args;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
+    EXPECT_EQ(r.out, "") << args;
+  }
+  EXPECT_FALSE(fs::exists(Sys("F_LunDay.tmp")));
 }

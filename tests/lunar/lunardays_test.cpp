@@ -153,3 +153,61 @@ TEST_F(LunarDaysTest, YearZeroListsTheDaysOfItsFirstMonth) {
   EXPECT_GT(LunarDay_Starts[0], LunarMonth_Start);
   EXPECT_LT(LunarDay_Starts[0], LunarMonth_Start + 2);
 }
+
+// The rule for places, at the window's observer in GMT, lists the window's
+// lunar days, over the years the window takes.
+TEST_F(LunarDaysTest, PlaceRuleAtTheWindowsObserverListsTheWindowsDays) {
+  const LunarPlace window{Obs_Longitude, Obs_Latitude, {}};
+  for (const std::int32_t year : {1, 1582, 1900, 2008, 2100, 3000}) {
+    WritePhaseListing(year);
+    for (std::int32_t M = 1; M <= 14; ++M) {
+      ResetLunarDays();
+      BuildLunarDays(M);
+      EXPECT_EQ(
+          LunarDaysAt(M, window).Starts,
+          std::vector<double>(LunarDay_Starts.begin(), LunarDay_Starts.begin() + LunarDay_Count))
+          << year << " month " << M;
+    }
+  }
+}
+
+// Beyond the polar circles the Moon stays up or down for days, and may
+// rise twice on one date: every start is a moonrise, every date between two
+// starts has none, and the list stays within the table and ends as the
+// window's does.
+TEST_F(LunarDaysTest, HighLatitudesListEveryMoonriseAndNoneElse) {
+  const LocalClock msk{"UTC+03:00", [](double) { return 10800; }};
+  int longDays = 0, twiceOnADate = 0;
+  for (const std::int32_t year : {2001, 2008}) {
+    WritePhaseListing(year);
+    for (const LunarPlace& p : {LunarPlace{33.07, 68.97, {}}, LunarPlace{15.0, 78.0, msk},
+                                LunarPlace{15.0, -78.0, msk}, LunarPlace{0.0, 90.0, msk}}) {
+      const double offset = p.Clock.OffsetAt(0) / 86400.0;
+      for (std::int32_t M = 1; M <= 14; ++M) {
+        SCOPED_TRACE(std::to_string(p.Latitude) + " " + std::to_string(year) + "/" +
+                     std::to_string(M));
+        const TLunarDays r = LunarDaysAt(M, p);
+        ASSERT_GE(r.Starts.size(), 2u);
+        ASSERT_LE(r.Starts.size(), LunarDay_Starts.size());
+        EXPECT_GE(r.Starts.front(), r.MonthStart);
+        EXPECT_GT(r.Starts.back() + 1.0, r.MonthEnd);
+        double previousDate = 0;
+        for (const double start : r.Starts) {
+          double rise, set;
+          MoonRiseFrom(start - 0.5, p.Longitude, p.Latitude, rise, set);
+          EXPECT_NEAR((rise / 24 - 0.5) * 1440, 0.5, 1.0) << Moment(start);
+          const double date = std::floor(start + offset + 0.5) - 0.5 - offset;  // its midnight
+          twiceOnADate += date == previousDate;
+          longDays += previousDate != 0 && date - previousDate > 2;
+          for (double d = previousDate + 1; previousDate != 0 && d < date - 0.5; d += 1) {
+            MoonRiseFrom(d, p.Longitude, p.Latitude, rise, set);
+            EXPECT_EQ(rise, kNoEvent) << Moment(d);
+          }
+          previousDate = date;
+        }
+      }
+    }
+  }
+  EXPECT_GT(longDays, 40);
+  EXPECT_GT(twiceOnADate, 0);
+}

@@ -1,0 +1,78 @@
+#include "output.h"
+
+#include <QDate>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+namespace kvcli {
+
+namespace {
+
+std::string CsvField(const Json& v) {
+  std::string s = v.is_string() ? v.get<std::string>() : v.is_null() ? "" : v.dump();
+  if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+  std::string quoted = "\"";
+  for (char c : s) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
+void PrintCsvLine(const std::vector<std::string>& fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) std::cout << (i ? "," : "") << fields[i];
+  std::cout << "\n";
+}
+
+}  // namespace
+
+Format ReadFormat(const Context& ctx) {
+  if (!ctx.HasFlag("--format")) return Format::Text;
+  const std::string f = ctx.FlagValue("--format");
+  if (f == "text") return Format::Text;
+  if (f == "json") return Format::Json;
+  if (f == "csv") return Format::Csv;
+  throw UsageError("unknown format '" + f + "' (text, json or csv)");
+}
+
+std::string IsoMoment(double x, const kv::LocalClock& clock) {
+  const std::int32_t offset = clock.OffsetAt(x);
+  // Seconds since 1899-12-31 00:00 of the clock.
+  const long long s = std::llround((static_cast<long double>(x) + 0.5L) * 86400.0L) + offset;
+  const long long day = s >= 0 ? s / 86400 : -((-s + 86399) / 86400);
+  const long long second = s - day * 86400;
+  const QDate date = QDate::fromJulianDay(2415020 + day);
+  const int year = date.year() < 0 ? date.year() + 1 : date.year();  // QDate has no year 0
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%s%04d-%02d-%02dT%02lld:%02lld:%02lld", year < 0 ? "-" : "",
+                std::abs(year), date.month(), date.day(), second / 3600, second / 60 % 60,
+                second % 60);
+  return buf + kv::OffsetText(offset);
+}
+
+void PrintResult(Format format, Json inputs, const char* key, const Records& records) {
+  if (format == Format::Csv) {
+    std::vector<std::string> fields(records.names.begin(), records.names.end());
+    PrintCsvLine(fields);
+    for (const auto& row : records.rows) {
+      fields.clear();
+      for (const Json& v : row) fields.push_back(CsvField(v));
+      PrintCsvLine(fields);
+    }
+    return;
+  }
+  Json list = Json::array();
+  for (const auto& row : records.rows) {
+    Json record = Json::object();
+    for (std::size_t i = 0; i < row.size(); ++i) record[records.names[i]] = row[i];
+    list.push_back(std::move(record));
+  }
+  if (key)
+    inputs[key] = std::move(list);
+  else
+    for (const Json& record : list) inputs.update(record);
+  // A name or a path need not be UTF-8: what is not comes out as U+FFFD.
+  std::cout << inputs.dump(2, ' ', false, Json::error_handler_t::replace) << "\n";
+}
+
+}  // namespace kvcli

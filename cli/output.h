@@ -1,0 +1,42 @@
+// The printed result of a command in the format --format chooses: the
+// command's own text, one JSON object, or CSV.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "args.h"
+#include "core/clock.h"
+
+namespace kvcli {
+
+enum class Format { Text, Json, Csv };
+
+// --format text|json|csv; text without it.
+Format ReadFormat(const Context& ctx);
+
+// Keys in the order they were put in.
+using Json = nlohmann::ordered_json;
+
+// "2008-01-09T12:01:00+03:00": the moment to the nearest second, by the
+// clock, in the proleptic Gregorian calendar of ISO 8601 (also before
+// 15.10.1582, where the program's texts give Julian dates).
+std::string IsoMoment(double x, const kv::LocalClock& clock);
+
+// The records of a result: their field names once, the values of each.
+struct Records {
+  std::vector<const char*> names;
+  std::vector<std::vector<Json>> rows = {};
+  void Add(std::vector<Json> values) { rows.push_back(std::move(values)); }
+};
+
+// JSON: the inputs with the records under key as a list of objects, or
+// without a key the fields of the one record after the inputs. CSV: a
+// header line with the names, then a line per record, quoted as RFC 4180
+// has it.
+void PrintResult(Format format, Json inputs, const char* key, const Records& records);
+
+}  // namespace kvcli
