@@ -1,11 +1,13 @@
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QImage>
+#include <dlfcn.h>
+#include <unistd.h>
 
+#include <climits>
+#include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 
-#include "app/chart_painter.h"
+#include "app/png_charts.h"
 #include "commands.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
@@ -15,15 +17,22 @@
 namespace kvcli {
 namespace {
 
-// The platform's chatter (run-time directory and the like) is no message
-// of ours; only fatal errors get through.
-void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-  if (type == QtFatalMsg || type == QtCriticalMsg) std::cerr << "kvlove: " << msg.toStdString() << "\n";
+// The pictures' module, beside kvlove's own file: only --png loads Qt's
+// GUI libraries. It stays loaded until the process ends.
+std::unique_ptr<kvapp::PngCharts> LoadPngCharts() {
+  char self[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
+  std::string path = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
+  path = path.substr(0, path.rfind('/') + 1) + kvapp::kPngChartsModule;
+  void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const auto make =
+      module ? reinterpret_cast<kvapp::MakePngChartsFn>(::dlsym(module, kvapp::kMakePngCharts)) : nullptr;
+  if (!make) {
+    const char* why = ::dlerror();
+    throw std::runtime_error("Не удаётся загрузить модуль картинок «" + path + "»: " + (why ? why : ""));
+  }
+  return std::unique_ptr<kvapp::PngCharts>(make());
 }
-
-int guiArgc = 1;
-char guiName[] = "kvlove";
-char* guiArgv[] = {guiName, nullptr};
 
 // One line (record) per point of both passes.
 void PrintPoints(Format format, const Context& ctx) {
@@ -67,24 +76,16 @@ int RunCompat(const Context& ctx) {
     return 0;
   }
 
-  // The year labels need fonts, and fonts need a GUI application; kvlove
-  // never opens a window.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qInstallMessageHandler(QuietQt);
-  QGuiApplication gui(guiArgc, guiArgv);
-  kvapp::ChartPainter upper, lower;
-  kv::StraightHost host(in, upper, lower);
+  const std::unique_ptr<kvapp::PngCharts> charts = LoadPngCharts();
+  kv::StraightHost host(in, charts->Canvas(1), charts->Canvas(2));
   kv::RunCompatibility(host);
   PrintPoints(format, ctx);
   for (int pass = 1; pass <= 2; ++pass) {
     const std::string name = prefix + std::to_string(pass) + ".png";
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!(pass == 1 ? upper : lower).Image().save(&buffer, "PNG"))
-      throw kv::FileError(kv::FileMessage("Не удаётся создать файл", name));
+    const std::string bytes = charts->Png(pass);
+    if (bytes.empty()) throw kv::FileError(kv::FileMessage("Не удаётся создать файл", name));
     kv::TextWriter out(name);
-    out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    out.Write(bytes);
     out.Close();
   }
   return 0;
