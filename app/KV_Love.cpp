@@ -346,6 +346,7 @@ void TZKV_LoveForm::BuildTab5() {
 // Every control carries the name the program gives it.
 void TZKV_LoveForm::NameControls() {
 #define KV_NAME(w) w->setObjectName(QStringLiteral(#w))
+  // clang-format off
   KV_NAME(Image1); KV_NAME(BitBtn6);
   KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
   KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
@@ -358,6 +359,7 @@ void TZKV_LoveForm::NameControls() {
   KV_NAME(ListBox1); KV_NAME(Memo1);
   KV_NAME(Image5); KV_NAME(ListBox2); KV_NAME(Label9); KV_NAME(SpinEdit21); KV_NAME(BitBtn7);
   KV_NAME(BitBtn8);
+  // clang-format on
 #undef KV_NAME
 }
 
