@@ -194,7 +194,8 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
 
 TZKV_LoveForm::~TZKV_LoveForm() = default;
 
-QPushButton* TZKV_LoveForm::MakeComputeButton(QWidget* parent, const char* text, int x, int y, int h) {
+QPushButton* TZKV_LoveForm::MakeComputeButton(QWidget* parent, const char* text, int x, int y,
+                                              int h) {
   return MakeButton(parent, text, x, y, 122, h, okGlyph_, true);
 }
 
@@ -290,7 +291,8 @@ void TZKV_LoveForm::BuildTab4() {
   grid->setContentsMargins(8, 4, 4, 4);
   grid->setVerticalSpacing(0);
   for (int i = 0; i < 14; ++i) {
-    auto* r = new QRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
+    auto* r =
+        new QRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
     r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
     RadioGroup1Items->addButton(r, i);
     grid->addWidget(r, i % 7, i / 7);  // two columns, filled top to bottom
@@ -335,8 +337,8 @@ void TZKV_LoveForm::BuildTab5() {
   ListBox2->setFont(Font(QStringLiteral("Courier"), 16));
   ListBox2->setFrameShape(QFrame::NoFrame);
   SetFieldColour(ListBox2, kFieldCream);
-  Label9 = MakeLabel(TabSheet5,
-                     " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
+  Label9 = MakeLabel(
+      TabSheet5, " Установите нужный год и щелкните на кнопке \"Рассчитать\"    Год ", 9, 580, 15);
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, kv::kEclipseYearInput, 1900);
   BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
@@ -425,7 +427,8 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(SpinEdit7, "Год рождения");
   Describe(SpinEdit8, "Час рождения", " по московскому времени");
   Describe(SpinEdit9, "Минута рождения");
-  Describe(BitBtn1, "Рассчитать гороскоп", "Показывает градусы Зодиака десяти планет в момент рождения");
+  Describe(BitBtn1, "Рассчитать гороскоп",
+           "Показывает градусы Зодиака десяти планет в момент рождения");
   Label5->setBuddy(Edit2);
   for (QLabel* l : {Label3, Label4, Label1}) l->setBuddy(SpinEdit5);
   Label2->setBuddy(SpinEdit8);
@@ -436,7 +439,8 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(RadioGroup1, "Лунный месяц", "Выбор месяца показывает его лунные дни");
   for (QAbstractButton* b : RadioGroup1Items->buttons())
     b->setAccessibleName(U("Лунный месяц %1").arg(RadioGroup1Items->id(b) + 1));
-  Describe(ListBox1, "Лунные дни", "Номер лунного дня и дата его начала; выбор показывает описание дня");
+  Describe(ListBox1, "Лунные дни",
+           "Номер лунного дня и дата его начала; выбор показывает описание дня");
   Describe(Memo1, "Лунный календарь", "Лунные месяцы года или описание выбранного лунного дня");
 
   Describe(ListBox2, "Затмения года");
@@ -525,7 +529,8 @@ void TZKV_LoveForm::FormActivate() {
   try {
     {
       RegistryKey key;
-      if (!key.Open(true)) throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
+      if (!key.Open(true))
+        throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
       key.WriteString(QStringLiteral("rMainDir"), M);
       key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();
@@ -582,8 +587,9 @@ void TZKV_LoveForm::FormActivate() {
 
 void TZKV_LoveForm::PageControl1Change() {
   if (PageControl1->currentIndex() != 3) return;
-  Memo1->setPlainText(U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"
-                        "  на кнопке\"Рассчитать\" \n "));
+  Memo1->setPlainText(
+      U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"
+        "  на кнопке\"Рассчитать\" \n "));
 }
 
 int TZKV_LoveForm::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
@@ -655,7 +661,9 @@ class CompatWindowRun : public kv::CompatHost {
       c->SetRatio(ratio);  // moved to another screen: the frame redraws it all
     return *c;
   }
-  void Drawn(int pass) override { Image(pass)->setImage((pass == 1 ? f_.Chart3 : f_.Chart4)->Image()); }
+  void Drawn(int pass) override {
+    Image(pass)->setImage((pass == 1 ? f_.Chart3 : f_.Chart4)->Image());
+  }
 
  private:
   TImage* Image(int pass) const { return pass == 1 ? f_.Image3 : f_.Image4; }

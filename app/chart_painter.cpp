@@ -32,7 +32,9 @@ void ChartPainter::SetRatio(qreal ratio) {
 
 int ChartPainter::Device(int x) const { return static_cast<int>(std::lround(x * ratio_)); }
 
-QRgb ChartPainter::Pixel(int x, int y) const { return image_.pixel(Device(x), Device(y)) | 0xff000000u; }
+QRgb ChartPainter::Pixel(int x, int y) const {
+  return image_.pixel(Device(x), Device(y)) | 0xff000000u;
+}
 
 int ChartPainter::PixelSize(int points) {
   // MulDiv(points, 96, 72): rounded, halves away from zero.

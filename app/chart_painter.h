@@ -15,7 +15,8 @@ class ChartPainter : public kv::ChartCanvas {
  public:
   // A white chart of width x height pixels, each drawn as ratio x ratio
   // pixels of the picture (a ratio below 1 counts as 1).
-  explicit ChartPainter(int width = kv::kChartWidth, int height = kv::kChartHeight, qreal ratio = 1);
+  explicit ChartPainter(int width = kv::kChartWidth, int height = kv::kChartHeight,
+                        qreal ratio = 1);
 
   int Width() const override { return width_; }
   int Height() const override { return height_; }

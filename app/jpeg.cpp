@@ -64,7 +64,8 @@ QImage LoadJpeg(const std::string& path) {
     Fail(err);
   }
   jpeg_start_decompress(&cinfo);
-  result = new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
+  result =
+      new (std::nothrow) QImage(static_cast<int>(w), static_cast<int>(h), QImage::Format_RGB888);
   if (!result || result->isNull()) {
     std::snprintf(err.message, sizeof err.message, "не хватает памяти на %u x %u точек", w, h);
     Fail(err);
@@ -86,7 +87,8 @@ QImage LoadJpeg(const std::string& path) {
 QImage LoadBackground(const std::string& path, double ratio) {
   if (ratio <= 1) return LoadJpeg(path);
   const std::string::size_type dot = path.rfind('.');
-  const std::string sharp = path.substr(0, dot) + "@2x" + (dot == std::string::npos ? "" : path.substr(dot));
+  const std::string sharp =
+      path.substr(0, dot) + "@2x" + (dot == std::string::npos ? "" : path.substr(dot));
   if (!kv::FileExists(sharp)) return LoadJpeg(path);
   QImage image = LoadJpeg(sharp);
   if (ratio != 2)

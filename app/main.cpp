@@ -31,14 +31,13 @@ int main(int argc, char** argv) {
   const QString mainDir = QDir::currentPath();
   kvapp::InstanceLock instance(mainDir);
   switch (instance.Claim()) {
-    case kvapp::InstanceLock::First:
-      break;
-    case kvapp::InstanceLock::HandedOver:
-      return 0;
+    case kvapp::InstanceLock::First: break;
+    case kvapp::InstanceLock::HandedOver: return 0;
     case kvapp::InstanceLock::NoAnswer:
       QMessageBox::critical(
           nullptr, QStringLiteral("Korvella Love"),
-          QString::fromUtf8("Программа уже запущена в папке %1, но её окно не отвечает.").arg(mainDir));
+          QString::fromUtf8("Программа уже запущена в папке %1, но её окно не отвечает.")
+              .arg(mainDir));
       return 1;
   }
   kvapp::SubstituteFonts();

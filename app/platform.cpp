@@ -70,7 +70,8 @@ void RegistryKey::WriteString(const QString& name, const QString& value) {
     d_->s->sync();
     if (d_->s->status() == QSettings::NoError && d_->s->isWritable()) return;
   }
-  throw RegistryError("Не удаётся записать значение «" + name.toStdString() + "» в настройки " + Where());
+  throw RegistryError("Не удаётся записать значение «" + name.toStdString() + "» в настройки " +
+                      Where());
 }
 
 bool RegistryKey::ValueExists(const QString& name) const { return d_->s && d_->s->contains(name); }
@@ -130,7 +131,8 @@ QString InstanceName(const QString& mainDir) {
   id += QByteArray::number(::getuid());  // the temporary folder may be shared
 #endif
   return QStringLiteral("korvella-love-") +
-         QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));
+         QString::fromLatin1(
+             QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));
 }
 
 constexpr int kAnswerMs = 5000;  // an earlier start may still be building its window
@@ -187,16 +189,18 @@ struct InstanceLock::Channel {
     fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     notifier = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
-    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(), [this, onRequest] {
-      char buf[256];
-      bool any = false;
-      while (::read(fd, buf, sizeof buf) > 0) any = true;
-      if (any) onRequest();
-    });
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
+                     [this, onRequest] {
+                       char buf[256];
+                       bool any = false;
+                       while (::read(fd, buf, sizeof buf) > 0) any = true;
+                       if (any) onRequest();
+                     });
     return true;
   }
   static bool Send(const QString& name) {
-    const int w = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    const int w =
+        ::open(QFile::encodeName(name).constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (w < 0) return false;  // no such pipe, or nobody reads it yet
     struct stat st;
     const bool ours = ::fstat(w, &st) == 0 && S_ISFIFO(st.st_mode) && st.st_uid == ::getuid();

@@ -14,7 +14,8 @@ namespace {
 // The platform's chatter (run-time directory and the like) is no message
 // of ours; only fatal errors get through.
 void QuietQt(QtMsgType type, const QMessageLogContext&, const QString& msg) {
-  if (type == QtFatalMsg || type == QtCriticalMsg) std::cerr << "kvlove: " << msg.toStdString() << "\n";
+  if (type == QtFatalMsg || type == QtCriticalMsg)
+    std::cerr << "kvlove: " << msg.toStdString() << "\n";
 }
 
 int guiArgc = 1;

@@ -82,7 +82,9 @@ QValidator::State TSpinEdit::validate(QString& input, int&) const {
   // Blanks, a sign, blanks, digits, blanks; scanned by hand, as a regular
   // expression would cost its library at every start.
   qsizetype i = 0;
-  const auto skip = [&](auto pred) { while (i < input.size() && pred(input[i])) ++i; };
+  const auto skip = [&](auto pred) {
+    while (i < input.size() && pred(input[i])) ++i;
+  };
   const auto blank = [](QChar c) { return c == QLatin1Char(' '); };
   skip(blank);
   if (i < input.size() && (input[i] == QLatin1Char('-') || input[i] == QLatin1Char('+'))) ++i;
@@ -185,7 +187,7 @@ void TWebBrowser::Navigate(const QString& fileName) {
 void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
   QTextBrowser::doSetSource(name, type);
   QTextCursor c(document());
-  c.beginEditBlock();  // laid out once, at the end
+  c.beginEditBlock();                // laid out once, at the end
   document()->setDocumentMargin(8);  // a browser's margin around the page
   // The report's style sheet justifies its paragraphs, which Qt's CSS
   // reader does not support ("text-align: justify" is dropped and table
@@ -266,7 +268,8 @@ void TFocusRing::Place() {
   if (auto* bar = qobject_cast<QTabBar*>(target_.data())) r = bar->tabRect(bar->currentIndex());
   r.moveTopLeft(target_->mapTo(parentWidget(), r.topLeft()));
   setGeometry(r.adjusted(-kRingWidth, -kRingWidth, kRingWidth, kRingWidth));
-  setMask(QRegion(rect()).subtracted(QRegion(rect().adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth))));
+  setMask(QRegion(rect()).subtracted(
+      QRegion(rect().adjusted(kRingWidth, kRingWidth, -kRingWidth, -kRingWidth))));
   raise();
   show();
   update();
@@ -278,11 +281,8 @@ bool TFocusRing::eventFilter(QObject* o, QEvent* e) {
       case QEvent::Move:
       case QEvent::Resize:
       case QEvent::Show:
-      case QEvent::Hide:
-        Place();
-        break;
-      default:
-        break;
+      case QEvent::Hide: Place(); break;
+      default: break;
     }
   }
   return QWidget::eventFilter(o, e);

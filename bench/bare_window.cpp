@@ -8,7 +8,8 @@ int main(int argc, char** argv) {
   QTabWidget window;
   window.setWindowTitle(QStringLiteral("bare window"));
   window.setFixedSize(992, 666);
-  for (const char* tab : {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "})
+  for (const char* tab :
+       {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "})
     window.addTab(new QWidget, QString::fromUtf8(tab));
   window.show();
   return app.exec();

@@ -25,7 +25,8 @@ void EnsureGui() {
 
 // Both passes in a fresh main directory, drawn on the canvases given.
 void RunInTempDir(benchmark::State& st, kv::StraightHost& host) {
-  const auto dir = std::filesystem::temp_directory_path() / ("kv_bench_compat_" + std::to_string(::getpid()));
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("kv_bench_compat_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir / "Html");
   kv::UseMainDirectory(dir.string());
   for (auto _ : st) {
@@ -58,7 +59,7 @@ void BM_CompatBareEphemerisCalls(benchmark::State& st) {
   const double natal = kv::DayNumber(15, 6, 1985, 12, 0, 0);
   double xx[6];
   char serr[AS_MAXCH];
-  const int bodies[] = {SE_SUN,    SE_MOON,   SE_MERCURY, SE_VENUS,   SE_MARS,
+  const int bodies[] = {SE_SUN,     SE_MOON,   SE_MERCURY, SE_VENUS,   SE_MARS,
                         SE_JUPITER, SE_SATURN, SE_URANUS,  SE_NEPTUNE, SE_PLUTO};
   const auto chart = [&](double x) {
     const double tUT = static_cast<double>(static_cast<long double>(x) + 2415020.0L);

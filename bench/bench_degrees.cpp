@@ -14,7 +14,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The shipped base beside this file's source tree.
-const fs::path kShippedBase = fs::path(__FILE__).parent_path().parent_path() / "data" / "Html" / "gradus.txt";
+const fs::path kShippedBase =
+    fs::path(__FILE__).parent_path().parent_path() / "data" / "Html" / "gradus.txt";
 
 struct ReportDir {
   fs::path dir = fs::temp_directory_path() / ("kv_bench_degrees_" + std::to_string(::getpid()));

@@ -16,9 +16,12 @@ const fs::path& ScratchMainDir() {
   static const fs::path dir = [] {
     const fs::path d = fs::temp_directory_path() / ("kv_bench_lunar_" + std::to_string(::getpid()));
     fs::create_directories(d / "System");
-    const fs::path shipped = fs::path(__FILE__).parent_path().parent_path() / "data/System/DayMoon.doc";
+    const fs::path shipped =
+        fs::path(__FILE__).parent_path().parent_path() / "data/System/DayMoon.doc";
     fs::copy_file(shipped, d / "System/DayMoon.doc", fs::copy_options::overwrite_existing);
-    std::atexit([] { fs::remove_all(fs::temp_directory_path() / ("kv_bench_lunar_" + std::to_string(::getpid()))); });
+    std::atexit([] {
+      fs::remove_all(fs::temp_directory_path() / ("kv_bench_lunar_" + std::to_string(::getpid())));
+    });
     return d;
   }();
   kv::UseMainDirectory(dir.string());

@@ -52,7 +52,8 @@ long StatusKib(pid_t pid, const char* field) {
   std::istringstream in(ReadFile("/proc/" + std::to_string(pid) + "/status"));
   std::string line;
   while (std::getline(in, line))
-    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+    if (line.rfind(field, 0) == 0)
+      return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
   return 0;
 }
 
@@ -106,7 +107,8 @@ class Probe {
     settingsFile_ = file;
     settingsName_ = p.filename();
     inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotify_ < 0 || inotify_add_watch(inotify_, p.parent_path().c_str(), IN_CLOSE_WRITE | IN_MOVED_TO) < 0)
+    if (inotify_ < 0 ||
+        inotify_add_watch(inotify_, p.parent_path().c_str(), IN_CLOSE_WRITE | IN_MOVED_TO) < 0)
       Die("cannot watch " + p.parent_path().string());
   }
 
@@ -147,7 +149,8 @@ class Probe {
 
   void Click(int x, int y) {
     int16_t wx = 0, wy = 0;
-    if (auto* r = xcb_translate_coordinates_reply(c_, xcb_translate_coordinates(c_, window_, root_, 0, 0), nullptr)) {
+    if (auto* r = xcb_translate_coordinates_reply(
+            c_, xcb_translate_coordinates(c_, window_, root_, 0, 0), nullptr)) {
       wx = r->dst_x;
       wy = r->dst_y;
       std::free(r);
@@ -155,7 +158,8 @@ class Probe {
     xcb_test_fake_input(c_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, wx + x, wy + y, 0);
     xcb_test_fake_input(c_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
     xcb_test_fake_input(c_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
-    std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));  // the server has it
+    std::free(
+        xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));  // the server has it
   }
 
   // From now on, changes of the screen inside `area` (window coordinates).
@@ -164,7 +168,8 @@ class Probe {
     if (!ext || !ext->present) Die("the X server has no DAMAGE extension");
     damageEvent_ = ext->first_event + XCB_DAMAGE_NOTIFY;
     std::free(xcb_damage_query_version_reply(c_, xcb_damage_query_version(c_, 1, 1), nullptr));
-    if (auto* r = xcb_translate_coordinates_reply(c_, xcb_translate_coordinates(c_, window_, root_, 0, 0), nullptr)) {
+    if (auto* r = xcb_translate_coordinates_reply(
+            c_, xcb_translate_coordinates(c_, window_, root_, 0, 0), nullptr)) {
       area.x += r->dst_x;
       area.y += r->dst_y;
       std::free(r);
@@ -209,8 +214,8 @@ class Probe {
 
  private:
   xcb_atom_t Atom(const char* name) {
-    xcb_intern_atom_reply_t* r =
-        xcb_intern_atom_reply(c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+    xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
+        c_, xcb_intern_atom(c_, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
     if (!r) Die(std::string("no atom ") + name);
     const xcb_atom_t a = r->atom;
     std::free(r);
@@ -219,9 +224,10 @@ class Probe {
 
   pid_t PidOf(xcb_window_t w) {
     pid_t p = -1;
-    xcb_get_property_reply_t* r =
-        xcb_get_property_reply(c_, xcb_get_property(c_, 0, w, pidAtom_, XCB_ATOM_CARDINAL, 0, 1), nullptr);
-    if (r && xcb_get_property_value_length(r) == 4) p = *static_cast<uint32_t*>(xcb_get_property_value(r));
+    xcb_get_property_reply_t* r = xcb_get_property_reply(
+        c_, xcb_get_property(c_, 0, w, pidAtom_, XCB_ATOM_CARDINAL, 0, 1), nullptr);
+    if (r && xcb_get_property_value_length(r) == 4)
+      p = *static_cast<uint32_t*>(xcb_get_property_value(r));
     std::free(r);
     return p;
   }
@@ -286,13 +292,19 @@ int main(int argc, char** argv) {
   int i = 1;
   for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
     const std::string a = argv[i];
-    if (a == "--settings" && i + 1 < argc) settings = argv[++i];
-    else if (a == "--wait" && i + 1 < argc) wait = std::strtod(argv[++i], nullptr);
-    else if (a == "--settle" && i + 1 < argc) settle = std::strtod(argv[++i], nullptr);
-    else if (a == "--report") report = true;
-    else Die("unknown option " + a);
+    if (a == "--settings" && i + 1 < argc)
+      settings = argv[++i];
+    else if (a == "--wait" && i + 1 < argc)
+      wait = std::strtod(argv[++i], nullptr);
+    else if (a == "--settle" && i + 1 < argc)
+      settle = std::strtod(argv[++i], nullptr);
+    else if (a == "--report")
+      report = true;
+    else
+      Die("unknown option " + a);
   }
-  if (i + 1 >= argc) Die("usage: kv_startup_probe [--settings FILE] [--wait MS] [--report] [--settle MS] -- PROGRAM [ARG...]");
+  if (i + 1 >= argc)
+    Die("usage: kv_startup_probe [--settings FILE] [--wait MS] [--report] [--settle MS] -- PROGRAM [ARG...]");
 
   Probe p;
   if (!settings.empty()) p.WatchSettings(settings);
@@ -307,7 +319,8 @@ int main(int argc, char** argv) {
       // Never activated, so its start-up never ran: a click activates it.
       const double click = Now();
       p.Click(kEmptyPlace[0], kEmptyPlace[1]);
-      if (!p.Pump(Now() + 30000, [&] { return p.settingsWritten >= 0; })) Die("no start-up after a click");
+      if (!p.Pump(Now() + 30000, [&] { return p.settingsWritten >= 0; }))
+        Die("no start-up after a click");
       std::printf(" done_ms=never done_after_click_ms=%.1f", p.settingsWritten - click);
     }
   }
@@ -316,14 +329,17 @@ int main(int argc, char** argv) {
   if (report) {
     p.WatchDamage(kReportArea);
     p.Click(kReportTab[0], kReportTab[1]);
-    const auto stillFor = [&](double ms) { return [&p, ms] { return p.lastDamage >= 0 && Now() - p.lastDamage > ms; }; };
+    const auto stillFor = [&](double ms) {
+      return [&p, ms] { return p.lastDamage >= 0 && Now() - p.lastDamage > ms; };
+    };
     p.Pump(Now() + 5000, stillFor(500));
     const double click = Now();
     p.lastAreaDamage = -1;
     p.Click(kReportButton[0], kReportButton[1]);
     p.Pump(click + 60000, [&] { return p.lastAreaDamage >= 0 && Now() - p.lastAreaDamage > 3000; });
     if (p.lastAreaDamage < 0) Die("the report area never changed");
-    std::printf(" report_ms=%.1f rss_kib=%ld", p.lastAreaDamage - click, StatusKib(p.pid(), "VmRSS:"));
+    std::printf(" report_ms=%.1f rss_kib=%ld", p.lastAreaDamage - click,
+                StatusKib(p.pid(), "VmRSS:"));
   }
   long helpersKib = 0;
   const std::vector<pid_t> helpers = Descendants(p.pid());

@@ -129,9 +129,7 @@ std::string FormatFixed(double v, int decimals) {
   return std::string(buf, r.ptr);
 }
 
-bool Context::HasFlag(std::string_view name) const {
-  return flags.count(std::string(name)) > 0;
-}
+bool Context::HasFlag(std::string_view name) const { return flags.count(std::string(name)) > 0; }
 
 std::string Context::FlagValue(std::string_view name) const {
   auto it = flags.find(std::string(name));

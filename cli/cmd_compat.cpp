@@ -26,10 +26,12 @@ std::unique_ptr<kvapp::PngCharts> LoadPngCharts() {
   path = path.substr(0, path.rfind('/') + 1) + kvapp::kPngChartsModule;
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   const auto make =
-      module ? reinterpret_cast<kvapp::MakePngChartsFn>(::dlsym(module, kvapp::kMakePngCharts)) : nullptr;
+      module ? reinterpret_cast<kvapp::MakePngChartsFn>(::dlsym(module, kvapp::kMakePngCharts))
+             : nullptr;
   if (!make) {
     const char* why = ::dlerror();
-    throw std::runtime_error("Не удаётся загрузить модуль картинок «" + path + "»: " + (why ? why : ""));
+    throw std::runtime_error("Не удаётся загрузить модуль картинок «" + path +
+                             "»: " + (why ? why : ""));
   }
   return std::unique_ptr<kvapp::PngCharts>(make());
 }

@@ -137,8 +137,8 @@ int Main(int argc, char** argv) {
     }
   }
   if (ctx.args.size() < cmd->minArgs || ctx.args.size() > cmd->maxArgs)
-    throw UsageError(std::string("wrong number of arguments for ") + cmd->name +
-                     " (see kvlove " + cmd->name + " --help)");
+    throw UsageError(std::string("wrong number of arguments for ") + cmd->name + " (see kvlove " +
+                     cmd->name + " --help)");
   kv::UseMainDirectory(mainDir.empty() ? DefaultMainDir() : mainDir);
   return cmd->run(ctx);
 }

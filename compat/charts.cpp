@@ -8,9 +8,9 @@ const Table<std::string, 12> Month_Abbr = Cp1251Table(
     {"Янв", "Фев", "Мар", "Апр", "Май", "Июн", "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"});
 
 namespace {
-constexpr int X0 = 1;      // left margin, first grid line
-constexpr int Step = 2;    // pixels from one point to the next
-constexpr int Cell = 30;   // grid cell: 15 points, about a month
+constexpr int X0 = 1;     // left margin, first grid line
+constexpr int Step = 2;   // pixels from one point to the next
+constexpr int Cell = 30;  // grid cell: 15 points, about a month
 }  // namespace
 
 void Chart_Frame(ChartCanvas& canvas) {
@@ -61,7 +61,8 @@ void Chart_Labels(ChartCanvas& canvas, const TScanPoints& points) {
   canvas.Font = CanvasFont{"Arial", 8, false, kChartGrey};
   canvas.Brush.Color = kChartWhite;
   for (int F = 1; F <= 12; ++F) canvas.TextOut(X0 + (F - 1) * Cell + 3, H - 38, Month_Abbr[F]);
-  for (int F = 1; F <= 12; ++F) canvas.TextOut(X0 + 360 + (F - 1) * Cell + 3, H - 38, Month_Abbr[F]);
+  for (int F = 1; F <= 12; ++F)
+    canvas.TextOut(X0 + 360 + (F - 1) * Cell + 3, H - 38, Month_Abbr[F]);
 }
 
 std::array<std::string, 3> ScanSumLines(std::int32_t Sum_Plus2, std::int32_t Sum_Minus2,
@@ -76,9 +77,12 @@ std::string ScanPointLine(int K, const Scan_Point& p) {
 
 void WriteSumLines(TextWriter& scan, std::int32_t Sum_Plus2, std::int32_t Sum_Minus2,
                    std::int32_t Procent2) {
-  for (const std::string& line : ScanSumLines(Sum_Plus2, Sum_Minus2, Procent2)) scan.WriteLine(line);
+  for (const std::string& line : ScanSumLines(Sum_Plus2, Sum_Minus2, Procent2))
+    scan.WriteLine(line);
 }
 
-void WritePointLine(TextWriter& scan, int K, const Scan_Point& p) { scan.WriteLine(ScanPointLine(K, p)); }
+void WritePointLine(TextWriter& scan, int K, const Scan_Point& p) {
+  scan.WriteLine(ScanPointLine(K, p));
+}
 
 }  // namespace kv

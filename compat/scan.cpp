@@ -68,8 +68,7 @@ bool CompatRun::Step() {
           stage_ = Stage::Done;
         }
         break;
-      case Stage::Done:
-        break;
+      case Stage::Done: break;
     }
   } catch (...) {
     stage_ = Stage::Done;

@@ -19,7 +19,8 @@ using TWeightTable = Table<Table<std::int8_t, 10>, 10>;
 
 // The five weight tables in the order of Aspect_Codes: conjunction,
 // sextile, square, trine, opposition.
-inline constexpr Table<std::int32_t, 5> Aspect_Codes{{kConjunction, kSextile, kSquare, kTrine, kOpposition}};
+inline constexpr Table<std::int32_t, 5> Aspect_Codes{
+    {kConjunction, kSextile, kSquare, kTrine, kOpposition}};
 
 // clang-format off
 inline constexpr Table<TWeightTable, 5> Aspect_Weights{{{

@@ -12,8 +12,8 @@ namespace {
 constexpr long double kPi = std::numbers::pi_v<long double>;
 }
 
-double DayNumber(std::int32_t D, std::int32_t M, std::int32_t Y,
-                 std::int32_t h, std::int32_t n, std::int32_t s) {
+double DayNumber(std::int32_t D, std::int32_t M, std::int32_t Y, std::int32_t h, std::int32_t n,
+                 std::int32_t s) {
   std::int32_t y = Y < 0 ? Add(Y, 1) : Y;
   std::int32_t m = M;
   if (M < 3) {
@@ -26,12 +26,12 @@ double DayNumber(std::int32_t D, std::int32_t M, std::int32_t Y,
     B = Add(Sub(2, A), Quot(A, 4));
   }
   const long double yl = y;
-  const double C = y >= 0 ? Store(Int(365.25L * yl) - 694025.0L)
-                          : Store(Int(365.25L * yl - 0.75L) - 694025.0L);
+  const double C =
+      y >= 0 ? Store(Int(365.25L * yl) - 694025.0L) : Store(Int(365.25L * yl - 0.75L) - 694025.0L);
   const std::int32_t E = Trunc(30.6001L * static_cast<long double>(Add(m, 1)));
-  const double F = Store(static_cast<long double>(D) + static_cast<long double>(h) / 24.0L +
-                         static_cast<long double>(n) / 1440.0L +
-                         static_cast<long double>(s) / 86400.0L);
+  const double F =
+      Store(static_cast<long double>(D) + static_cast<long double>(h) / 24.0L +
+            static_cast<long double>(n) / 1440.0L + static_cast<long double>(s) / 86400.0L);
   return Store((static_cast<long double>(B) + C) + E + F - 0.5L);
 }
 

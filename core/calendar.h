@@ -20,8 +20,8 @@ struct CalendarDate {
 // Historical years: -1 is 1 BC and counts as astronomical year 0; year 0
 // is taken as astronomical 0 too. Fields are not validated: day 31 of
 // February counts on into March.
-double DayNumber(std::int32_t day, std::int32_t month, std::int32_t year,
-                 std::int32_t hour, std::int32_t minute, std::int32_t second);
+double DayNumber(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t hour,
+                 std::int32_t minute, std::int32_t second);
 
 // Astronomical years (0 is 1 BC). Minutes and seconds are truncated.
 void DayNumberToDate(double x, std::int32_t& day, std::int32_t& month, std::int32_t& year,
@@ -41,12 +41,12 @@ double SiderealTime(double d, double lonHours);
 // Degrees to radians, as every series of the program rounds it.
 inline constexpr long double kDegToRad = 0.01745329252L;
 
-double Modulo(double x, double m);   // m * Frac(x / m): keeps the sign of x
+double Modulo(double x, double m);  // m * Frac(x / m): keeps the sign of x
 // An angle in degrees reduced with Modulo to (-360, 360), in radians.
 double ReducedRadians(long double degrees);
-double Normalize360(double a);       // 0 <= result <= 360
+double Normalize360(double a);  // 0 <= result <= 360
 double Tan(double a);
-double ArcSin(double x);             // needs -1 < x < 1
+double ArcSin(double x);                    // needs -1 < x < 1
 double QuadrantArcTan(double y, double x);  // direction of (x, y), 0..2pi
 
 // Two-digit form of a calendar field: "0" before values below 10.

@@ -15,9 +15,8 @@ TChart Horoscope_Chart{};
 
 namespace {
 // Ephemeris body numbers of bodies 1..10: SE_SUN .. SE_PLUTO.
-constexpr Table<int, kBodies> kSweBody{{SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS,
-                                        SE_JUPITER, SE_SATURN, SE_URANUS, SE_NEPTUNE,
-                                        SE_PLUTO}};
+constexpr Table<int, kBodies> kSweBody{{SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER,
+                                        SE_SATURN, SE_URANUS, SE_NEPTUNE, SE_PLUTO}};
 static_assert(SEFLG_SPEED == 256 && SEFLG_EQUATORIAL == 2048);
 
 // The library answers outside its span with an error and zeros, which would
@@ -27,15 +26,13 @@ void Calc(double tET, int p, int flags, double (&xx)[6], double x) {
   if (swe_calc(tET, p, flags, xx, serr) >= 0) return;
   std::string date, time;
   DayNumberToStrings(x, date, time);
-  throw EphemerisError("Положения планет рассчитываются только для лет " +
-                       std::to_string(kEphemerisFirstYear) + ".." +
-                       std::to_string(kEphemerisLastYear) + ": момент " + date + " " + time +
-                       " UT вне их");
+  throw EphemerisError(
+      "Положения планет рассчитываются только для лет " + std::to_string(kEphemerisFirstYear) +
+      ".." + std::to_string(kEphemerisLastYear) + ": момент " + date + " " + time + " UT вне их");
 }
 }  // namespace
 
-void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed,
-                    std::int32_t& Sign) {
+void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign) {
   const int p = kSweBody[k];
   const double tUT = Store(static_cast<long double>(x) + 2415020.0L);
   const double dT = swe_deltat(tUT);

@@ -14,9 +14,9 @@ namespace kv {
 inline constexpr int kBodies = 10;
 
 struct TPlanetData {
-  double Lon = 0;     // tropical ecliptic longitude, degrees, 0..360
-  double Decl = 0;    // declination, degrees
-  double Speed = 0;   // daily motion in longitude, degrees per day
+  double Lon = 0;    // tropical ecliptic longitude, degrees, 0..360
+  double Decl = 0;   // declination, degrees
+  double Speed = 0;  // daily motion in longitude, degrees per day
   std::int32_t Deg = 0, Min = 0, Sec = 0;
   std::int32_t Sign = 0;       // 1 Aries .. 12 Pisces
   std::int32_t DegInSign = 0;  // 0..29
@@ -44,8 +44,7 @@ extern TChart Horoscope_Chart;
 // Position of body k (1..10) at day number x (universal time). Sign is
 // written only when Lon lies inside one of the twelve signs. EphemerisError
 // for a moment the ephemeris does not compute.
-void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed,
-                    std::int32_t& Sign);
+void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign);
 void SunPosition(double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign);
 void MoonPosition(double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign);
 

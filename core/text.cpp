@@ -55,7 +55,8 @@ std::string ToCp1251(std::string_view utf8) {
 }
 
 std::string FromCp1251(std::string_view cp1251) {
-  const QByteArray in = QByteArray::fromRawData(cp1251.data(), static_cast<qsizetype>(cp1251.size()));
+  const QByteArray in =
+      QByteArray::fromRawData(cp1251.data(), static_cast<qsizetype>(cp1251.size()));
   const QString s = Decoder().decode(in);
   Decoder().resetState();
   const QByteArray u = s.toUtf8();
@@ -83,7 +84,8 @@ std::string Field(std::int64_t v, int width) {
   char buf[24];
   auto r = std::to_chars(buf, buf + sizeof buf, v);
   std::string s(buf, r.ptr);
-  if (static_cast<int>(s.size()) < width) s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
+  if (static_cast<int>(s.size()) < width)
+    s.insert(0, static_cast<std::size_t>(width) - s.size(), ' ');
   return s;
 }
 

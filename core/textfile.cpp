@@ -162,7 +162,8 @@ void RemovePartsOnSignals() {
   for (int sig : kCleanedSignals) {
     struct sigaction old {};
     // A signal the caller chose to ignore (nohup) stays ignored.
-    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler != SIG_IGN) sigaction(sig, &sa, nullptr);
+    if (sigaction(sig, nullptr, &old) == 0 && old.sa_handler != SIG_IGN)
+      sigaction(sig, &sa, nullptr);
   }
 }
 

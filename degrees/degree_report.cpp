@@ -20,14 +20,14 @@ std::string Dec(std::int64_t v) { return std::to_string(v); }
 
 // The fixed lines of the page, converted once.
 struct PageText {
-  std::array<std::string, 13> head;   // lines 1 to 13
+  std::array<std::string, 13> head;                   // lines 1 to 13
   std::string dateOpen, dateRest, dateYear, dateEnd;  // pieces of line 14
-  std::array<std::string, 2> sunOpen;  // lines 15, 16
-  std::string imgOpen, imgClose;       // line 17
-  std::string sunPlace, sunSign, sunSignEnd;  // lines 18, 19
-  std::array<std::string, 10> intro;   // lines 20 to 29
+  std::array<std::string, 2> sunOpen;                 // lines 15, 16
+  std::string imgOpen, imgClose;                      // line 17
+  std::string sunPlace, sunSign, sunSignEnd;          // lines 18, 19
+  std::array<std::string, 10> intro;                  // lines 20 to 29
   std::string planetOpen, planetColon, planetClose, rowClose;
-  std::array<std::string, 4> tail;     // lines 31 to 34
+  std::array<std::string, 4> tail;  // lines 31 to 34
   std::string deg, min;
 
   PageText() {
@@ -86,18 +86,18 @@ const PageText& Page() {
 
 }  // namespace
 
-const Table<std::string, 10> Planet_Names = Cp1251Table(
-    {"Солнце", "Луна", "Меркурий", "Венера", "Марс", "Юпитер", "Сатурн", "Уран", "Нептун",
-     "Плутон"});
-const Table<std::string, 12> Month_Names_Gen = Cp1251Table(
-    {"января", "февраля", "марта", "апреля", "мая", "июня", "июля", "августа", "сентября",
-     "октября", "ноября", "декабря"});
-const Table<std::string, 12> Sign_Names_Gen = Cp1251Table(
-    {"Овна", "Тельца", "Близнецов", "Рака", "Льва", "Девы", "Весов", "Скорпиона", "Стрельца",
-     "Козерога", "Водолея", "Рыб"});
-const Table<std::string, 12> Sign_Names = Cp1251Table(
-    {"Овен", "Телец", "Близнецы", "Рак", "Лев", "Дева", "Весы", "Скорпион", "Стрелец",
-     "Козерог", "Водолей", "Рыбы"});
+const Table<std::string, 10> Planet_Names =
+    Cp1251Table({"Солнце", "Луна", "Меркурий", "Венера", "Марс", "Юпитер", "Сатурн", "Уран",
+                 "Нептун", "Плутон"});
+const Table<std::string, 12> Month_Names_Gen =
+    Cp1251Table({"января", "февраля", "марта", "апреля", "мая", "июня", "июля", "августа",
+                 "сентября", "октября", "ноября", "декабря"});
+const Table<std::string, 12> Sign_Names_Gen =
+    Cp1251Table({"Овна", "Тельца", "Близнецов", "Рака", "Льва", "Девы", "Весов", "Скорпиона",
+                 "Стрельца", "Козерога", "Водолея", "Рыб"});
+const Table<std::string, 12> Sign_Names =
+    Cp1251Table({"Овен", "Телец", "Близнецы", "Рак", "Лев", "Дева", "Весы", "Скорпион", "Стрелец",
+                 "Козерог", "Водолей", "Рыбы"});
 
 std::string Report_Name;
 std::string Report_File_Name;
@@ -216,9 +216,8 @@ void WriteDegreeReport(const std::string& name, std::int32_t day, std::int32_t m
   WriteDegreePage(name, day, month, year, hour, minute, fileName);
 }
 
-const std::string& MakeDegreeReport(const std::string& name, std::int32_t day,
-                                    std::int32_t month, std::int32_t year, std::int32_t hour,
-                                    std::int32_t minute) {
+const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
+                                    std::int32_t year, std::int32_t hour, std::int32_t minute) {
   Report_Name = name;
   Report_File_Name = MainDir + "Html/Gradus_html.html";
   WriteDegreeReport(Report_Name, day, month, year, hour, minute, Report_File_Name);

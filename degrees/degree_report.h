@@ -34,9 +34,8 @@ void WriteDegreeReport(const std::string& name, std::int32_t day, std::int32_t m
 // What the "Рассчитать!" button does after reading its controls: sets
 // Report_Name and Report_File_Name (MainDir + "Html/Gradus_html.html"),
 // writes the page and returns its file name for the browser.
-const std::string& MakeDegreeReport(const std::string& name, std::int32_t day,
-                                    std::int32_t month, std::int32_t year, std::int32_t hour,
-                                    std::int32_t minute);
+const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
+                                    std::int32_t year, std::int32_t hour, std::int32_t minute);
 
 // The steps of WriteDegreeReport, for callers that bring their own chart.
 

@@ -76,7 +76,8 @@ class LineReader {
 }  // namespace
 
 std::int32_t DegreeKey(std::string_view headerLine) {
-  const std::string_view field = headerLine.size() > 2 ? headerLine.substr(2, 3) : std::string_view{};
+  const std::string_view field =
+      headerLine.size() > 2 ? headerLine.substr(2, 3) : std::string_view{};
   try {
     return StrToInt(field);
   } catch (const ConvertError&) {

@@ -35,17 +35,17 @@ TLunation Lunation(double k) {
 
   // -0.0104 sin 2F (the lunar calendar has +): this sign gives the instant
   // of greatest eclipse rather than the syzygy in longitude.
-  e.Instant = Store(kSynodicMonth * kl + 0.75933L + 0.0001178L * T2 - 0.000000155L * T3 +
-                    0.00033L * std::sin((166.56L + 132.87L * T - 0.009173L * T2) * kDegToRad) +
-                    (0.1734L - 0.000393L * T) * std::sin(M) + 0.0021L * std::sin(2 * M) -
-                    0.4068L * std::sin(Mp) + 0.0161L * std::sin(2 * Mp) -
-                    0.0104L * std::sin(2 * F) - 0.0051L * std::sin(M + Mp) -
-                    0.0074L * std::sin(M - Mp));
+  e.Instant =
+      Store(kSynodicMonth * kl + 0.75933L + 0.0001178L * T2 - 0.000000155L * T3 +
+            0.00033L * std::sin((166.56L + 132.87L * T - 0.009173L * T2) * kDegToRad) +
+            (0.1734L - 0.000393L * T) * std::sin(M) + 0.0021L * std::sin(2 * M) -
+            0.4068L * std::sin(Mp) + 0.0161L * std::sin(2 * Mp) - 0.0104L * std::sin(2 * F) -
+            0.0051L * std::sin(M + Mp) - 0.0074L * std::sin(M - Mp));
   e.S = Store(5.19595L - 0.0048L * std::cos(M) + 0.0020L * std::cos(2 * M) -
               0.3283L * std::cos(Mp) - 0.0060L * std::cos(M + Mp) + 0.0041L * std::cos(M - Mp));
   e.K = Store(0.2070L * std::sin(M) + 0.0024L * std::sin(2 * M) - 0.0390L * std::sin(Mp) +
-              0.0115L * std::sin(2 * Mp) - 0.0073L * std::sin(M + Mp) -
-              0.0067L * std::sin(M - Mp) + 0.0117L * std::sin(2 * F));
+              0.0115L * std::sin(2 * Mp) - 0.0073L * std::sin(M + Mp) - 0.0067L * std::sin(M - Mp) +
+              0.0117L * std::sin(2 * F));
   e.Gamma = Store(static_cast<L>(e.S) * std::sin(F) + static_cast<L>(e.K) * std::cos(F));
   e.U = Store(0.0059L + 0.0046L * std::cos(M) - 0.0182L * std::cos(Mp) +
               0.0004L * std::cos(2 * Mp) - 0.0005L * std::cos(M + Mp));
@@ -70,21 +70,20 @@ double CentralMagnitude(double D, double gamma) {
   const double M2 = ReducedRadians(358.47583L + 35999.04975L * t - 0.00015L * t2 - 0.0000033L * t3);
   const double e = Store(0.01675104L - 0.0000418L * t - 0.000000126L * t2);
 
-  const double nu = QuadrantArcTan(Store(std::sin(static_cast<L>(M2))),
-                                   Store(std::cos(static_cast<L>(M2)) - e));
+  const double nu =
+      QuadrantArcTan(Store(std::sin(static_cast<L>(M2))), Store(std::cos(static_cast<L>(M2)) - e));
   const double r = Store(1.0000002L * (1 - e * std::cos(static_cast<L>(nu))));
   const double sunSd = Store(959.63L / r);
 
   const L mp = Mp2, d = D2;
-  const double parallax =
-      Store((0.950724L + 0.051818L * std::cos(mp) + 0.009531L * std::cos(2 * d - mp) +
-             0.007843L * std::cos(2 * d) + 0.002824L * std::cos(2 * mp) +
-             0.000857L * std::cos(2 * d + mp)) *
-            kDegToRad);
+  const double parallax = Store((0.950724L + 0.051818L * std::cos(mp) +
+                                 0.009531L * std::cos(2 * d - mp) + 0.007843L * std::cos(2 * d) +
+                                 0.002824L * std::cos(2 * mp) + 0.000857L * std::cos(2 * d + mp)) *
+                                kDegToRad);
   const L g = gamma;
   const double h = std::fabs(gamma) < 1 ? Store(std::sqrt(1 - g * g)) : 0.0;
-  const double a = Store(2 * std::atan(1 / (1 / static_cast<L>(Tan(Store(parallax / 2.0L))) - h)) /
-                         kDegToRad);
+  const double a =
+      Store(2 * std::atan(1 / (1 / static_cast<L>(Tan(Store(parallax / 2.0L))) - h)) / kDegToRad);
   const double moonSd = Store(980.9136L * a);
   return Store(static_cast<L>(moonSd) / sunSd);
 }
@@ -146,8 +145,7 @@ std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours,
   return ClassifySolar(e, magnitude, partialHours, centralHours);
 }
 
-std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours,
-                          double& totalHours) {
+std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours, double& totalHours) {
   const L a = static_cast<L>(D) / kSynodicMonth;
   const std::int32_t m = RoundAway(a);
   const double k = static_cast<L>(m) > a ? Store(m - 0.5L) : Store(m + 0.5L);

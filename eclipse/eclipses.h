@@ -12,9 +12,9 @@ namespace kv {
 
 struct TEclipseData {
   bool Used = false;
-  bool Lunar = false;        // false solar, true lunar
-  std::uint8_t Kind = 0;     // type code, see below
-  double Instant = 0;        // day number of the new or full moon
+  bool Lunar = false;     // false solar, true lunar
+  std::uint8_t Kind = 0;  // type code, see below
+  double Instant = 0;     // day number of the new or full moon
   double Magnitude = 0;
   double Partial_Hours = 0;  // 0 when not computed
   double Central_Hours = 0;  // central (solar) or total (lunar) phase; 0 when not computed
@@ -43,9 +43,9 @@ struct TLunation {
   double F = 0;        // Moon's argument of latitude
   double Instant = 0;  // day number of the new or full moon
   double S = 0, K = 0;
-  double Gamma = 0;    // least distance of shadow axis (solar) / Moon (lunar), Earth radii
-  double U = 0;        // radius of the Moon's umbral cone, Earth radii
-  double N = 0;        // Moon's hourly motion relative to the shadow, Earth radii
+  double Gamma = 0;  // least distance of shadow axis (solar) / Moon (lunar), Earth radii
+  double U = 0;      // radius of the Moon's umbral cone, Earth radii
+  double N = 0;      // Moon's hourly motion relative to the shadow, Earth radii
 };
 TLunation Lunation(double k);
 
@@ -58,12 +58,10 @@ std::uint8_t ClassifyLunar(const TLunation& e, double& magnitude, double& partia
 
 // D in: any moment near the wanted new moon; out: the instant of the new
 // moon of lunation round(D / kSynodicMonth), halves away from zero.
-std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours,
-                          double& centralHours);
+std::uint8_t SolarEclipse(double& D, double& magnitude, double& partialHours, double& centralHours);
 // D in: any moment; out: the instant of the full moon of lunation
 // floor(D / kSynodicMonth) + 0.5.
-std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours,
-                          double& totalHours);
+std::uint8_t LunarEclipse(double& D, double& magnitude, double& partialHours, double& totalHours);
 
 // Every eclipse with start < instant < end, in time order, into
 // Eclipse_Table; a sixteenth one is not stored.

@@ -89,8 +89,8 @@ void ResetLunarDays() {
 }
 
 std::string LunarDaysCaption(std::int32_t M, std::int32_t Y) {
-  return ToCp1251("   Лунные дни на " + std::to_string(M) + " лунный месяц  " +
-                  std::to_string(Y) + "г.");
+  return ToCp1251("   Лунные дни на " + std::to_string(M) + " лунный месяц  " + std::to_string(Y) +
+                  "г.");
 }
 
 std::string LunarDayLine(std::int32_t N, double start, const LocalClock& clock) {

@@ -24,11 +24,11 @@ void MoonEquatorial(double x, double& RA, double& Decl) {
   const long double D = Store(kTwoPi * Frac(0.827361L + 1236.853086L * t));
   const long double F = Store(kTwoPi * Frac(0.259086L + 1342.227825L * t));
 
-  const double dL = Store(22640 * sin(l) - 4586 * sin(l - 2 * D) + 2370 * sin(2 * D) +
-                          769 * sin(2 * l) - 668 * sin(ls) - 412 * sin(2 * F) -
-                          212 * sin(2 * l - 2 * D) - 206 * sin(l + ls - 2 * D) +
-                          192 * sin(l + 2 * D) - 165 * sin(ls - 2 * D) - 125 * sin(D) -
-                          110 * sin(l + ls) + 148 * sin(l - ls) - 55 * sin(2 * F - 2 * D));
+  const double dL =
+      Store(22640 * sin(l) - 4586 * sin(l - 2 * D) + 2370 * sin(2 * D) + 769 * sin(2 * l) -
+            668 * sin(ls) - 412 * sin(2 * F) - 212 * sin(2 * l - 2 * D) -
+            206 * sin(l + ls - 2 * D) + 192 * sin(l + 2 * D) - 165 * sin(ls - 2 * D) -
+            125 * sin(D) - 110 * sin(l + ls) + 148 * sin(l - ls) - 55 * sin(2 * F - 2 * D));
   const long double S = Store(F + (dL + 412 * sin(2 * F) + 541 * sin(ls)) / kArcsecPerRad);
   const long double H = Store(F - 2 * D);
   const double N = Store(-526 * sin(H) + 44 * sin(l + H) - 31 * sin(H - l) - 23 * sin(ls + H) +
@@ -80,7 +80,8 @@ void QuadraticZeros(double yMinus, double y0, double yPlus, double& xe, double& 
   ye = Store((static_cast<long double>(a) * xe + b) * xe + y0);
   const double d = Store(static_cast<long double>(b) * b - 4 * static_cast<long double>(a) * y0);
   if (d >= 0) {
-    const double dx = Store(std::sqrt(static_cast<long double>(d)) / (2 * std::fabs(static_cast<long double>(a))));
+    const double dx = Store(std::sqrt(static_cast<long double>(d)) /
+                            (2 * std::fabs(static_cast<long double>(a))));
     z1 = Store(static_cast<long double>(xe) - dx);
     z2 = Store(static_cast<long double>(xe) + dx);
     if (std::fabs(z1) <= 1) ++nz;

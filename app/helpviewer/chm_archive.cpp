@@ -16,9 +16,7 @@ namespace {
 // Objects larger than this are taken for a damaged directory entry.
 constexpr LONGUINT64 kMaxObjectSize = 256u * 1024u * 1024u;
 
-QString ArchivePath(const QString& path) {
-  return path.startsWith(u'/') ? path : u'/' + path;
-}
+QString ArchivePath(const QString& path) { return path.startsWith(u'/') ? path : u'/' + path; }
 
 QString Decode(const QByteArray& bytes, const char* encoding) {
   QStringDecoder dec(encoding);
@@ -30,14 +28,21 @@ QString Decode(const QByteArray& bytes, const char* encoding) {
 // system record's strings in it.
 const char* CodePageOf(std::uint32_t lcid) {
   switch (lcid & 0x3ff) {
-    case 0x02: case 0x19: case 0x22: case 0x23: case 0x2f:
-    case 0x3f: case 0x40: case 0x44: case 0x50:
-      return "windows-1251";
+    case 0x02:
+    case 0x19:
+    case 0x22:
+    case 0x23:
+    case 0x2f:
+    case 0x3f:
+    case 0x40:
+    case 0x44:
+    case 0x50: return "windows-1251";
     case 0x1a:  // Serbo-Croatian: Cyrillic only in some sublanguages
       return (lcid == 0x0c1a || lcid == 0x1c1a || lcid == 0x201a || lcid == 0x281a ||
-              lcid == 0x301a) ? "windows-1251" : "windows-1250";
-    default:
-      return "windows-1252";
+              lcid == 0x301a)
+                 ? "windows-1251"
+                 : "windows-1250";
+    default: return "windows-1252";
   }
 }
 
@@ -48,8 +53,8 @@ const char* CodePageOf(std::uint32_t lcid) {
 // first, before chm_open sees the file.
 
 constexpr std::uint64_t kMaxDirectorySize = 64u * 1024u * 1024u;
-constexpr std::uint32_t kLzxFrame = 0x8000;   // the only block size chmlib decodes safely
-constexpr std::uint32_t kLzxSlack = 6144;     // chmlib's room for one compressed block
+constexpr std::uint32_t kLzxFrame = 0x8000;  // the only block size chmlib decodes safely
+constexpr std::uint32_t kLzxSlack = 6144;    // chmlib's room for one compressed block
 
 const char kResetTable[] =
     "::dataspace/storage/mscompressed/transform/{7fc28940-9d31-11d0-9b27-00a0c91e9c7c}/"
@@ -96,8 +101,7 @@ std::optional<Layout> CheckLayout(const QString& fileName) {
   Layout l;
   l.fileSize = static_cast<std::uint64_t>(f.size());
   const auto readAt = [&](std::uint64_t at, std::uint64_t len) -> std::optional<QByteArray> {
-    if (!Within(at, len, l.fileSize) || len > kMaxDirectorySize ||
-        !f.seek(static_cast<qint64>(at)))
+    if (!Within(at, len, l.fileSize) || len > kMaxDirectorySize || !f.seek(static_cast<qint64>(at)))
       return std::nullopt;
     QByteArray b = f.read(static_cast<qint64>(len));
     if (static_cast<std::uint64_t>(b.size()) != len) return std::nullopt;
@@ -217,7 +221,8 @@ std::optional<Layout> CheckLayout(const QString& fileName) {
   for (std::uint64_t b = 0; b < blocks; ++b) {
     const std::uint64_t at = tableOffset + b * 8;  // within the table: checked above
     const std::uint64_t from = Le64(*table, static_cast<qsizetype>(at));
-    const std::uint64_t to = b + 1 < blocks ? Le64(*table, static_cast<qsizetype>(at) + 8) : compressed;
+    const std::uint64_t to =
+        b + 1 < blocks ? Le64(*table, static_cast<qsizetype>(at) + 8) : compressed;
     if (from > to || to > compressed || to - from > kLzxFrame + kLzxSlack) return std::nullopt;
   }
   l.uncompressedSize = uncompressed;
@@ -279,9 +284,9 @@ std::optional<QByteArray> ChmArchive::Read(const QString& path) const {
   QByteArray data(static_cast<qsizetype>(ui.length), Qt::Uninitialized);
   LONGUINT64 done = 0;
   while (done < ui.length) {
-    const LONGINT64 got = chm_retrieve_object(
-        file_.get(), &ui, reinterpret_cast<unsigned char*>(data.data()) + done, done,
-        static_cast<LONGINT64>(ui.length - done));
+    const LONGINT64 got =
+        chm_retrieve_object(file_.get(), &ui, reinterpret_cast<unsigned char*>(data.data()) + done,
+                            done, static_cast<LONGINT64>(ui.length - done));
     if (got <= 0) return std::nullopt;
     done += static_cast<LONGUINT64>(got);
   }

@@ -21,7 +21,8 @@ class HardeningTest : public WindowTest {
     CopyShipped("Html/gradus.txt");
     CopyShipped("System/DayMoon.doc");
     for (int i = 1; i <= 12; ++i) {
-      const std::string n = std::string(i < 10 ? "Html/images/0" : "Html/images/") + std::to_string(i) + ".gif";
+      const std::string n =
+          std::string(i < 10 ? "Html/images/0" : "Html/images/") + std::to_string(i) + ".gif";
       CopyShipped(n.c_str());
     }
   }
@@ -83,7 +84,8 @@ TEST_F(HardeningTest, HalfTypedNumbersAreRefusedByEveryButton) {
     f.PageControl1->setCurrentIndex(c.tab);
     kvapp::TSpinEdit* e = f.*c.edit;
     const QString good = e->text();
-    for (const QString& bad : {QString(), QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("  ")}) {
+    for (const QString& bad :
+         {QString(), QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("  ")}) {
       const std::string where = e->objectName().toStdString() + " = '" + bad.toStdString() + "'";
       e->setText(bad);
       QTest::mouseClick(f.*c.button, Qt::LeftButton);
@@ -131,7 +133,8 @@ TEST_F(HardeningTest, ValuesAtTheControlsLimitsGiveResults) {
     EXPECT_GT(f.ListBox2->count(), 7) << typed;  // headings and at least two eclipses
   }
   EXPECT_EQ(f.SpinEdit21->text(), QStringLiteral("2050"));
-  EXPECT_TRUE(f.ListBox2->item(5)->text().contains(QStringLiteral(".2050"))) << f.ListBox2->item(5)->text().toStdString();
+  EXPECT_TRUE(f.ListBox2->item(5)->text().contains(QStringLiteral(".2050")))
+      << f.ListBox2->item(5)->text().toStdString();
 
   // The lunar tab's year 0 and 3000: months, days and a description.
   f.PageControl1->setCurrentIndex(3);
@@ -262,7 +265,7 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   auto m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0], U("' x9' is not a valid integer value в файле «%1Html/gradus.txt», строка 1")
-                     .arg(QString::fromStdString(MainDir())));
+                      .arg(QString::fromStdString(MainDir())));
   EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), page);
   for (const auto& e : fs::directory_iterator(main_ / "Html"))
     EXPECT_EQ(e.path().string().find(".part"), std::string::npos) << e.path();
@@ -283,10 +286,12 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   ClickListLine(f.ListBox1, 0);
   m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_TRUE(m[0].endsWith(U("is not a valid integer value в файле «%1System/DayMoon.doc», строка 1")
-                                .arg(QString::fromStdString(MainDir()))))
+  EXPECT_TRUE(
+      m[0].endsWith(U("is not a valid integer value в файле «%1System/DayMoon.doc», строка 1")
+                        .arg(QString::fromStdString(MainDir()))))
       << m[0].toStdString();
-  Write(main_ / "System/DayMoon.doc", doc + "\r\n* 99 99 99 99 99 99 99\r\n" + std::string(30000, 'a'));
+  Write(main_ / "System/DayMoon.doc",
+        doc + "\r\n* 99 99 99 99 99 99 99\r\n" + std::string(30000, 'a'));
   ClickListLine(f.ListBox1, 1);
   m = TakeMessages();
   EXPECT_TRUE(m.empty()) << m[0].toStdString();  // the endless block is not the one looked for
@@ -312,15 +317,30 @@ TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
   std::function<void()> next;
   const std::vector<std::function<void()>> presses = {
       [&] { QTest::mouseClick(f.BitBtn10, Qt::LeftButton); },
-      [&] { f.PageControl1->setCurrentIndex(2); QTest::mouseClick(f.BitBtn1, Qt::LeftButton); },
-      [&] { f.PageControl1->setCurrentIndex(3); QTest::mouseClick(f.BitBtn5, Qt::LeftButton); },
+      [&] {
+        f.PageControl1->setCurrentIndex(2);
+        QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+      },
+      [&] {
+        f.PageControl1->setCurrentIndex(3);
+        QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+      },
       [&] { f.RadioGroup1Items->button(4)->click(); },
       [&] { ClickListLine(f.ListBox1, 3); },
-      [&] { f.PageControl1->setCurrentIndex(4); QTest::mouseClick(f.BitBtn7, Qt::LeftButton); },
-      [&] { for (auto* b : {f.BitBtn6, f.BitBtn2, f.BitBtn3, f.BitBtn9, f.BitBtn8}) QTest::mouseClick(b, Qt::LeftButton); },
+      [&] {
+        f.PageControl1->setCurrentIndex(4);
+        QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+      },
+      [&] {
+        for (auto* b : {f.BitBtn6, f.BitBtn2, f.BitBtn3, f.BitBtn9, f.BitBtn8})
+          QTest::mouseClick(b, Qt::LeftButton);
+      },
       [&] { QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600)); },
       [&] { f.PageControl1->setCurrentIndex(0); },
-      [&] { f.PageControl1->setCurrentIndex(1); QTest::mouseClick(f.BitBtn10, Qt::LeftButton); },
+      [&] {
+        f.PageControl1->setCurrentIndex(1);
+        QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+      },
   };
   next = [&] {
     if (!f.compatRunning() || pressed == static_cast<int>(presses.size())) return;
@@ -332,7 +352,8 @@ TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
   ASSERT_TRUE(WaitForCompatRun());
   EXPECT_EQ(pressed, static_cast<int>(presses.size()));
   // Only the help buttons complain: there is no help file here.
-  for (const QString& m : messages_) EXPECT_TRUE(m.startsWith(QStringLiteral("Unable to open help file"))) << m.toStdString();
+  for (const QString& m : messages_)
+    EXPECT_TRUE(m.startsWith(QStringLiteral("Unable to open help file"))) << m.toStdString();
   EXPECT_EQ(messages_.size(), 5u);
   EXPECT_EQ(Read(main_ / "Html/Scan1.txt"), Read(ref / "Html/Scan1.txt"));
   EXPECT_EQ(Read(main_ / "Html/Scan2.txt"), Read(ref / "Html/Scan2.txt"));
@@ -350,7 +371,8 @@ TEST_F(HardeningTest, AMessageBoxOfAnotherButtonDoesNotHoldUpTheRun) {
   // under it, bar after bar.
   bool advanced = false;
   f.messageBox = [&](const QString& text, bool) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Korvella Love"), text, QMessageBox::Ok, &f);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Korvella Love"), text, QMessageBox::Ok,
+                    &f);
     const QImage before = f.Image3->pixmap().toImage();
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, &box, [&] {
@@ -376,17 +398,20 @@ TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
   ASSERT_TRUE(QImage(16, 8, QImage::Format_RGB32).save(&buffer, "JPG"));
   const qsizetype sof = jpeg.indexOf("\xFF\xC0");
   const auto claim = [&](int w, int h) {  // the same few hundred bytes, another size
-    const char size[] = {static_cast<char>(h >> 8), static_cast<char>(h), static_cast<char>(w >> 8), static_cast<char>(w)};
+    const char size[] = {static_cast<char>(h >> 8), static_cast<char>(h), static_cast<char>(w >> 8),
+                         static_cast<char>(w)};
     Write(main_ / "Html/images/moon.jpg", jpeg.replace(sof + 5, 4, size, 4).toStdString());
   };
   for (const auto& [w, h] : {std::pair{16385, 1}, std::pair{1, 16385}, std::pair{8193, 8192}}) {
     claim(w, h);
-    EXPECT_THROW(kvapp::LoadJpeg(MainDir() + "Html/images/moon.jpg"), std::runtime_error) << w << " x " << h;
+    EXPECT_THROW(kvapp::LoadJpeg(MainDir() + "Html/images/moon.jpg"), std::runtime_error)
+        << w << " x " << h;
   }
   claim(65500, 65500);
   auto& f = Start();
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: 65500 x 65500 точек"))) << messages_[0].toStdString();
+  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: 65500 x 65500 точек")))
+      << messages_[0].toStdString();
   EXPECT_TRUE(f.Panel8->isHidden());  // the rest of the start-up ran
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
 }

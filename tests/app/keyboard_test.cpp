@@ -34,7 +34,8 @@ TEST_F(KeyboardTest, EveryFocusableControlHasARussianName) {
   EXPECT_GE(checked, 11 + 10 + 14 + 5);  // spin edits, buttons, months, fields and lists
 
   // A spin edit tells its value and range, and no value while half-typed.
-  QAccessibleValueInterface* v = QAccessible::queryAccessibleInterface(f.SpinEdit3)->valueInterface();
+  QAccessibleValueInterface* v =
+      QAccessible::queryAccessibleInterface(f.SpinEdit3)->valueInterface();
   ASSERT_NE(v, nullptr);
   EXPECT_EQ(QVariantList({v->currentValue(), v->minimumValue(), v->maximumValue()}),
             QVariantList({1985, -2000, 3000}));
@@ -42,7 +43,8 @@ TEST_F(KeyboardTest, EveryFocusableControlHasARussianName) {
   f.SpinEdit3->setText(QStringLiteral("-"));
   EXPECT_FALSE(v->currentValue().isValid());
   // The captions over the birth fields are linked to the first of them.
-  EXPECT_EQ(QAccessible::queryAccessibleInterface(f.SpinEdit5)->relations(QAccessible::Label).size(), 3);
+  EXPECT_EQ(
+      QAccessible::queryAccessibleInterface(f.SpinEdit5)->relations(QAccessible::Label).size(), 3);
 }
 
 TEST_F(KeyboardTest, ButtonsMonthsLunarDaysAndHelpWorkFromTheKeyboard) {
@@ -52,7 +54,8 @@ TEST_F(KeyboardTest, ButtonsMonthsLunarDaysAndHelpWorkFromTheKeyboard) {
   auto& f = Start();
   auto* ring = f.findChild<kvapp::TFocusRing*>();
   const auto ringed = [&](QWidget* w, QRect r) {
-    return ring->target() == w && ring->geometry().adjusted(3, 3, -3, -3) == r.translated(w->mapTo(&f, QPoint()));
+    return ring->target() == w &&
+           ring->geometry().adjusted(3, 3, -3, -3) == r.translated(w->mapTo(&f, QPoint()));
   };
   const auto memoLine = [&] { return f.Memo1->toPlainText().split(QLatin1Char('\n')).value(1); };
   f.PageControl1->setCurrentIndex(3);
@@ -77,13 +80,15 @@ TEST_F(KeyboardTest, ButtonsMonthsLunarDaysAndHelpWorkFromTheKeyboard) {
   // tab's hint replaced it, Return shows the chosen day again.
   f.ListBox1->setFocus();
   QTest::keyClick(f.ListBox1, Qt::Key_Down);
-  EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    10.01.2008"))) << memoLine().toStdString();
+  EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    10.01.2008")))
+      << memoLine().toStdString();
   QTest::keyClick(f.ListBox1, Qt::Key_Up);
   f.PageControl1->setCurrentIndex(4);
   f.PageControl1->setCurrentIndex(3);
   f.ListBox1->setFocus();
   QTest::keyClick(f.ListBox1, Qt::Key_Return);
-  EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    09.01.2008"))) << memoLine().toStdString();
+  EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    09.01.2008")))
+      << memoLine().toStdString();
   // Emptying the list for another month describes no day: without the
   // descriptions that would be an error.
   fs::remove(main_ / "System/DayMoon.doc");
@@ -118,7 +123,8 @@ TEST_F(KeyboardTest, CaptionsAndButtonsFitInTheArialFace) {
   const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
   for (QPushButton* b : f.findChildren<QPushButton*>()) {
     EXPECT_EQ(QFontInfo(b->font()).family(), arial) << b->objectName().toStdString();
-    EXPECT_LE(b->sizeHint().width(), b->width()) << b->objectName().toStdString();  // glyph and text
+    EXPECT_LE(b->sizeHint().width(), b->width())
+        << b->objectName().toStdString();  // glyph and text
   }
   EXPECT_EQ(QFontInfo(f.Panel4->findChild<QLabel*>()->font()).family(), arial);
   EXPECT_EQ(f.windowIcon().availableSizes(), QList<QSize>({{48, 48}, {256, 256}}));
@@ -127,15 +133,17 @@ TEST_F(KeyboardTest, CaptionsAndButtonsFitInTheArialFace) {
   for (QLabel* l : f.findChildren<QLabel*>()) {
     if (l->text().isEmpty()) continue;  // the pictures
     for (QAbstractSpinBox* field : f.findChildren<QAbstractSpinBox*>())
-      EXPECT_EQ(l->parentWidget() == field->parentWidget() && l->geometry().intersects(field->geometry()),
-                l == f.Label9 && field == f.SpinEdit21)
+      EXPECT_EQ(
+          l->parentWidget() == field->parentWidget() && l->geometry().intersects(field->geometry()),
+          l == f.Label9 && field == f.SpinEdit21)
           << l->objectName().toStdString() << " " << field->objectName().toStdString();
   }
 }
 
 TEST_F(KeyboardTest, PicturesAreDrawnAtTheScreensPixelDensity) {
   CopyPicture();
-  for (const char* n : {"Html/images/moon@2x.jpg", "Html/gradus.txt", "Html/images/03.gif", "Html/images/03@2x.gif"})
+  for (const char* n : {"Html/images/moon@2x.jpg", "Html/gradus.txt", "Html/images/03.gif",
+                        "Html/images/03@2x.gif"})
     fs::copy_file(fs::path(KV_DIST_DIR) / n, main_ / n);
   auto& f = Start();
   const qreal ratio = f.devicePixelRatioF();
@@ -148,8 +156,11 @@ TEST_F(KeyboardTest, PicturesAreDrawnAtTheScreensPixelDensity) {
   QString name;
   for (QTextBlock b = f.WebBrowser2->document()->begin(); b.isValid(); b = b.next())
     for (auto it = b.begin(); !it.atEnd(); ++it)
-      if (it.fragment().charFormat().isImageFormat()) name = it.fragment().charFormat().toImageFormat().name();
-  const QVariant sun = f.WebBrowser2->loadResource(QTextDocument::ImageResource, QUrl::fromEncoded(name.toUtf8()));
-  EXPECT_EQ((sun.canConvert<QImage>() ? sun.value<QImage>() : QImage::fromData(sun.toByteArray())).size(),
-            ratio > 1 ? QSize(200, 200) : QSize(100, 100));
+      if (it.fragment().charFormat().isImageFormat())
+        name = it.fragment().charFormat().toImageFormat().name();
+  const QVariant sun =
+      f.WebBrowser2->loadResource(QTextDocument::ImageResource, QUrl::fromEncoded(name.toUtf8()));
+  EXPECT_EQ(
+      (sun.canConvert<QImage>() ? sun.value<QImage>() : QImage::fromData(sun.toByteArray())).size(),
+      ratio > 1 ? QSize(200, 200) : QSize(100, 100));
 }

@@ -98,7 +98,8 @@ TEST_F(StartupTest, SecondStartInTheSameDirectoryBringsTheWindowForward) {
   kvapp::InstanceLock instance(Dir(main_));
   ASSERT_EQ(instance.Claim(), kvapp::InstanceLock::First);
   auto& f = Start(false);
-  QObject::connect(&instance, &kvapp::InstanceLock::raiseRequested, &f, &TZKV_LoveForm::BringToFront);
+  QObject::connect(&instance, &kvapp::InstanceLock::raiseRequested, &f,
+                   &TZKV_LoveForm::BringToFront);
   f.showMinimized();
 
   QProcess& second = StartProgram(main_);

@@ -34,7 +34,8 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     static int n = 0;
-    root_ = fs::temp_directory_path() / ("kv_window_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
+    root_ = fs::temp_directory_path() /
+            ("kv_window_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
     fs::remove_all(root_);
     main_ = root_ / "Korvella Love dir";  // a blank in the path, as users have
     fs::create_directories(main_ / "Html" / "images");
@@ -81,7 +82,9 @@ class WindowTest : public ::testing::Test {
   std::string MainDir() const { return main_.string() + "/"; }
 
   // The compatibility run goes on from the event loop after its press.
-  bool WaitForCompatRun() { return QTest::qWaitFor([this] { return !form_->compatRunning(); }, 60000); }
+  bool WaitForCompatRun() {
+    return QTest::qWaitFor([this] { return !form_->compatRunning(); }, 60000);
+  }
 
   fs::path root_, main_, oldCwd_;
   std::unique_ptr<TZKV_LoveForm> form_;

@@ -36,7 +36,8 @@ TEST_F(WindowTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
   EXPECT_EQ(f.minimumSize(), f.maximumSize());  // not resizable
 
   ASSERT_EQ(f.PageControl1->count(), 5);
-  const char* tabs[] = {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "};
+  const char* tabs[] = {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ",
+                        " Затмения "};
   for (int i = 0; i < 5; ++i) EXPECT_EQ(f.PageControl1->tabText(i), U(tabs[i]));
   for (QWidget* t : {f.TabSheet1, f.TabSheet2, f.TabSheet3, f.TabSheet4, f.TabSheet5})
     EXPECT_EQ(t->size(), QSize(984, 636));
@@ -49,11 +50,14 @@ TEST_F(WindowTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
   };
   const QString year = QString::number(QDate::currentDate().year());
   const Spin spins[] = {
-      {"SpinEdit1", 1, 31, "15", {30, 574, 51, 27}},     {"SpinEdit2", 1, 12, "6", {91, 574, 50, 27}},
+      {"SpinEdit1", 1, 31, "15", {30, 574, 51, 27}},
+      {"SpinEdit2", 1, 12, "6", {91, 574, 50, 27}},
       {"SpinEdit3", -2000, 3000, "1985", {151, 574, 67, 27}},
       {"SpinEdit4", 1900, 2050, "1980", {405, 574, 67, 27}},
-      {"SpinEdit5", 1, 31, "15", {248, 575, 0, 0}},      {"SpinEdit6", 1, 12, "6", {306, 575, 0, 0}},
-      {"SpinEdit7", 1900, 2100, "1985", {363, 575, 0, 0}}, {"SpinEdit8", 0, 23, "12", {452, 575, 0, 0}},
+      {"SpinEdit5", 1, 31, "15", {248, 575, 0, 0}},
+      {"SpinEdit6", 1, 12, "6", {306, 575, 0, 0}},
+      {"SpinEdit7", 1900, 2100, "1985", {363, 575, 0, 0}},
+      {"SpinEdit8", 0, 23, "12", {452, 575, 0, 0}},
       {"SpinEdit9", 0, 59, "15", {507, 575, 0, 0}},
       {"SpinEdit22", 0, 3000, nullptr, {801 + 72, 5, 60, 24}},
       {"SpinEdit21", 1900, 2050, nullptr, {433, 575, 67, 27}},
@@ -105,7 +109,8 @@ TEST_F(WindowTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
     EXPECT_EQ(text, U(c.text)) << c.name;
     EXPECT_EQ(w->mapTo(TabOf(w), QPoint(0, 0)), c.pos) << c.name;
   }
-  for (const char* b : {"BitBtn10", "BitBtn1", "BitBtn7", "BitBtn6", "BitBtn2", "BitBtn3", "BitBtn8"})
+  for (const char* b :
+       {"BitBtn10", "BitBtn1", "BitBtn7", "BitBtn6", "BitBtn2", "BitBtn3", "BitBtn8"})
     EXPECT_EQ(f.findChild<QWidget*>(QString::fromLatin1(b))->size(), QSize(122, 26)) << b;
 
   EXPECT_EQ(InTab(f.Panel8, f.TabSheet2), QRect(105, 28, 722, 220));
@@ -121,7 +126,8 @@ TEST_F(WindowTest, ControlsHaveTheirNamesCaptionsAndPlaces) {
   EXPECT_EQ(f.RadioGroup1Items->button(0)->text(), QStringLiteral("  01"));
   EXPECT_EQ(f.RadioGroup1Items->button(13)->text(), QStringLiteral("  14"));
   EXPECT_LT(f.RadioGroup1Items->button(6)->y(), f.RadioGroup1Items->button(7)->y() + 1 + 200);
-  EXPECT_EQ(f.RadioGroup1Items->button(7)->y(), f.RadioGroup1Items->button(0)->y());  // second column
+  EXPECT_EQ(f.RadioGroup1Items->button(7)->y(),
+            f.RadioGroup1Items->button(0)->y());  // second column
   EXPECT_EQ(InTab(f.Panel6, f.Panel3), QRect(7, 241, 170, 344));
   EXPECT_EQ(f.Panel4->caption(), U("  День            Дата"));
   EXPECT_EQ(InTab(f.ListBox2, f.TabSheet5), QRect(25, 41, 749, 320));
@@ -210,8 +216,9 @@ TEST_F(WindowTest, LunarTabHintReplacesTheTextArea) {
   auto& f = Start();
   f.Memo1->setPlainText(QStringLiteral("something else"));
   f.PageControl1->setCurrentIndex(3);
-  EXPECT_EQ(f.Memo1->toPlainText(),
-            U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n  на кнопке\"Рассчитать\" \n "));
+  EXPECT_EQ(
+      f.Memo1->toPlainText(),
+      U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n  на кнопке\"Рассчитать\" \n "));
   f.Memo1->setPlainText(QStringLiteral("kept"));
   f.PageControl1->setCurrentIndex(1);
   EXPECT_EQ(f.Memo1->toPlainText(), QStringLiteral("kept"));
@@ -352,7 +359,8 @@ TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
       if (it.fragment().charFormat().isImageFormat())
         picture = it.fragment().charFormat().toImageFormat().name();
   EXPECT_TRUE(picture.endsWith(QStringLiteral("/03.gif"))) << picture.toStdString();
-  const QVariant loaded = f.WebBrowser2->document()->resource(QTextDocument::ImageResource, QUrl(picture));
+  const QVariant loaded =
+      f.WebBrowser2->document()->resource(QTextDocument::ImageResource, QUrl(picture));
   EXPECT_EQ(loaded.value<QPixmap>().size(),
             QImage(QString::fromStdString(MainDir() + "Html/images/03.gif")).size());
 
@@ -362,10 +370,12 @@ TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
   QTextCursor link = f.WebBrowser2->document()->find(QStringLiteral("more"));
   ASSERT_FALSE(link.isNull());
   link.setPosition(link.selectionStart() + 1);
-  QTest::mouseClick(f.WebBrowser2->viewport(), Qt::LeftButton, {}, f.WebBrowser2->cursorRect(link).center());
+  QTest::mouseClick(f.WebBrowser2->viewport(), Qt::LeftButton, {},
+                    f.WebBrowser2->cursorRect(link).center());
   QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
   EXPECT_EQ(browser.opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/84"))});
-  EXPECT_EQ(f.WebBrowser2->source(), QUrl::fromLocalFile(QString::fromStdString(MainDir() + "Html/Gradus_html.html")));
+  EXPECT_EQ(f.WebBrowser2->source(),
+            QUrl::fromLocalFile(QString::fromStdString(MainDir() + "Html/Gradus_html.html")));
 
   // A second report rewrites the same file: the browser shows the new one.
   f.Edit2->setText(U("Вера"));
@@ -394,7 +404,8 @@ TEST_F(WindowTest, ReportErrorsLeaveThePanelHidden) {
   fs::remove_all(main_ / "Html");
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);  // no Html folder
   ASSERT_EQ(messages_.size(), 3u);
-  EXPECT_TRUE(messages_[2].contains(QStringLiteral("Gradus_html.html"))) << messages_[2].toStdString();
+  EXPECT_TRUE(messages_[2].contains(QStringLiteral("Gradus_html.html")))
+      << messages_[2].toStdString();
   EXPECT_FALSE(f.Panel1->isVisible());
   EXPECT_EQ(f.WebBrowser2, nullptr);
 }
@@ -425,7 +436,8 @@ TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
     f.SpinEdit4->setText(QStringLiteral("1990"));
     // Some bars, no labels yet, and the next bar to come.
     const QImage now = f.Image3->pixmap().toImage();
-    barByBar = (HasColour(f.Image3->pixmap(), qRgb(0, 128, 0)) || HasColour(f.Image3->pixmap(), qRgb(255, 0, 0))) &&
+    barByBar = (HasColour(f.Image3->pixmap(), qRgb(0, 128, 0)) ||
+                HasColour(f.Image3->pixmap(), qRgb(255, 0, 0))) &&
                !HasColour(f.Image3->pixmap(), qRgb(238, 238, 238)) &&
                QTest::qWaitFor([&] { return f.Image3->pixmap().toImage() != now; });
   });
@@ -438,7 +450,8 @@ TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
   EXPECT_GE(ms, 7200);  // two passes of at least 3.6 s
   EXPECT_EQ(repaintsSeen, 1);
   EXPECT_TRUE(barByBar);
-  const std::string scan1 = ReadBytes(main_ / "Html/Scan1.txt"), scan2 = ReadBytes(main_ / "Html/Scan2.txt");
+  const std::string scan1 = ReadBytes(main_ / "Html/Scan1.txt"),
+                    scan2 = ReadBytes(main_ / "Html/Scan2.txt");
   EXPECT_NE(scan1.find("    1    3  1 1980"), std::string::npos);
   EXPECT_NE(scan2.find("    1    3  1 1992"), std::string::npos);
   EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440);
@@ -452,7 +465,8 @@ TEST_F(WindowTest, CompatibilityButtonDrawsBothChartsAndWritesBothFiles) {
     // At the screen's pixel ratio: sharp, with the same geometry.
     EXPECT_EQ(img->pixmap().size(), QSize(720, 218) * img->devicePixelRatioF());
     EXPECT_EQ(img->pixmap().deviceIndependentSize(), QSizeF(720, 218));
-    EXPECT_TRUE(HasColour(img->pixmap(), qRgb(0, 128, 0)) || HasColour(img->pixmap(), qRgb(255, 0, 0)));
+    EXPECT_TRUE(HasColour(img->pixmap(), qRgb(0, 128, 0)) ||
+                HasColour(img->pixmap(), qRgb(255, 0, 0)));
     EXPECT_TRUE(HasColour(img->pixmap(), qRgb(238, 238, 238)));  // the year strips
   }
   EXPECT_FALSE(f.compatRunning());
@@ -468,7 +482,8 @@ TEST_F(WindowTest, ClosingTheWindowMidRunEndsTheRunCleanly) {
   EXPECT_FALSE(f.compatRunning());
   EXPECT_TRUE(messages_.empty());
   // The stopped pass left no scan file, whole or cut, and nothing beside it.
-  for (const auto& e : fs::directory_iterator(main_ / "Html")) EXPECT_EQ(e.path().filename(), "images");
+  for (const auto& e : fs::directory_iterator(main_ / "Html"))
+    EXPECT_EQ(e.path().filename(), "images");
 }
 
 TEST_F(WindowTest, CompatibilityErrorsStopTheRun) {
@@ -516,7 +531,8 @@ TEST_F(WindowTest, LunarTabListsMonthsDaysAndADescription) {
   const QStringList memo = f.Memo1->toPlainText().split(QLatin1Char('\n'));
   ASSERT_GE(memo.size(), 20);
   EXPECT_EQ(memo[2], U(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"));
-  EXPECT_EQ(memo[4], QStringLiteral("    1     09.12.2007    17.12.2007     24.12.2007     31.12.2007"));
+  EXPECT_EQ(memo[4],
+            QStringLiteral("    1     09.12.2007    17.12.2007     24.12.2007     31.12.2007"));
   EXPECT_EQ(f.Panel7->caption(), QStringLiteral(" "));
 
   f.RadioGroup1Items->button(1)->click();

@@ -9,7 +9,6 @@
 #include "core/planets.h"
 #include "run.h"
 
-
 TEST(KvloveTest, HelpDescribesEveryCommand) {
   const RunResult r = RunKvlove("--help");
   EXPECT_EQ(r.status, 0);
@@ -47,7 +46,8 @@ TEST(KvloveTest, ChartPrintsDayNumberAndTenBodies) {
 
 TEST(KvloveTest, ChartUnderRussianLocaleStillUsesPoints) {
   const RunResult c = RunKvlove("chart 01.01.2000 12:00:30");
-  const RunResult ru = RunKvlove("chart 01.01.2000 12:00:30", ".", "LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8");
+  const RunResult ru =
+      RunKvlove("chart 01.01.2000 12:00:30", ".", "LC_ALL=ru_RU.UTF-8 LANG=ru_RU.UTF-8");
   ASSERT_EQ(ru.status, 0) << ru.err;
   EXPECT_EQ(ru.out, c.out);
   EXPECT_EQ(ru.out.find(','), std::string::npos);
@@ -57,8 +57,8 @@ TEST(KvloveTest, BadInputGetsOneLineAndStatusTwo) {
   for (const char* args :
        {"chart", "chart 32.01.2000", "chart 00.01.2000", "chart 15.13.2000", "chart 15.06",
         "chart 15-06-1985", "chart 15.06.19x5", "chart 15.06.1985 24:00", "chart 15.06.1985 12",
-        "chart 15.06.1985 12:60", "chart 15.06.1985 12:00:00:00", "chart 1.1.1 1:1 extra",
-        "nosuch", "chart 15.06.1985 --nosuch", "--main-dir"}) {
+        "chart 15.06.1985 12:60", "chart 15.06.1985 12:00:00:00", "chart 1.1.1 1:1 extra", "nosuch",
+        "chart 15.06.1985 --nosuch", "--main-dir"}) {
     const RunResult r = RunKvlove(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << args << ": " << r.err;
@@ -71,7 +71,8 @@ TEST(KvloveTest, ConventionsOfTheCommandLine) {
   EXPECT_EQ(bare.status, 2);
   EXPECT_TRUE(bare.out.empty() && bare.err.find("Usage: kvlove") == 0) << bare.err;
   // "--" ends the options; --main-dir=DIR is --main-dir DIR.
-  EXPECT_EQ(RunKvlove("chart -- --help").err, "kvlove: malformed date '--help' (expected DD.MM.YYYY)\n");
+  EXPECT_EQ(RunKvlove("chart -- --help").err,
+            "kvlove: malformed date '--help' (expected DD.MM.YYYY)\n");
   const std::string chart = RunKvlove("chart 01.01.2000").out;
   EXPECT_EQ(RunKvlove("-- chart 01.01.2000").out, chart);
   EXPECT_EQ(RunKvlove("--main-dir=/ chart 01.01.2000").out, chart);
@@ -93,10 +94,12 @@ TEST(KvloveTest, LinksInThePlacesOfItsFilesAreReplacedNotFollowed) {
     fs::copy_file(fs::path(KV_DIST_DIR) / shipped, dir / shipped);
   }
   std::ofstream(dir / "elsewhere") << "precious";
-  const char* places[] = {"Html/Scan1.txt", "Html/Scan2.txt", "Html/Gradus_html.html", "System/F_LunDay.tmp",
-                          "System/TmpFile1.tmp", "System/TmpFile2.tmp", "System/File_tmp_2.txt"};
+  const char* places[] = {"Html/Scan1.txt",       "Html/Scan2.txt",      "Html/Gradus_html.html",
+                          "System/F_LunDay.tmp",  "System/TmpFile1.tmp", "System/TmpFile2.tmp",
+                          "System/File_tmp_2.txt"};
   for (const char* p : places) fs::create_symlink(dir / "elsewhere", dir / p);
-  for (const char* args : {"compat 15.06.1985 1980", "report N 15.06.1985 12:15", "lunar-day 2008 2 1"})
+  for (const char* args :
+       {"compat 15.06.1985 1980", "report N 15.06.1985 12:15", "lunar-day 2008 2 1"})
     EXPECT_EQ(RunKvlove("--main-dir '" + dir.string() + "' " + args).status, 0) << args;
   EXPECT_EQ(Slurp(dir / "elsewhere"), "precious");
   for (const char* p : places) EXPECT_FALSE(fs::is_symlink(dir / p)) << p;

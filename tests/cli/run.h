@@ -36,8 +36,9 @@ inline RunResult RunKvlove(const std::string& args, const std::string& cwd = "."
   const auto tmp = std::filesystem::temp_directory_path() /
                    ("kvlove_run_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
   std::filesystem::create_directories(tmp);
-  const std::string cmd = "cd '" + cwd + "' && env " + env + " " KV_DIST_DIR "/kvlove " + args + " >'" +
-                          (tmp / "out").string() + "' 2>'" + (tmp / "err").string() + "' </dev/null";
+  const std::string cmd = "cd '" + cwd + "' && env " + env + " " KV_DIST_DIR "/kvlove " + args +
+                          " >'" + (tmp / "out").string() + "' 2>'" + (tmp / "err").string() +
+                          "' </dev/null";
   const int raw = std::system(cmd.c_str());
   RunResult r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

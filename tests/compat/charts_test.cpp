@@ -31,10 +31,12 @@ int CountColour(const ChartPainter& c, int x1, int y1, int x2, int y2, QRgb colo
 }
 
 // Pixels of the area that are none of the given colours: the letters.
-int CountOther(const ChartPainter& c, int x1, int y1, int x2, int y2, std::initializer_list<QRgb> ground) {
+int CountOther(const ChartPainter& c, int x1, int y1, int x2, int y2,
+               std::initializer_list<QRgb> ground) {
   int n = 0;
   for (int y = y1; y < y2; ++y)
-    for (int x = x1; x < x2; ++x) n += std::find(ground.begin(), ground.end(), c.Pixel(x, y)) == ground.end();
+    for (int x = x1; x < x2; ++x)
+      n += std::find(ground.begin(), ground.end(), c.Pixel(x, y)) == ground.end();
   return n;
 }
 
@@ -49,7 +51,10 @@ TEST(ChartPainterTest, RectangleCoversUpToButNotIncludingTheCorner) {
     for (int x = 0; x < 10; ++x) {
       const bool inside = x >= 2 && x <= 5 && y >= 1 && y <= 4;
       const bool edge = inside && (x == 2 || x == 5 || y == 1 || y == 4);
-      EXPECT_EQ(c.Pixel(x, y), edge ? kChartRed : inside ? kChartGreen : kChartWhite) << x << "," << y;
+      EXPECT_EQ(c.Pixel(x, y), edge     ? kChartRed
+                               : inside ? kChartGreen
+                                        : kChartWhite)
+          << x << "," << y;
     }
   // Clipped at every side, without touching memory outside the picture.
   c.Brush.Color = kChartTeal;
@@ -66,8 +71,10 @@ TEST(ChartPainterTest, LineLeavesOutItsEndPoint) {
   c.Line(1, 2, 5, 2);
   c.Line(7, 8, 7, 4);  // upward
   c.Line(3, 3, 3, 3);  // nothing
-  for (int x = 0; x < 10; ++x) EXPECT_EQ(c.Pixel(x, 2), x >= 1 && x <= 4 ? kChartBlack : kChartWhite) << x;
-  for (int y = 0; y < 10; ++y) EXPECT_EQ(c.Pixel(7, y), y >= 5 && y <= 8 ? kChartBlack : kChartWhite) << y;
+  for (int x = 0; x < 10; ++x)
+    EXPECT_EQ(c.Pixel(x, 2), x >= 1 && x <= 4 ? kChartBlack : kChartWhite) << x;
+  for (int y = 0; y < 10; ++y)
+    EXPECT_EQ(c.Pixel(7, y), y >= 5 && y <= 8 ? kChartBlack : kChartWhite) << y;
   EXPECT_EQ(c.Pixel(3, 3), kChartWhite);
   c.Line(8, -100, 8, 100);  // clipped both ends
   EXPECT_EQ(CountColour(c, 8, 0, 9, 10, kChartBlack), 10);
@@ -128,12 +135,13 @@ TEST(ChartPainterTest, TwiceTheRatioDrawsTheSameChartSharper) {
   bool sharper = false;
   for (int y = 0; y < kChartHeight; ++y)
     for (int x = 0; x < kChartWidth; ++x) {
-      const QRgb block[] = {big.pixel(2 * x, 2 * y), big.pixel(2 * x + 1, 2 * y), big.pixel(2 * x, 2 * y + 1),
-                            big.pixel(2 * x + 1, 2 * y + 1)};
+      const QRgb block[] = {big.pixel(2 * x, 2 * y), big.pixel(2 * x + 1, 2 * y),
+                            big.pixel(2 * x, 2 * y + 1), big.pixel(2 * x + 1, 2 * y + 1)};
       const bool uniform = std::all_of(block, block + 4, [&](QRgb p) { return p == block[0]; });
       if (y >= 200 && x >= 164 && x < 224) {
         // The text: the same cell, its letters drawn finer than at ratio 1.
-        EXPECT_EQ(one.Pixel(x, y) == kChartLightGrey, uniform && (block[0] | 0xff000000u) == kChartLightGrey)
+        EXPECT_EQ(one.Pixel(x, y) == kChartLightGrey,
+                  uniform && (block[0] | 0xff000000u) == kChartLightGrey)
             << x << "," << y;
         sharper |= !uniform;
       } else {
@@ -145,7 +153,8 @@ TEST(ChartPainterTest, TwiceTheRatioDrawsTheSameChartSharper) {
 }
 
 TEST(ChartsTest, MonthAbbreviations) {
-  const char* expected[] = {"Янв", "Фев", "Мар", "Апр", "Май", "Июн", "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"};
+  const char* expected[] = {"Янв", "Фев", "Мар", "Апр", "Май", "Июн",
+                            "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"};
   for (int m = 1; m <= 12; ++m) {
     EXPECT_EQ(Month_Abbr[m].size(), 3u) << m;  // one byte a letter in 1251
     EXPECT_EQ(FromCp1251(Month_Abbr[m]), expected[m - 1]);

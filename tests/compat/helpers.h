@@ -98,7 +98,9 @@ class RecordingCanvas : public kv::ChartCanvas {
       if (d->kind == 'L' && d->x1 == x && d->x2 == x && d->y1 == kv::kChartHeight / 2) return &*d;
     return nullptr;
   }
-  bool Has(const Drawing& d) const { return std::find(drawings.begin(), drawings.end(), d) != drawings.end(); }
+  bool Has(const Drawing& d) const {
+    return std::find(drawings.begin(), drawings.end(), d) != drawings.end();
+  }
 };
 
 class RecordingHost : public kv::CompatHost {

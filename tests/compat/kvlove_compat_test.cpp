@@ -56,14 +56,16 @@ TEST(KvloveCompatTest, WritesWhatTheRunWrites) {
     QImage png((dir.path() / ("chart" + std::to_string(pass) + ".png")).c_str());
     ASSERT_FALSE(png.isNull()) << pass;
     EXPECT_EQ(png.size(), QSize(720, 218));
-    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), (pass == 1 ? upper : lower).Image()) << pass;
+    EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32), (pass == 1 ? upper : lower).Image())
+        << pass;
   }
 }
 
 TEST(KvloveCompatTest, WithoutPicturesNoDisplayIsNeeded) {
   // No GUI application is made: a platform that cannot start is never tried.
   TempMainDir dir;
-  const RunResult r = RunKvlove("compat 15.06.1985 1980", dir.path().string(), "QT_QPA_PLATFORM=nosuch");
+  const RunResult r =
+      RunKvlove("compat 15.06.1985 1980", dir.path().string(), "QT_QPA_PLATFORM=nosuch");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");
   EXPECT_EQ(LfLines(r.out).size(), 720u);
@@ -113,7 +115,8 @@ TEST(KvloveCompatTest, ASignalMidRunLeavesThePreviousScanFile) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     ::dup2(::open("/dev/null", O_WRONLY), 1);
-    ::execl(KV_DIST_DIR "/kvlove", "kvlove", "--main-dir", dir.path().c_str(), "compat", "15.06.1985", "1980", nullptr);
+    ::execl(KV_DIST_DIR "/kvlove", "kvlove", "--main-dir", dir.path().c_str(), "compat",
+            "15.06.1985", "1980", nullptr);
     ::_exit(127);
   }
   char event[4096];
@@ -125,6 +128,7 @@ TEST(KvloveCompatTest, ASignalMidRunLeavesThePreviousScanFile) {
   for (const auto& e : std::filesystem::directory_iterator(html)) {
     const std::string s = ReadBytes(e.path());
     bool crlf = false;
-    EXPECT_TRUE(s == "earlier run\r\n" || CrLfLines(s, crlf).size() == 1440u) << e.path() << ": " << s.size();
+    EXPECT_TRUE(s == "earlier run\r\n" || CrLfLines(s, crlf).size() == 1440u)
+        << e.path() << ": " << s.size();
   }
 }

@@ -54,10 +54,11 @@ TEST(CrossAspectsTest, SeparationCases) {
   TAspectMatrix m{};
   Cross_Aspects(AllAt(359), AllAt(1), m);
   for (int i = 1; i <= 10; ++i)
-    for (int j = 1; j <= 10; ++j) EXPECT_EQ(m[i][j], i == 2 || j == 2 ? kNoAspect : kConjunction) << i << "," << j;
+    for (int j = 1; j <= 10; ++j)
+      EXPECT_EQ(m[i][j], i == 2 || j == 2 ? kNoAspect : kConjunction) << i << "," << j;
 
-  EXPECT_EQ(Code(3, 10, 4, 76), kSextile);       // d = 66, exactly the orb
-  EXPECT_EQ(Code(7, 0, 8, 94.5), kNoAspect);     // half a degree beyond
+  EXPECT_EQ(Code(3, 10, 4, 76), kSextile);    // d = 66, exactly the orb
+  EXPECT_EQ(Code(7, 0, 8, 94.5), kNoAspect);  // half a degree beyond
   EXPECT_EQ(Code(7, 0, 8, 94), kSquare);
   EXPECT_EQ(Code(1, 0, 7, 171), kOpposition);    // the Sun's orb wins
   EXPECT_EQ(Code(1, 300, 7, 129), kOpposition);  // the same the other way round
@@ -75,7 +76,7 @@ TEST(CrossAspectsTest, SeparationCases) {
   EXPECT_EQ(Code(1, 0, 1, 130), kTrine);
   EXPECT_EQ(Code(1, 0, 1, 170), kOpposition);
   EXPECT_EQ(Code(1, 0, 1, 130.25), kNoAspect);
-  EXPECT_EQ(Code(1, 0, 1, 40), kNoAspect);  // semi-square is no aspect here
+  EXPECT_EQ(Code(1, 0, 1, 40), kNoAspect);   // semi-square is no aspect here
   EXPECT_EQ(Code(1, 0, 1, 150), kNoAspect);  // nor is the quincunx
 }
 
@@ -99,7 +100,8 @@ TEST(CrossAspectsTest, AgreesWithIntegerReferenceOverAllSeparations) {
       Cross_Aspects(AllAt(q1 / 4.0), AllAt(q2 / 4.0), m);
       for (int i = 1; i <= 10; ++i)
         for (int j = 1; j <= 10; ++j)
-          ASSERT_EQ(m[i][j], ReferenceCode(i, j, q1, q2)) << i << "," << j << " " << q1 / 4.0 << " " << q2 / 4.0;
+          ASSERT_EQ(m[i][j], ReferenceCode(i, j, q1, q2))
+              << i << "," << j << " " << q1 / 4.0 << " " << q2 / 4.0;
     }
   }
 }
@@ -114,7 +116,7 @@ TEST(CrossAspectsTest, MoonRowAndColumnAreAlwaysEmpty) {
       a[k].Lon = lon(rng);
       b[k].Lon = lon(rng);
     }
-    if (n % 2) b[2].Lon = a[2].Lon;  // both Moons together
+    if (n % 2) b[2].Lon = a[2].Lon;       // both Moons together
     if (n % 3 == 0) a[2].Lon = b[1].Lon;  // natal Moon on the partner's Sun
     Cross_Aspects(a, b, m);
     for (int k = 1; k <= 10; ++k) {

@@ -45,7 +45,9 @@ std::chrono::year_month_day DateAfter(int y, int d) {
 
 class CompatRunTest : public ::testing::Test {
  protected:
-  std::string Scan(int pass) const { return ReadBytes(dir.path() / "Html" / (pass == 1 ? "Scan1.txt" : "Scan2.txt")); }
+  std::string Scan(int pass) const {
+    return ReadBytes(dir.path() / "Html" / (pass == 1 ? "Scan1.txt" : "Scan2.txt"));
+  }
   TempMainDir dir;
 };
 
@@ -200,7 +202,9 @@ TEST_F(CompatRunTest, MissingHtmlFolderNamesTheFile) {
     run.Step();
     FAIL() << "no error";
   } catch (const FileError& e) {
-    EXPECT_NE(std::string(e.what()).find(bare.path().string() + "/Html/Scan1.txt"), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find(bare.path().string() + "/Html/Scan1.txt"),
+              std::string::npos)
+        << e.what();
   }
   EXPECT_EQ(host.reads, 1);  // the inputs come before the file
   EXPECT_TRUE(host.upper.drawings.empty());

@@ -16,12 +16,12 @@ using namespace kv;
 
 namespace {
 
-const char* const kMonths[] = {"января", "февраля", "марта", "апреля", "мая", "июня", "июля",
-                               "августа", "сентября", "октября", "ноября", "декабря"};
-const char* const kSignsGen[] = {"Овна", "Тельца", "Близнецов", "Рака", "Льва", "Девы",
-                                 "Весов", "Скорпиона", "Стрельца", "Козерога", "Водолея", "Рыб"};
-const char* const kSigns[] = {"Овен", "Телец", "Близнецы", "Рак", "Лев", "Дева",
-                              "Весы", "Скорпион", "Стрелец", "Козерог", "Водолей", "Рыбы"};
+const char* const kMonths[] = {"января", "февраля", "марта",    "апреля",  "мая",    "июня",
+                               "июля",   "августа", "сентября", "октября", "ноября", "декабря"};
+const char* const kSignsGen[] = {"Овна",  "Тельца",    "Близнецов", "Рака",     "Льва",    "Девы",
+                                 "Весов", "Скорпиона", "Стрельца",  "Козерога", "Водолея", "Рыб"};
+const char* const kSigns[] = {"Овен", "Телец",    "Близнецы", "Рак",     "Лев",     "Дева",
+                              "Весы", "Скорпион", "Стрелец",  "Козерог", "Водолей", "Рыбы"};
 const char* const kPlanets[] = {"Солнце", "Луна",   "Меркурий", "Венера", "Марс",
                                 "Юпитер", "Сатурн", "Уран",     "Нептун", "Плутон"};
 
@@ -161,8 +161,8 @@ TEST_F(DegreeReportTest, NewYearBirthBeforeThreeIsThePreviousYearInGmt) {
     int hour, minute;
     int gmtDay, gmtMonth, gmtYear, gmtHour;
   };
-  for (const Case c : {Case{0, 0, 31, 12, 1999, 21}, Case{2, 59, 31, 12, 1999, 23},
-                       Case{3, 0, 1, 1, 2000, 0}}) {
+  for (const Case c :
+       {Case{0, 0, 31, 12, 1999, 21}, Case{2, 59, 31, 12, 1999, 23}, Case{3, 0, 1, 1, 2000, 0}}) {
     MakeDegreeReport("Ёлка", 1, 1, 2000, c.hour, c.minute);
     const double dn = DayNumber(1, 1, 2000, c.hour, c.minute, 0) - 0.125;
     ExpectChartAt(dn);
@@ -178,8 +178,8 @@ TEST_F(DegreeReportTest, NewYearBirthBeforeThreeIsThePreviousYearInGmt) {
       EXPECT_NEAR(Horoscope_Chart[k].Lon, gmt[k].Lon, 1e-9);
       lon[k - 1] = Horoscope_Chart[k].Lon;
     }
-    ExpectSamePage(PageLines(), ExpectedPage(ToCp1251("Ёлка"), 1, 1, 2000, c.hour, c.minute,
-                                             lon, MainDir));
+    ExpectSamePage(PageLines(),
+                   ExpectedPage(ToCp1251("Ёлка"), 1, 1, 2000, c.hour, c.minute, lon, MainDir));
     EXPECT_EQ(Horoscope_Chart[1].Sign, 10);  // Capricorn: picture 10.gif
   }
   EXPECT_NE(PageLines()[13].find(ToCp1251("1 января 2000 г. 3:0 МСК)")), std::string::npos);
@@ -193,8 +193,8 @@ TEST_F(DegreeReportTest, DatesAsEnteredAndMinutesUnpadded) {
             "<p style=\"text-align: center\"> (<b></b> &nbsp; 30 февраля 1985 г. 0:5 МСК)");
   for (int m = 1; m <= 12; ++m) {
     MakeDegreeReport("", 9, m, 2100, 23, 59);
-    EXPECT_NE(FromCp1251(PageLines()[13]).find(std::string(" 9 ") + kMonths[m - 1] +
-                                               " 2100 г. 23:59 МСК)"),
+    EXPECT_NE(FromCp1251(PageLines()[13])
+                  .find(std::string(" 9 ") + kMonths[m - 1] + " 2100 г. 23:59 МСК)"),
               std::string::npos);
   }
 }
@@ -205,15 +205,14 @@ TEST_F(DegreeReportTest, DegreeFieldsAtTheEdges) {
     int deg, min, sign, inSign;
     const char* text;
   };
-  const Case cases[] = {
-      {0.0, 0, 0, 1, 0, " 0град. 0мин. Овна "},
-      {360.0, 0, 0, 1, 0, " 0град. 0мин. Овна "},  // taken as 0
-      {30.0, 30, 0, 2, 0, " 0град. 0мин. Тельца "},
-      {84.0834, 84, 5, 3, 24, " 24град. 5мин. Близнецов "},
-      {299.999, 299, 59, 10, 29, " 29град. 59мин. Козерога "},
-      {330.0, 330, 0, 12, 0, " 0град. 0мин. Рыб "},
-      {359.99, 359, 59, 12, 29, " 29град. 59мин. Рыб "},
-      {std::nextafter(360.0, 0.0), 359, 59, 12, 29, " 29град. 59мин. Рыб "}};
+  const Case cases[] = {{0.0, 0, 0, 1, 0, " 0град. 0мин. Овна "},
+                        {360.0, 0, 0, 1, 0, " 0град. 0мин. Овна "},  // taken as 0
+                        {30.0, 30, 0, 2, 0, " 0град. 0мин. Тельца "},
+                        {84.0834, 84, 5, 3, 24, " 24град. 5мин. Близнецов "},
+                        {299.999, 299, 59, 10, 29, " 29град. 59мин. Козерога "},
+                        {330.0, 330, 0, 12, 0, " 0град. 0мин. Рыб "},
+                        {359.99, 359, 59, 12, 29, " 29град. 59мин. Рыб "},
+                        {std::nextafter(360.0, 0.0), 359, 59, 12, 29, " 29град. 59мин. Рыб "}};
   for (const Case& c : cases) {
     TPlanetData p{};
     p.Lon = c.lon;
@@ -280,16 +279,17 @@ TEST_F(DegreeReportTest, NameIsEscaped) {
     const char* utf8;
     const char* page;  // Windows-1251 bytes
   };
-  const Case cases[] = {
-      {"", ""},
-      {"Tom & \"Jerry\" <b>", "Tom &amp; &quot;Jerry&quot; &lt;b&gt;"},
-      {"&amp;", "&amp;amp;"},
-      {"Анна Ёлкина №1 €", "\xC0\xED\xED\xE0 \xA8\xEB\xEA\xE8\xED\xE0 \xB9" "1 \x88"},
-      {"王芳", "&#29579;&#33459;"},
-      {"😀", "&#128512;"},
-      {"José", "Jos&#233;"},
-      {"a\nb\rc\td", "a&#10;b&#13;c&#9;d"},
-      {"<script>alert('x')</script>", "&lt;script&gt;alert('x')&lt;/script&gt;"}};
+  const Case cases[] = {{"", ""},
+                        {"Tom & \"Jerry\" <b>", "Tom &amp; &quot;Jerry&quot; &lt;b&gt;"},
+                        {"&amp;", "&amp;amp;"},
+                        {"Анна Ёлкина №1 €",
+                         "\xC0\xED\xED\xE0 \xA8\xEB\xEA\xE8\xED\xE0 \xB9"
+                         "1 \x88"},
+                        {"王芳", "&#29579;&#33459;"},
+                        {"😀", "&#128512;"},
+                        {"José", "Jos&#233;"},
+                        {"a\nb\rc\td", "a&#10;b&#13;c&#9;d"},
+                        {"<script>alert('x')</script>", "&lt;script&gt;alert('x')&lt;/script&gt;"}};
   for (const Case& c : cases) EXPECT_EQ(HtmlName(c.utf8), c.page) << c.utf8;
 
   const std::string name = "<i>Мария</i> & 李 😀";
@@ -317,8 +317,8 @@ TEST_F(DegreeReportTest, FailuresKeepThePreviousPage) {
   for (const char* broken : {"missing", "malformed"}) {
     fs::remove(dir_.path() / "Html" / "gradus.txt");
     if (std::string(broken) == "malformed")
-      WriteBytes(dir_.path() / "Html" / "gradus.txt", ReadBytes(kShippedHtml / "gradus.txt") +
-                                                          "* 7 \r\nbroken\r\n");
+      WriteBytes(dir_.path() / "Html" / "gradus.txt",
+                 ReadBytes(kShippedHtml / "gradus.txt") + "* 7 \r\nbroken\r\n");
     if (std::string(broken) == "missing")
       EXPECT_THROW(MakeDegreeReport("", 16, 7, 1990, 1, 5), FileError);
     else
@@ -343,8 +343,9 @@ TEST_F(DegreeReportTest, FailuresKeepThePreviousPage) {
 }
 
 TEST_F(DegreeReportTest, BidirectionalControlsOfTheNameAreLeftOut) {
-  EXPECT_EQ(HtmlName("\u202EМария\u2066 \u200Fx\u2069\u200E\u061C\u202A\u202B\u202C\u202D\u2067\u2068"),
-            ToCp1251("Мария x"));
+  EXPECT_EQ(
+      HtmlName("\u202EМария\u2066 \u200Fx\u2069\u200E\u061C\u202A\u202B\u202C\u202D\u2067\u2068"),
+      ToCp1251("Мария x"));
 }
 
 }  // namespace

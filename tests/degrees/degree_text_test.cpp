@@ -30,10 +30,10 @@ class DegreeTextTest : public ::testing::Test {
 TEST_F(DegreeTextTest, KeysAreComparedAsIntegers) {
   // "  7", " 07", "007", a lone digit at the line's end, a sign, and text
   // from column 6 on; column 2 is not examined.
-  for (const char* header : {"*   7", "*  07", "* 007", "* 7", "*  7", "*x  7 Овен 8°", "*  +7",
-                             "**  7*"}) {
-    const std::string b = Base(std::string("*   0\r\nzero\r\n") + header +
-                               "\r\nseven\r\n* 359\r\nlast\r\n");
+  for (const char* header :
+       {"*   7", "*  07", "* 007", "* 7", "*  7", "*x  7 Овен 8°", "*  +7", "**  7*"}) {
+    const std::string b =
+        Base(std::string("*   0\r\nzero\r\n") + header + "\r\nseven\r\n* 359\r\nlast\r\n");
     EXPECT_EQ(Find(b, 7), "seven") << header;
     EXPECT_EQ(Find(b, 0), "zero") << header;
     EXPECT_EQ(Find(b, 359), "last") << header;
@@ -81,10 +81,9 @@ TEST_F(DegreeTextTest, MalformedHeaderFailsEveryLookup) {
     const char* line;
     const char* field;  // as the message shows it
   };
-  const Bad bad[] = {{"*", ""},           {"* ", ""},          {"*  ", " "},
-                     {"*    ", "   "},    {"*    7", "   "},   {"* 7 ", "7 "},
-                     {"* 7  text", "7  "}, {"* 12 x", "12 "},   {"* 7x", "7x"},
-                     {"* 1.5", "1.5"},    {"* - 1", "- 1"},    {"* +-1", "+-1"},
+  const Bad bad[] = {{"*", ""},         {"* ", ""},       {"*  ", " "},         {"*    ", "   "},
+                     {"*    7", "   "}, {"* 7 ", "7 "},   {"* 7  text", "7  "}, {"* 12 x", "12 "},
+                     {"* 7x", "7x"},    {"* 1.5", "1.5"}, {"* - 1", "- 1"},     {"* +-1", "+-1"},
                      {"* Овен", "Ове"}};
   for (const Bad& x : bad) {
     for (int where = 0; where < 3; ++where) {

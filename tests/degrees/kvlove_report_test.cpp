@@ -17,8 +17,8 @@ TEST(KvloveReportTest, WritesWhatTheWindowWrites) {
   TempDir dir;
   CopyShippedHtml(dir.path());
   const std::string name = "Анна & \"Ли\" 李 😀 <x>";
-  const RunResult r =
-      RunKvlove("--main-dir " + Quoted(dir.str()) + " report " + Quoted(name) + " 01.01.2000 02:05");
+  const RunResult r = RunKvlove("--main-dir " + Quoted(dir.str()) + " report " + Quoted(name) +
+                                " 01.01.2000 02:05");
   ASSERT_EQ(r.status, 0) << r.err;
   const std::string page = dir.str() + "/Html/Gradus_html.html";
   EXPECT_EQ(r.out, page + "\n");

@@ -22,9 +22,13 @@ const std::vector<std::string> kHead = {
     " ", "                       ОБСТОЯТЕЛЬСТВА ЗАТМЕНИЙ ", " ",
     " N     Дата     Время GMT  Градус затмения    Тип затмения  ", " "};
 const std::vector<std::string> kNote = {
-    " ", " ", " Примечание: ", " Даты и время затмений приведены по Гринвичскому времени.",
+    " ",
+    " ",
+    " Примечание: ",
+    " Даты и время затмений приведены по Гринвичскому времени.",
     " Для перехода к местному времени нужно учесть часовой пояс и, ",
-    " при необходимости, Зимнее/Летнее время.", " "};
+    " при необходимости, Зимнее/Летнее время.",
+    " "};
 
 std::vector<std::string> List(const std::vector<std::string>& eclipses) {
   std::vector<std::string> v = kHead;
@@ -36,7 +40,8 @@ std::vector<std::string> List(const std::vector<std::string>& eclipses) {
 // The eclipse lines alone, in UTF-8.
 std::vector<std::string> EclipseLines(std::int32_t year) {
   const auto all = Utf8(EclipseListLines(year));
-  return {all.begin() + static_cast<long>(kHead.size()), all.end() - static_cast<long>(kNote.size())};
+  return {all.begin() + static_cast<long>(kHead.size()),
+          all.end() - static_cast<long>(kNote.size())};
 }
 
 }  // namespace
@@ -104,7 +109,9 @@ TEST(EclipseListTest, FormatEclipseDegreeBytes) {
     EXPECT_EQ(static_cast<unsigned char>(s[2]), 0xB0) << c.lon;
     EXPECT_EQ(static_cast<unsigned char>(s[5]), 0x92) << c.lon;
   }
-  EXPECT_EQ(FormatEclipseDegree(0), "00\xB0" "00\x92\xCE\xE2\xED\xE0     ");
+  EXPECT_EQ(FormatEclipseDegree(0),
+            "00\xB0"
+            "00\x92\xCE\xE2\xED\xE0     ");
   for (int sign = 1; sign <= 12; ++sign) {
     EXPECT_EQ(FormatEclipseDegree((sign - 1) * 30 + 17.75).substr(6), Sign_Genitive[sign]);
     EXPECT_EQ(Sign_Genitive[sign].size(), 9u) << sign;

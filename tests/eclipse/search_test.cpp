@@ -49,7 +49,8 @@ std::vector<Found> BruteForce(double start, double end) {
     t = ClassifyLunar(e, m, p, c);
     if (e.Instant > start && e.Instant < end && t != kNoEclipse) v.push_back({true, t, e.Instant});
   }
-  std::sort(v.begin(), v.end(), [](const Found& a, const Found& b) { return a.instant < b.instant; });
+  std::sort(v.begin(), v.end(),
+            [](const Found& a, const Found& b) { return a.instant < b.instant; });
   return v;
 }
 
@@ -127,9 +128,10 @@ TEST(EclipseSearchTest, Year2012) {
   EXPECT_EQ(Date(v[1].instant), "04.06.2012");
   EXPECT_EQ(Date(v[2].instant), "13.11.2012");
   EXPECT_EQ(Date(v[3].instant), "28.11.2012");
-  EXPECT_EQ((std::vector<std::pair<bool, int>>{
-                {v[0].lunar, v[0].kind}, {v[1].lunar, v[1].kind}, {v[2].lunar, v[2].kind},
-                {v[3].lunar, v[3].kind}}),
+  EXPECT_EQ((std::vector<std::pair<bool, int>>{{v[0].lunar, v[0].kind},
+                                               {v[1].lunar, v[1].kind},
+                                               {v[2].lunar, v[2].kind},
+                                               {v[3].lunar, v[3].kind}}),
             (std::vector<std::pair<bool, int>>{
                 {false, kAnnular}, {true, kPartial}, {false, kTotal}, {true, kPenumbral}}));
 }
@@ -142,8 +144,8 @@ TEST(EclipseSearchTest, SolarTypeBoundaries) {
   // 0 < u < 0.0047 with omega = 0.00464 cos(asin gamma) above u.
   EXPECT_EQ(ClassifySolar(Shadow(0.3, 0.003), m, p, c), kAnnularTotal);
   EXPECT_EQ(ClassifySolar(Shadow(-0.3, 0.003), m, p, c), kAnnularTotal);
-  EXPECT_EQ(ClassifySolar(Shadow(0.8, 0.003), m, p, c), kAnnular);  // omega 0.00278
-  EXPECT_EQ(ClassifySolar(Shadow(0.0, 0.0047), m, p, c), kAnnular);  // omega never reaches u
+  EXPECT_EQ(ClassifySolar(Shadow(0.8, 0.003), m, p, c), kAnnular);       // omega 0.00278
+  EXPECT_EQ(ClassifySolar(Shadow(0.0, 0.0047), m, p, c), kAnnular);      // omega never reaches u
   EXPECT_EQ(ClassifySolar(Shadow(1.0, 0.004), m, p, c), kAnnularTotal);  // omega 0.00464
   EXPECT_EQ(ClassifySolar(Shadow(0.3, 0.01), m, p, c), kAnnular);
   EXPECT_GT(c, 0);
@@ -187,9 +189,9 @@ TEST(EclipseSearchTest, KnownHybridsAreTypeFourAndNearMissesNeverStored) {
     if (t == kAnnularTotal) hybrids.push_back(Date(D));
     if (t == kNearMiss) nearMisses.push_back(D);
   }
-  EXPECT_EQ(hybrids, (std::vector<std::string>{"03.10.1986", "29.03.1987", "08.04.2005",
-                                               "03.11.2013", "29.04.2014", "20.04.2023",
-                                               "14.11.2031"}));
+  EXPECT_EQ(hybrids,
+            (std::vector<std::string>{"03.10.1986", "29.03.1987", "08.04.2005", "03.11.2013",
+                                      "29.04.2014", "20.04.2023", "14.11.2031"}));
   ASSERT_GE(nearMisses.size(), 20u);
   for (int year = 1981; year <= 2033; ++year) {
     FindEclipses(Jan1(year), Jan1(year + 1));
@@ -219,8 +221,8 @@ TEST(EclipseSearchTest, LunationNumbersRoundHalvesAwayFromZero) {
     double months;  // D / 29.53058868
     int solarK;
     double lunarK;
-  } cases[] = {{10.4999, 10, 10.5},   {10.5001, 11, 10.5},   {10.9999, 11, 10.5},
-               {11.0001, 11, 11.5},   {-10.4999, -10, -10.5}, {-10.5001, -11, -10.5},
+  } cases[] = {{10.4999, 10, 10.5},    {10.5001, 11, 10.5},    {10.9999, 11, 10.5},
+               {11.0001, 11, 11.5},    {-10.4999, -10, -10.5}, {-10.5001, -11, -10.5},
                {-10.9999, -11, -10.5}, {-11.0001, -11, -11.5}, {-0.2, 0, -0.5},
                {0.2, 0, 0.5}};
   for (const auto& cs : cases) {

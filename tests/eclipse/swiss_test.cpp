@@ -101,8 +101,8 @@ TEST(EclipseSwissTest, Years1900To2050) {
     int best = -1;
     for (std::size_t j = 0; j < theirs.size(); ++j)
       if (theirs[j].lunar == o.lunar && std::fabs(theirs[j].instant - o.instant) < 1 &&
-          (best < 0 || std::fabs(theirs[j].instant - o.instant) <
-                           std::fabs(theirs[best].instant - o.instant)))
+          (best < 0 ||
+           std::fabs(theirs[j].instant - o.instant) < std::fabs(theirs[best].instant - o.instant)))
         best = static_cast<int>(j);
     const char body = o.lunar ? 'L' : 'S';
     if (best < 0) {
@@ -129,12 +129,13 @@ TEST(EclipseSwissTest, Years1900To2050) {
     diffs.insert({theirs[j].lunar ? 'L' : 'S', Date(theirs[j].instant), t, theirs[j].type});
   }
 
-  const double nOurs = static_cast<double>(ours.size()), nTheirs = static_cast<double>(theirs.size());
-  std::printf("[ figures  ] ours %zu, Swiss %zu; ours matched %d (%.4f), Swiss listed %d (%.4f), "
-              "same type %d (%.4f), worst instant %.1f min\n",
-              ours.size(), theirs.size(), matched, matched / nOurs, listedCount,
-              listedCount / nTheirs, sameType, sameType / static_cast<double>(matched),
-              worstMinutes);
+  const double nOurs = static_cast<double>(ours.size()),
+               nTheirs = static_cast<double>(theirs.size());
+  std::printf(
+      "[ figures  ] ours %zu, Swiss %zu; ours matched %d (%.4f), Swiss listed %d (%.4f), "
+      "same type %d (%.4f), worst instant %.1f min\n",
+      ours.size(), theirs.size(), matched, matched / nOurs, listedCount, listedCount / nTheirs,
+      sameType, sameType / static_cast<double>(matched), worstMinutes);
   // About 4.5 eclipses a year. Measured: 683 of 683 ours matched, 683 of
   // 685 theirs listed, 679 of 683 types agree, all six differences marginal.
   // A wrong term or sign in the series shifts dozens of cases, so the

@@ -12,7 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   kvfuzz::WriteFile(path, data, size);
   try {
     const QImage img = kvapp::LoadJpeg(path);
-    const auto w = static_cast<std::uint64_t>(img.width()), h = static_cast<std::uint64_t>(img.height());
+    const auto w = static_cast<std::uint64_t>(img.width()),
+               h = static_cast<std::uint64_t>(img.height());
     if (img.isNull() || w > kvapp::kMaxPictureSide || h > kvapp::kMaxPictureSide ||
         w * h > kvapp::kMaxPicturePixels)
       std::abort();

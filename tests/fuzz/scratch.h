@@ -17,7 +17,8 @@ namespace kvfuzz {
 inline const std::string& ScratchDir() {
   static const std::string dir = [] {
     const char* base = std::getenv("TMPDIR");
-    const std::string d = std::string(base && *base ? base : "/tmp") + "/kv_fuzz_" + std::to_string(::getpid()) + "/";
+    const std::string d =
+        std::string(base && *base ? base : "/tmp") + "/kv_fuzz_" + std::to_string(::getpid()) + "/";
     std::filesystem::create_directories(d);
     return d;
   }();

@@ -33,7 +33,8 @@ TEST(ChmArchiveTest, BuiltFileHoldsTheSources) {
   const std::optional<QByteArray> page30 = chm.Read("30.html");
   ASSERT_TRUE(page30);
   // Stored in Windows-1251, as the pages declare.
-  const QByteArray heading = QStringEncoder("windows-1251").encode(QStringLiteral("<h1>Совместимость</h1>"));
+  const QByteArray heading =
+      QStringEncoder("windows-1251").encode(QStringLiteral("<h1>Совместимость</h1>"));
   EXPECT_TRUE(page30->contains(heading));
 
   EXPECT_EQ(U(chm.DefaultTopic()), "10.html");
@@ -108,7 +109,7 @@ TEST(ChmArchiveTest, DamageAnywhere) {
     file.write(good.mid(at, bytes.size()));
     file.flush();
   };
-  for (qsizetype i = 0; i < good.size(); i += step > 0 ? step : 7)
+  for (qsizetype i = 0; i<good.size(); i += step> 0 ? step : 7)
     probe(i, QByteArray(1, static_cast<char>(~good[i])));
   for (qsizetype i = 0; i + 64 <= good.size(); i += 61) {
     QByteArray flipped = good.mid(i, 64);
@@ -170,7 +171,8 @@ TEST(ServePageTest, PagesAndMessages) {
   const TestDir dir("a <b> & c");
   const ChmArchive missing(dir.File("LoveHelp.chm"));
   const QString m = QString::fromUtf8(kv::help::ServePage(missing, "30.html").body);
-  EXPECT_TRUE(m.contains("Файл справки «" + dir.File("LoveHelp.chm").toHtmlEscaped() + "» не найден"))
+  EXPECT_TRUE(
+      m.contains("Файл справки «" + dir.File("LoveHelp.chm").toHtmlEscaped() + "» не найден"))
       << U(m);
   EXPECT_FALSE(m.contains("<b>"));
   const ChmArchive broken(dir.Write("LoveHelp.chm", "junk"));

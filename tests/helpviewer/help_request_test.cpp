@@ -53,8 +53,8 @@ TEST(HelpArgumentTest, SeparatorInsideDirectoryNames) {
   ExpectSplit(ParseHelpArgument(file, Existing({file})), file, "");
   ExpectSplit(ParseHelpArgument(file, kNothing), file, "");
   // A file whose name doesn't end in .chm is found by its existence alone.
-  ExpectSplit(ParseHelpArgument("/data/a::b/help", Existing({"/data/a::b/help"})), "/data/a::b/help",
-              "");
+  ExpectSplit(ParseHelpArgument("/data/a::b/help", Existing({"/data/a::b/help"})),
+              "/data/a::b/help", "");
   ExpectSplit(ParseHelpArgument("/data/a::b/help::30.html", Existing({"/data/a::b/help"})),
               "/data/a::b/help", "30.html");
   // An existing file wins over the last separator: the page keeps its "::".
@@ -93,6 +93,7 @@ TEST(HelpArgumentTest, CommandLine) {
   const HelpRequest none = kv::help::RequestFromArguments({}, "/opt/Korvella Love");
   ExpectSplit(none, "/opt/Korvella Love/LoveHelp.chm", "");
   // Blanks of a path left unquoted come back as single blanks.
-  ExpectSplit(kv::help::RequestFromArguments({"/home/Иван", "Петров/LoveHelp.chm::50.html"}, "/opt/kv"),
-              "/home/Иван Петров/LoveHelp.chm", "50.html");
+  ExpectSplit(
+      kv::help::RequestFromArguments({"/home/Иван", "Петров/LoveHelp.chm::50.html"}, "/opt/kv"),
+      "/home/Иван Петров/LoveHelp.chm", "50.html");
 }

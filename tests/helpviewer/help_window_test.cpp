@@ -154,8 +154,9 @@ TEST(HelpWindowTest, NothingFromOutsideTheHelpFile) {
   HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
   w.show();
   const QString file = dir.File("big.png");
-  w.View()->setHtml("<p><a href=\"https://example.org/a\">сайт</a></p>" +
-                    QString("<p><a href=\"file://%1\">файл</a></p><p><img src=\"%1\"></p>").arg(file));
+  w.View()->setHtml(
+      "<p><a href=\"https://example.org/a\">сайт</a></p>" +
+      QString("<p><a href=\"file://%1\">файл</a></p><p><img src=\"%1\"></p>").arg(file));
   EXPECT_LT(w.View()->document()->size().height(), 200);
   ClickLink(w, "https://example.org/a");
   ClickLink(w, "file://" + file);

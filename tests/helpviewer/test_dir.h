@@ -13,8 +13,8 @@
 class TestDir {
  public:
   explicit TestDir(const QString& sub = {}) {
-    root_ = QString::fromStdString(std::filesystem::temp_directory_path().string()) +
-            "/kvhelp-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    root_ = QString::fromStdString(std::filesystem::temp_directory_path().string()) + "/kvhelp-" +
+            QUuid::createUuid().toString(QUuid::WithoutBraces);
     path_ = sub.isEmpty() ? root_ : root_ + "/" + sub;
     QDir().mkpath(path_);
   }

@@ -68,7 +68,8 @@ TEST_F(DayTextTest, MarkerFieldsAndKeys) {
   // Columns 2, 6, 10, ... and anything after column 29 are not read;
   // leading zeros and blanks are fine.
   const std::string block = "x\r\ny\r\n@\r\n";
-  EXPECT_EQ(Find("*a000b  3c  0d 00e  0f  0g000 trailing text\r\n" + block), "x\r y\r  \r\n\r\n\r\n");
+  EXPECT_EQ(Find("*a000b  3c  0d 00e  0f  0g000 trailing text\r\n" + block),
+            "x\r y\r  \r\n\r\n\r\n");
   // Keys are compared in column order: day 3 is not day 3 in field 1.
   EXPECT_EQ(Find("*   3   0   0   0   0   0   0\r\n" + block), "");
   EXPECT_EQ(Find("*   0   3   0   0   0   0   1\r\n" + block), "");
@@ -82,20 +83,21 @@ TEST_F(DayTextTest, MarkerFieldsAndKeys) {
 }
 
 TEST_F(DayTextTest, NonNumericMarkerBeforeTheMatchIsAConversionError) {
-  for (const char* bad :
-       {"*   0   x   0   0   0   0   0", "*   0   1   0   0   0   0 1  ", "*   0   1", "*",
-        "*** notes ***", "*   0   1   0   0   0   0  1."}) {
+  for (const char* bad : {"*   0   x   0   0   0   0   0", "*   0   1   0   0   0   0 1  ",
+                          "*   0   1", "*", "*** notes ***", "*   0   1   0   0   0   0  1."}) {
     WriteBytes(source_, std::string(bad) + "\r\nq\r\nw\r\n@\r\n" + kMarker3 + "x\r\ny\r\n@\r\n");
     EXPECT_THROW(W_find3(source_, out_, 0, 3, 0, 0, 0, 0, 0, Box()), ConvertError) << bad;
   }
   // The message names the field as the user would see it, the file, and
   // the line, counted over line ends of every kind.
-  WriteBytes(source_, Cp("notes\r\nmore\nand\r" + kMarker3 + "a\r\nb\r\n@\r\n*   0   Ж   0   0   0   0   0\r\n"));
+  WriteBytes(source_, Cp("notes\r\nmore\nand\r" + kMarker3 +
+                         "a\r\nb\r\n@\r\n*   0   Ж   0   0   0   0   0\r\n"));
   try {
     W_find3(source_, out_, 0, 9, 0, 0, 0, 0, 0, Box());
     ADD_FAILURE();
   } catch (const ConvertError& e) {
-    EXPECT_EQ(std::string(e.what()), "'  Ж' is not a valid integer value в файле «" + source_ + "», строка 8");
+    EXPECT_EQ(std::string(e.what()),
+              "'  Ж' is not a valid integer value в файле «" + source_ + "», строка 8");
   }
   // After the match the scan has ended: a broken marker there is harmless.
   EXPECT_EQ(Find(kMarker3 + "x\r\ny\r\n@\r\n*   0   x\r\n"), "x\r y\r  \r\n\r\n\r\n");
@@ -276,8 +278,9 @@ TEST_F(LunarDayClickTest, DayWithoutDescriptionShowsOnlyItsTimeLines) {
   // No marker, a single-line block, an LF-only file, a broken block: the
   // time lines and nothing else, with no error raised.
   for (const std::string& file :
-       {std::string("*   0   1   0   0   0   0   0\r\nx\r\ny\r\n@\r\n"), kMarker3 + "one line\r\n@\r\n",
-        std::string("*   0   3   0   0   0   0   0\nx\ny\n@\n"), kMarker3 + "no end\r\nat all\r\n"}) {
+       {std::string("*   0   1   0   0   0   0   0\r\nx\r\ny\r\n@\r\n"),
+        kMarker3 + "one line\r\n@\r\n", std::string("*   0   3   0   0   0   0   0\nx\ny\n@\n"),
+        kMarker3 + "no end\r\nat all\r\n"}) {
     WriteBytes(source_, file);
     EXPECT_NO_THROW(WriteLunarDayText(3, Box()));
     EXPECT_EQ(Bytes(TmpFile1_Name), TimeLines(3));
@@ -287,8 +290,8 @@ TEST_F(LunarDayClickTest, DayWithoutDescriptionShowsOnlyItsTimeLines) {
 }
 
 TEST_F(LunarDayClickTest, RewritesTheTemporaryFilesOnEveryClick) {
-  WriteBytes(source_, "*   0   1   0   0   0   0   0\r\nday one\r\ntext\r\n@\r\n" + kMarker3 +
-                          kThreeLines);
+  WriteBytes(source_,
+             "*   0   1   0   0   0   0   0\r\nday one\r\ntext\r\n@\r\n" + kMarker3 + kThreeLines);
   WriteLunarDayText(3, Box());
   WriteLunarDayText(1, Box());
   EXPECT_EQ(Bytes(TmpFile1_Name), TimeLines(1) + "day one\r\n text\r\n  \r\n\r\n\r\n");

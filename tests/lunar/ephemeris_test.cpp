@@ -102,7 +102,8 @@ TEST(EphemerisCrossCheck, MoonEquatorialWithinSevenArcMinutes) {
 // fall on the neighbouring date: the instants are paired, not the dates.
 TEST(EphemerisCrossCheck, MoonrisesWithinThreeMinutes) {
   double lo = 0, hi = 0;
-  for (const auto& [from, to] : {std::pair{1900, 1904}, std::pair{2005, 2013}, std::pair{2026, 2030}}) {
+  for (const auto& [from, to] :
+       {std::pair{1900, 1904}, std::pair{2005, 2013}, std::pair{2026, 2030}}) {
     const double begin = DayNumber(1, 1, from, 0, 0, 0), end = DayNumber(1, 1, to + 1, 0, 0, 0);
     int ours = 0, theirs = 0;
     for (double x = begin; x < end; x += 1.0) {

@@ -65,8 +65,8 @@ TEST_F(KvloveLunarTest, LunarDaysPrintsCaptionAndList) {
   ResetLunarDays();
   BuildLunarDays(2);
   for (int N = 1; N <= 27; ++N)
-    EXPECT_EQ(timed[N], lines[N] + "\t" + Moment(LunarDay_Starts[N - 1]) + "\t" +
-                            Moment(LunarDay_Starts[N]));
+    EXPECT_EQ(timed[N],
+              lines[N] + "\t" + Moment(LunarDay_Starts[N - 1]) + "\t" + Moment(LunarDay_Starts[N]));
   EXPECT_EQ(timed[20].substr(16, 17), "\t29.01.2008 00:08");
 }
 
@@ -105,8 +105,8 @@ TEST_F(KvloveLunarTest, FailuresOfTheComputationExitWithOne) {
   WriteBytes(Sys("DayMoon.doc"), "\r\n* notes\r\n*   0   1   0   0   0   0   0\r\na\r\nb\r\n@\r\n");
   r = Run("lunar-day 2008 2 1");
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "kvlove: 'not' is not a valid integer value в файле «" + Sys("DayMoon.doc").string() +
-                       "», строка 2\n");  // columns 3-5
+  EXPECT_EQ(r.err, "kvlove: 'not' is not a valid integer value в файле «" +
+                       Sys("DayMoon.doc").string() + "», строка 2\n");  // columns 3-5
   // No system directory.
   fs::remove_all(Sys());
   for (const char* args : {"phases 2008", "lunar-days 2008 3", "lunar-day 2008 3 1"}) {

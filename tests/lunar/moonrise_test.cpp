@@ -139,8 +139,10 @@ TEST(MoonRiseSearchTest, UsesThePositionRoutineItIsGiven) {
   // a set before the rise belongs to the previous sidereal day.
   constexpr double kSidereal = 1.0027379;
   const double up = (set > rise ? set - rise : set - rise + 24 / kSidereal) * kSidereal;
-  const double h0 = 2 * std::acos((std::sin(kMoonRiseAltitude) - std::sin(0.2) * state.SinLat) /
-                                  (std::cos(0.2) * state.CosLat)) * 12 / kPi;
+  const double h0 = 2 *
+                    std::acos((std::sin(kMoonRiseAltitude) - std::sin(0.2) * state.SinLat) /
+                              (std::cos(0.2) * state.CosLat)) *
+                    12 / kPi;
   EXPECT_NEAR(up, h0, 0.01);
   EXPECT_LT(set, rise);
 }
