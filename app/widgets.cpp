@@ -194,11 +194,26 @@ void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
   // cells stay left-aligned): justify the left-aligned blocks, which on that
   // page are the paragraphs and what they hold.
   for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) != Qt::AlignLeft) continue;
-    QTextBlockFormat f;
-    f.setAlignment(Qt::AlignJustify);
-    c.setPosition(b.position());
-    c.mergeBlockFormat(f);
+    if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignLeft) {
+      QTextBlockFormat f;
+      f.setAlignment(Qt::AlignJustify);
+      c.setPosition(b.position());
+      c.mergeBlockFormat(f);
+    }
+    // A heading keeps its own enlargement beside a size in pixels from the
+    // style sheet and is drawn by the enlargement: the style sheet's size
+    // wins in a browser, so it wins here.
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+      const QTextFragment part = it.fragment();
+      QTextCharFormat format = part.charFormat();
+      if (!format.hasProperty(QTextFormat::FontPixelSize) ||
+          !format.hasProperty(QTextFormat::FontSizeAdjustment))
+        continue;
+      format.clearProperty(QTextFormat::FontSizeAdjustment);
+      c.setPosition(part.position());
+      c.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
+      c.setCharFormat(format);
+    }
   }
   c.endEditBlock();
 }

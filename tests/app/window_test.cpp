@@ -352,6 +352,9 @@ TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
   QString text = f.WebBrowser2->toPlainText();
   EXPECT_TRUE(text.contains(U("Анна & <Ли>"))) << text.left(300).toStdString();
   EXPECT_TRUE(text.contains(U("Солнце в момент вашего рождения")));
+  // The heading at the style sheet's 20 px, not at a heading's enlargement.
+  const QTextCursor heading = f.WebBrowser2->document()->find(U("Планеты вашего гороскопа"));
+  EXPECT_EQ(heading.charFormat().font().pixelSize(), 20);
   // The Sun's sign picture, from the main directory whose name has a blank.
   QString picture;
   for (QTextBlock b = f.WebBrowser2->document()->begin(); b.isValid(); b = b.next())
