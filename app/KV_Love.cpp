@@ -740,9 +740,10 @@ void TZKV_LoveForm::RadioGroup1Click() {
 }
 
 void TZKV_LoveForm::ListBox1Click() {
-  if (ListBox1->currentRow() < 0) return;
+  const int chosen = ListBox1->ChosenRow();
+  if (chosen < 0) return;
   Memo1->clear();
-  kv::WriteLunarDayText(ListBox1->currentRow() + 1, [this](const std::string& message) {
+  kv::WriteLunarDayText(chosen + 1, [this](const std::string& message) {
     messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
   });
   LoadMemo1(kv::ReadCp1251Text(kv::TmpFile1_Name));

@@ -60,6 +60,9 @@ class TListBox : public QListWidget {
   Q_OBJECT
  public:
   explicit TListBox(QWidget* parent = nullptr);
+  // The line chosen (selected), which is not always the one under the
+  // cursor: assistive technologies select without moving the cursor.
+  int ChosenRow() const;
  signals:
   void lineChosen();
 
@@ -68,7 +71,6 @@ class TListBox : public QListWidget {
   void keyPressEvent(QKeyEvent* e) override;
 
  private:
-  int ChosenRow() const;
   int pressedOn_ = -1;  // the line chosen when the mouse went down
 };
 

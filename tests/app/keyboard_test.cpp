@@ -89,6 +89,10 @@ TEST_F(KeyboardTest, ButtonsMonthsLunarDaysAndHelpWorkFromTheKeyboard) {
   QTest::keyClick(f.ListBox1, Qt::Key_Return);
   EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    09.01.2008")))
       << memoLine().toStdString();
+  // A screen reader selects a line without moving the cursor to it.
+  f.ListBox1->item(3)->setSelected(true);
+  EXPECT_TRUE(memoLine().startsWith(U(" Начало лунного дня    12.01.2008")))
+      << memoLine().toStdString();
   // Emptying the list for another month describes no day: without the
   // descriptions that would be an error.
   fs::remove(main_ / "System/DayMoon.doc");
