@@ -3,13 +3,31 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <climits>
+#include <cstdio>
 
 #include <filesystem>
 
 #include "core/textfile.h"
 
 using namespace kv;
+
+namespace {
+// What fsync was called on, by the names of the files at the time.
+std::vector<std::string> synced;
+}  // namespace
+
+// Takes the place of the C library's for the code under test.
+extern "C" int fsync(int fd) {
+  char link[64], name[PATH_MAX];
+  std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+  const ssize_t n = ::readlink(link, name, sizeof name);
+  synced.emplace_back(name, n > 0 ? static_cast<std::size_t>(n) : 0);
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
 
 TEST(StrToIntTest, AcceptsWhatTheControlsHold) {
   EXPECT_EQ(StrToInt("1985"), 1985);
@@ -75,6 +93,21 @@ TEST(TextWriterTest, WritesCrLfAndNamesTheFileOnFailure) {
     EXPECT_NE(std::string(e.what()).find(missing), std::string::npos);
   }
   EXPECT_THROW(ReadFileBytes(missing), FileError);
+  std::filesystem::remove_all(dir);
+}
+
+TEST(TextWriterTest, OnTheDiskBeforeItReplacesTheOldFile) {
+  const auto dir = std::filesystem::temp_directory_path() / "kv_textwriter_sync";
+  std::filesystem::create_directories(dir);
+  const std::string p = (dir / "a.txt").string();
+  synced.clear();
+  TextWriter w(p);
+  w.Write("new");
+  w.Close();
+  // The file under its fresh name, then the folder that now holds it.
+  ASSERT_EQ(synced.size(), 2u);
+  EXPECT_TRUE(synced[0].starts_with(p + ".part-")) << synced[0];
+  EXPECT_EQ(synced[1], dir.string());
   std::filesystem::remove_all(dir);
 }
 
