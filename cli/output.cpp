@@ -35,8 +35,7 @@ class CheckedOutput : public std::streambuf {
   }
   void Close() {
     Drain();
-    // A descriptor that was never used may be closed already: that is no
-    // failure, as nothing was lost.
+    // Some file systems report a failed write only here.
     if (!closed_ && ::close(STDOUT_FILENO) != 0 && errno != EINTR) Fail(errno);
     closed_ = true;
   }
