@@ -8,7 +8,6 @@
 
 #include <climits>
 #include <cstdio>
-
 #include <filesystem>
 
 #include "core/textfile.h"
@@ -97,70 +96,41 @@ TEST(TextWriterTest, WritesCrLfAndNamesTheFileOnFailure) {
 }
 
 TEST(TextWriterTest, OnTheDiskBeforeItReplacesTheOldFile) {
-  const auto dir = std::filesystem::temp_directory_path() / "kv_textwriter_sync";
-  std::filesystem::create_directories(dir);
-  const std::string p = (dir / "a.txt").string();
+  const std::string p = (std::filesystem::temp_directory_path() / "kv_sync.txt").string();
   synced.clear();
   TextWriter w(p);
-  w.Write("new");
   w.Close();
   // The file under its fresh name, then the folder that now holds it.
   ASSERT_EQ(synced.size(), 2u);
   EXPECT_TRUE(synced[0].starts_with(p + ".part-")) << synced[0];
-  EXPECT_EQ(synced[1], dir.string());
-  std::filesystem::remove_all(dir);
+  EXPECT_EQ(synced[1], std::filesystem::temp_directory_path().string());
+  std::filesystem::remove(p);
 }
 
-TEST(CrLfLineEndsTest, EveryLineEndBecomesCrLf) {
-  EXPECT_EQ(CrLfLineEnds("a\r\nb\nc\rd"), "a\r\nb\r\nc\r\nd");
-  EXPECT_EQ(CrLfLineEnds("\r\r\n\n\r"), "\r\n\r\n\r\n\r\n");
-  EXPECT_EQ(CrLfLineEnds("no end"), "no end");
+namespace {
+// The message ReadFileBytes refuses a file with.
+std::string Refusal(const std::string& path, std::uint64_t limit = kTextFileLimit) {
+  try {
+    ReadFileBytes(path, limit);
+  } catch (const FileError& e) {
+    return e.what();
+  }
+  return "(read)";
 }
+}  // namespace
 
-// Files from the outside are opened without waiting and read within a bound.
-class InputFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() / ("kv_input_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  // The message ReadFileBytes refuses the file with.
-  static std::string Refusal(const std::string& path, std::uint64_t limit = kTextFileLimit) {
-    try {
-      ReadFileBytes(path, limit);
-    } catch (const FileError& e) {
-      return e.what();
-    }
-    return "(read)";
-  }
-  std::string P(const char* name) const { return (dir_ / name).string(); }
-  std::filesystem::path dir_;
-};
-
-TEST_F(InputFileTest, OnlyRegularFilesAreRead) {
-  ASSERT_EQ(::mkfifo(P("fifo").c_str(), 0600), 0);  // no writer: reading it would wait forever
-  std::filesystem::create_symlink("/dev/zero", P("zero"));
-  const std::pair<std::string, const char*> cases[] = {
-      {P("fifo"), "канал (FIFO)"}, {P("zero"), "устройство"}, {dir_.string(), "папка"}};
-  for (const auto& [path, kind] : cases) {
-    const std::string m = Refusal(path);
-    EXPECT_NE(m.find("«" + path + "»"), std::string::npos) << m;
-    EXPECT_NE(m.find(std::string("это ") + kind + ", а не обычный файл"), std::string::npos) << m;
-  }
-}
-
-TEST_F(InputFileTest, NothingIsReadBeyondTheLimit) {
-  {
-    TextWriter w(P("exact"));
-    w.Write(std::string(1000, 'x'));
-    w.Close();
-  }
-  EXPECT_EQ(ReadFileBytes(P("exact"), 1000).size(), 1000u);
-  EXPECT_NE(Refusal(P("exact"), 999).find("больше 999 байт"), std::string::npos);
-  // A sparse file: refused by its size, before a byte of it is read.
-  std::filesystem::resize_file(P("exact"), kTextFileLimit + 1);
-  EXPECT_NE(Refusal(P("exact")).find("больше 16 МБ"), std::string::npos);
-  // A file whose size says 0 although it holds more.
+TEST(InputFileTest, OnlyRegularFilesAreReadAndNeverPastTheLimit) {
+  const std::string p = (std::filesystem::temp_directory_path() / "kv_input").string();
+  ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);  // no writer: reading it would wait forever
+  EXPECT_EQ(Refusal(p), "Не удаётся открыть файл «" + p + "»: это канал (FIFO), а не обычный файл");
+  std::filesystem::remove(p);
+  std::filesystem::create_symlink("/dev/zero", p);
+  EXPECT_NE(Refusal(p).find("это устройство"), std::string::npos);
+  std::filesystem::remove(p);
+  // A sparse file is refused by its size, a /proc file (size 0) at the limit.
+  TextWriter(p).Close();
+  std::filesystem::resize_file(p, kTextFileLimit + 1);
+  EXPECT_NE(Refusal(p).find("больше 16 МБ"), std::string::npos);
   EXPECT_NE(Refusal("/proc/self/maps", 10).find("больше 10 байт"), std::string::npos);
+  std::filesystem::remove(p);
 }
