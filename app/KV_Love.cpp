@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 #include <clocale>
+#include <filesystem>
 
 #include "core/inputs.h"
 #include "core/settings.h"
@@ -550,7 +551,9 @@ void TZKV_LoveForm::FormActivate() {
 
   // 4. The background picture.
   const std::string picture = kv::MainDir + "Html/images/moon.jpg";
-  if (kv::FileExists(picture)) {
+  std::error_code noSuchPicture;
+  // Anything in its place is tried, so that a FIFO or a device is named as such.
+  if (std::filesystem::exists(picture, noSuchPicture)) {
     try {
       // One pixmap shared by all four, converted in the decoded picture's place.
       const QPixmap background = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));

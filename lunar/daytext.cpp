@@ -80,7 +80,8 @@ std::string FindBlock(const std::string& source, const std::string& sourceFile,
   // Kept between blocks of one lookup: a failed block leaves its characters.
   std::array<char, kBlockBufferSize> buf;
   buf.fill(' ');
-  TextReader in(source);
+  // A file saved with LF or CR line ends reads as the CR LF it was made with.
+  TextReader in(CrLfLineEnds(source));
   while (!in.Eof()) {
     std::string line = in.ReadLine();
     if (line.empty() || line[0] != '*') continue;

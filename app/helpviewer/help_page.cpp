@@ -35,11 +35,14 @@ QByteArray MessagePage(const QString& heading, const QString& text, const QStrin
 Reply ServePage(const ChmArchive& archive, const QString& path) {
   const QString& file = archive.FileName();
   if (!archive.IsOpen()) {
-    if (!QFileInfo(file).isFile())
+    if (!QFileInfo::exists(file))
       return {MessagePage(QStringLiteral("Файл справки не найден"),
                           QStringLiteral("Файл справки %1 не найден. Справка должна лежать "
                                          "в главной папке программы.")
                               .arg(Quoted(file)))};
+    if (!archive.OpenError().isEmpty())
+      return {MessagePage(QStringLiteral("Файл справки не открыт"),
+                          archive.OpenError().toHtmlEscaped())};
     return {MessagePage(QStringLiteral("Файл справки повреждён"),
                         QStringLiteral("Файл %1 не удалось открыть как файл справки: он "
                                        "повреждён или имеет другой формат.")

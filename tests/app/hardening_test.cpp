@@ -1,6 +1,8 @@
 // What a user can do wrong, or what the machine can take away, tried on the
 // real window: half-typed numbers, values at the controls' limits, missing
 // and broken files and folders, and presses during the compatibility run.
+#include <sys/stat.h>
+
 #include <QBuffer>
 #include <QMessageBox>
 #include <cstdlib>
@@ -389,6 +391,20 @@ TEST_F(HardeningTest, AMessageBoxOfAnotherButtonDoesNotHoldUpTheRun) {
   ASSERT_TRUE(WaitForCompatRun());
   EXPECT_TRUE(advanced);
   EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
+}
+
+TEST_F(HardeningTest, PictureThatIsNoFileIsRefusedWithoutWaiting) {
+  const fs::path moon = main_ / "Html/images/moon.jpg";
+  fs::create_directories(moon.parent_path());
+  fs::remove(moon);
+  ASSERT_EQ(::mkfifo(moon.c_str(), 0600), 0);  // without a writer an open would wait forever
+  Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: это канал (FIFO)")))
+      << messages_[0].toStdString();
+  fs::remove(moon);
+  fs::create_symlink("/dev/zero", moon);
+  EXPECT_THROW(kvapp::LoadJpeg(moon.string()), std::runtime_error);
 }
 
 TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
