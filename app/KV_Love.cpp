@@ -731,7 +731,6 @@ void TZKV_LoveForm::BitBtn1Click() {
 void TZKV_LoveForm::BitBtn5Click() {
   Memo1->clear();
   ListBox1->clear();
-  phaseListing_.reset();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   Panel7->setCaption(QStringLiteral(" "));
   const kv::TPhaseTable table = kv::WritePhaseListing(year);

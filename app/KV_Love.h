@@ -141,9 +141,10 @@ class TZKV_LoveForm : public QWidget {
   void DescribeCharts();
   void ShowCurrentHelp();
 
-  // The phase listing of this window's last calculation (Windows-1251), shown
-  // again above the lunar days of a month: another program writing the
-  // listing file in the meantime must not change what this window shows.
+  // The phase listing of this window's last calculation that was written,
+  // the one its lunar month table holds (Windows-1251): shown again above
+  // the lunar days of a month, whatever another program writes to the
+  // listing file meanwhile.
   std::optional<std::string> phaseListing_;
   QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;
