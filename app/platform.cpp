@@ -27,8 +27,9 @@ namespace kvapp {
 namespace {
 std::unique_ptr<QSettings> MakeSettings() {
 #ifdef Q_OS_WIN
-  return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Korvella_Love"),
-                                     QSettings::NativeFormat);
+  return std::make_unique<QSettings>(
+      QStringLiteral("HKEY_CURRENT_USER\\") + QLatin1String(RegistryKey::kPath),
+      QSettings::NativeFormat);
 #else
   return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
                                      QStringLiteral("Korvella_Love"));

@@ -19,6 +19,7 @@ struct RegistryError : std::runtime_error {
 // on Windows, QSettings' per-user INI file "Korvella_Love" elsewhere.
 class RegistryKey {
  public:
+  static constexpr char kPath[] = "Software\\Korvella_Love";
   RegistryKey();
   ~RegistryKey();
   // Opens the key; with create = false it fails (false) when it is missing.

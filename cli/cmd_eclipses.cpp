@@ -26,7 +26,7 @@ int RunEclipses(const Context& ctx) {
     for (const kv::EclipseListLine& line : lines) {
       std::cout << kv::FromCp1251(line.text);
       if (details && line.record != 0) {
-        const kv::TEclipseData& r = kv::Eclipse_Table[line.record];
+        const kv::TEclipseData& r = line.eclipse;
         std::cout << '\t' << FormatGeneral(r.Instant, 17) << '\t' << FormatFixed(r.Magnitude, 6)
                   << '\t' << FormatFixed(r.Partial_Hours, 4) << '\t'
                   << FormatFixed(r.Central_Hours, 4);
@@ -41,7 +41,7 @@ int RunEclipses(const Context& ctx) {
                           {"day_number", "magnitude", "partial_hours", "central_hours"});
   for (const kv::EclipseListLine& line : lines) {
     if (line.record == 0) continue;
-    const kv::TEclipseData& r = kv::Eclipse_Table[line.record];
+    const kv::TEclipseData& r = line.eclipse;
     std::vector<Json> values{line.record,
                              IsoMoment(r.Instant, clock),
                              Trimmed(kv::Eclipse_Kind[r.Lunar ? 1 : 0]),

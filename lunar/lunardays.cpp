@@ -8,7 +8,6 @@
 #include "core/checked.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "core/textfile.h"
 #include "moonrise.h"
 #include "phases.h"
 
@@ -153,7 +152,6 @@ TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place) {
 LunarMonthChoice ChooseLunarMonth(std::int32_t M, std::int32_t Y) {
   ResetLunarDays();
   LunarMonthChoice c;
-  c.listing = ReadCp1251Text(LunDay_Name);
   c.caption = LunarDaysCaption(M, Y);
   c.days = BuildLunarDays(M);
   return c;
