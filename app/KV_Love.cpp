@@ -531,6 +531,8 @@ void TZKV_LoveForm::FormActivate() {
       RegistryKey key;
       if (!key.Open(true))
         throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
+      // Damaged settings were kept aside and start afresh: the user learns where.
+      if (!key.Notice().isEmpty()) ShowError(key.Notice());
       key.WriteString(QStringLiteral("rMainDir"), M);
       key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();
