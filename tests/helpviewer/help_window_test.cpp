@@ -167,6 +167,40 @@ TEST(HelpWindowTest, NothingFromOutsideTheHelpFile) {
   EXPECT_EQ(U(Source(w)), "chm:/30.html");
 }
 
+// A mail link reaches the mail program with its subject and body only.
+TEST(HelpWindowTest, MailLinksLoseEveryOtherHeader) {
+  UrlCatcher mail;
+  QDesktopServices::setUrlHandler("mailto", &mail, "Open");
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  const QString link = "mailto:a@example.org?attach=/etc/passwd&subject=Hi&cc=b@example.org";
+  w.View()->setHtml("<p><a href=\"" + link + "\">почта</a></p>");
+  ClickLink(w, link);
+  QDesktopServices::unsetUrlHandler("mailto");
+  EXPECT_EQ(mail.urls, QList<QUrl>{QUrl("mailto:a@example.org?subject=Hi")});
+}
+
+// Tables nested deeper than the viewer lays out give a note, not a crash
+// in the layout; a page within the limit is shown as it is.
+TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
+  const auto nested = [](int depth) {
+    return ("<html><body>" + QString("<table><tr><td>").repeated(depth) + "глубина" +
+            QString("</td></tr></table>").repeated(depth) + "</body></html>")
+        .toUtf8();
+  };
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  w.View()->setHtml(kv::help::PageText(nested(3000), "deep.html", BuiltHelp()));
+  QTest::qWait(0);  // laid out and drawn
+  const QString text = w.View()->toPlainText();
+  EXPECT_TRUE(text.contains("Страница «deep.html» файла справки «" + BuiltHelp() + "» не показана"))
+      << U(text);
+  EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
+  w.View()->setHtml(kv::help::PageText(nested(kv::help::kMaxNesting), "deep.html", BuiltHelp()));
+  w.View()->viewport()->repaint();
+  EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
+}
+
 TEST(HelpWindowTest, NoPageOpensDefaultTopic) {
   HelpWindow w(ParseHelpArgument(BuiltHelp()));
   EXPECT_EQ(U(Source(w)), "chm:/10.html");
