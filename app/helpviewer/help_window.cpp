@@ -68,6 +68,20 @@ int FrameDepth(QTextFrame* root) {
   return deepest;
 }
 
+// How deep the table tags nest as written, closing tags that close nothing
+// aside.
+int WrittenDepth(QStringView text) {
+  int depth = 0, deepest = 0;
+  for (qsizetype i = text.indexOf(u'<'); i >= 0; i = text.indexOf(u'<', i + 1)) {
+    const QStringView tag = text.mid(i + 1);
+    if (tag.startsWith(u"table", Qt::CaseInsensitive))
+      deepest = std::max(deepest, ++depth);
+    else if (tag.startsWith(u"/table", Qt::CaseInsensitive) && depth > 0)
+      --depth;
+  }
+  return deepest;
+}
+
 QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
                    const QList<QKeySequence>& keys) {
   auto* a = new QAction(icon, text, owner);
@@ -88,6 +102,10 @@ QString PageText(const QByteArray& body, const QString& path, const QString& fil
   // Every nested frame but a floating picture begins with a table: a page
   // with few of them needs no look.
   if (text.count(QLatin1String("<table"), Qt::CaseInsensitive) <= kMaxNesting) return text;
+  // Far too deep as written: refused without the parse, which takes seconds
+  // for thousands of levels. Nearer the limit the parse decides.
+  if (WrittenDepth(text) > 4 * kMaxNesting)
+    return QString::fromUtf8(TooDeepPage(path, file, kMaxNesting));
   QTextDocument probe;
   probe.setResourceProvider([](const QUrl&) { return QVariant(); });  // nothing read, no layout
   probe.setHtml(text);

@@ -183,22 +183,29 @@ TEST(HelpWindowTest, MailLinksLoseEveryOtherHeader) {
 // Tables nested deeper than the viewer lays out give a note, not a crash
 // in the layout; a page within the limit is shown as it is.
 TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
-  const auto nested = [](int depth) {
+  const auto nested = [](int depth, bool closed = true) {
     return ("<html><body>" + QString("<table><tr><td>").repeated(depth) + "глубина" +
-            QString("</td></tr></table>").repeated(depth) + "</body></html>")
+            QString(closed ? "</td></tr></table>" : "").repeated(depth) + "</body></html>")
         .toUtf8();
   };
   HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
   w.show();
-  w.View()->setHtml(kv::help::PageText(nested(3000), "deep.html", BuiltHelp()));
-  QTest::qWait(0);  // laid out and drawn
-  const QString text = w.View()->toPlainText();
-  EXPECT_TRUE(text.contains("Страница «deep.html» файла справки «" + BuiltHelp() + "» не показана"))
-      << U(text);
-  EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
-  w.View()->setHtml(kv::help::PageText(nested(kv::help::kMaxNesting), "deep.html", BuiltHelp()));
-  w.View()->viewport()->repaint();
-  EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
+  const int limit = kv::help::kMaxNesting;
+  // Thousands of levels, a few more than the limit, and tables never closed.
+  for (const QByteArray& page : {nested(3000), nested(limit + 1), nested(20, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    QTest::qWait(0);  // laid out and drawn
+    const QString text = w.View()->toPlainText();
+    EXPECT_TRUE(
+        text.contains("Страница «deep.html» файла справки «" + BuiltHelp() + "» не показана"))
+        << U(text);
+    EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
+  }
+  for (const QByteArray& page : {nested(limit), nested(limit, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    w.View()->viewport()->repaint();
+    EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
+  }
 }
 
 TEST(HelpWindowTest, NoPageOpensDefaultTopic) {
