@@ -68,6 +68,14 @@ int FrameDepth(QTextFrame* root) {
   return deepest;
 }
 
+// A page parsed to be measured, never laid out. It reads nothing: a
+// document's own loader would read a stylesheet from the disk, even
+// "@import '/dev/zero'" for ever.
+class Probe : public QTextDocument {
+ protected:
+  QVariant loadResource(int, const QUrl&) override { return QByteArray(); }
+};
+
 // How deep the table tags nest as written, closing tags that close nothing
 // aside.
 int WrittenDepth(QStringView text) {
@@ -106,8 +114,7 @@ QString PageText(const QByteArray& body, const QString& path, const QString& fil
   // for thousands of levels. Nearer the limit the parse decides.
   if (WrittenDepth(text) > 4 * kMaxNesting)
     return QString::fromUtf8(TooDeepPage(path, file, kMaxNesting));
-  QTextDocument probe;
-  probe.setResourceProvider([](const QUrl&) { return QVariant(); });  // nothing read, no layout
+  Probe probe;
   probe.setHtml(text);
   if (FrameDepth(probe.rootFrame()) > kMaxNesting)
     return QString::fromUtf8(TooDeepPage(path, file, kMaxNesting));
