@@ -539,6 +539,8 @@ void TZKV_LoveForm::FormActivate() {
       if (!key.Open(true))
         throw RegistryError(std::string("Не удаётся создать раздел настроек ") +
                             RegistryKey::kPath);
+      // Damaged settings were kept aside and start afresh: the user learns where.
+      if (!key.Notice().isEmpty()) ShowError(key.Notice());
       key.WriteString(QStringLiteral("rMainDir"), M);
       key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();

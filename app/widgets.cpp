@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "app/helpviewer/outside_link.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
@@ -245,8 +247,8 @@ void TWebBrowser::OpenLink(const QUrl& link) {
   const QUrl url = source().resolved(link);
   if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == source())
     scrollToAnchor(url.fragment());
-  else
-    QDesktopServices::openUrl(url);
+  else if (const QUrl outside = kv::help::OutsideLink(url); !outside.isEmpty())
+    QDesktopServices::openUrl(outside);  // a website or a mail program, nothing else
 }
 
 TFocusRing::TFocusRing(QWidget* window) : QWidget(window) {

@@ -66,4 +66,13 @@ Reply ServePage(const ChmArchive& archive, const QString& path) {
       link, linkText)};
 }
 
+QByteArray TooDeepPage(const QString& path, const QString& file, int limit) {
+  return MessagePage(QStringLiteral("Страница не показана"),
+                     QStringLiteral("Страница %1 файла справки %2 не показана: таблицы в ней "
+                                    "вложены друг в друга глубже %3 уровней. Файл справки, "
+                                    "вероятно, повреждён или подменён.")
+                         .arg(Quoted(path), Quoted(file))
+                         .arg(limit));
+}
+
 }  // namespace kv::help

@@ -1,13 +1,16 @@
 // What a user can do wrong, or what the machine can take away, tried on the
 // real window: half-typed numbers, values at the controls' limits, missing
 // and broken files and folders, and presses during the compatibility run.
-#include <sys/stat.h>
-
 #include <QBuffer>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/jpeg.h"
+#include "app/platform.h"
 #include "core/text.h"
 #include "window_fixture.h"
 
@@ -444,4 +447,77 @@ TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
       << messages_[0].toStdString();
   EXPECT_TRUE(f.Panel8->isHidden());  // the rest of the start-up ran
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
+}
+
+// Settings that cannot be read as settings: named, kept aside (the newest
+// only) and started afresh, never rewritten around what they hold.
+TEST_F(HardeningTest, SettingsThatCannotBeReadAreKeptAsideAndStartAfresh) {
+  CopyPicture();
+  const fs::path ini = root_ / "config/Korvella_Love.ini";
+  const fs::path aside = root_ / "config/Korvella_Love.ini.damaged";
+  Write(ini, "[Korvella\nrMainDir=/elsewhere/\n");  // a section never closed
+  Start();
+  ASSERT_EQ(TakeMessages().size(), 1u);
+  EXPECT_EQ(Read(aside), "[Korvella\nrMainDir=/elsewhere/\n");
+  EXPECT_EQ(kv::MainDir, MainDir());
+  form_.reset();
+
+  // 3 MB of garbage: not read whole, not grown, the earlier one replaced.
+  std::string garbage(3 << 20, '\0');
+  for (std::size_t i = 0; i < garbage.size(); ++i)
+    garbage[i] = static_cast<char>(i * 2654435761u >> 13);
+  Write(ini, garbage);
+  Start();
+  const std::vector<QString> m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].contains(QString::fromStdString(ini.string()))) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains(U("не читается как настройки"))) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains(U("Korvella_Love.ini.damaged"))) << m[0].toStdString();
+  EXPECT_EQ(fs::file_size(aside), garbage.size());
+  EXPECT_LT(fs::file_size(ini), 1000u);
+  EXPECT_NE(Read(ini).find("rMainDir=" + MainDir()), std::string::npos);
+  EXPECT_EQ(kv::MainDir, MainDir());
+}
+
+// A pipe in the settings' place would hold the window before it appears.
+TEST_F(HardeningTest, SettingsThatAreNoFileAreRefusedWithoutWaiting) {
+  CopyPicture();
+  const fs::path ini = root_ / "config/Korvella_Love.ini";
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+  auto& f = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(
+      messages_[0].contains(QString::fromStdString(ini.string()) + U("» — не обычный файл")))
+      << messages_[0].toStdString();
+  EXPECT_EQ(kv::SysDir, MainDir() + "System/");
+  EXPECT_TRUE(f.Panel8->isHidden());
+}
+
+// Without HOME the settings go to the account's home, never to the root.
+TEST_F(HardeningTest, WithoutHomeTheAccountsHomeHoldsTheSettings) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  const QString file = kvapp::SettingsFileName();
+  qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", (root_ / "config").c_str());
+  const struct passwd* pw = ::getpwuid(::getuid());
+  ASSERT_NE(pw, nullptr);
+  EXPECT_EQ(file, QString::fromLocal8Bit(pw->pw_dir) + "/.config/Korvella_Love.ini");
+}
+
+// A signal mid-run ends it at a whole point, as closing the window does.
+TEST_F(HardeningTest, SignalMidRunEndsItWithoutPartFiles) {
+  CopyPicture();
+  auto& f = Start();
+  kvapp::SignalCatcher catcher;
+  QObject::connect(&catcher, &kvapp::SignalCatcher::caught, &f, &QWidget::close);
+  f.PageControl1->setCurrentIndex(1);
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.Panel8->isVisible(); }));
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }));
+  EXPECT_FALSE(f.compatRunning());
+  for (const auto& e : fs::directory_iterator(main_ / "Html"))
+    EXPECT_EQ(e.path().filename(), "images");
 }

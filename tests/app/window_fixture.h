@@ -42,11 +42,14 @@ class WindowTest : public ::testing::Test {
     fs::create_directories(root_ / "config");
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
                        QString::fromStdString((root_ / "config").string()));
+    oldConfig_ = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", (root_ / "config").c_str());
     oldCwd_ = fs::current_path();
     fs::current_path(main_);
   }
   void TearDown() override {
     form_.reset();
+    qputenv("XDG_CONFIG_HOME", oldConfig_);
     fs::current_path(oldCwd_);
   }
 
@@ -102,6 +105,7 @@ class WindowTest : public ::testing::Test {
   std::chrono::milliseconds compatPause_{0};
   kvtest::TempDir tmp_{"kv_window"};
   fs::path root_ = tmp_.path(), main_, oldCwd_;
+  QByteArray oldConfig_;
   std::unique_ptr<TZKV_LoveForm> form_;
   std::vector<QString> messages_;
   std::vector<bool> critical_;

@@ -197,7 +197,8 @@ TEST_F(WindowTest, UnwritableSettingsAreReportedAndEveryTabWorks) {
   auto& f = Start();
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(critical_[0]);
-  EXPECT_TRUE(messages_[0].contains(QStringLiteral("rMainDir"))) << messages_[0].toStdString();
+  EXPECT_TRUE(messages_[0].contains(QStringLiteral("Korvella_Love.ini")))
+      << messages_[0].toStdString();
   // The start-up went on with the current directory's directories.
   EXPECT_TRUE(f.Panel8->isHidden());
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
@@ -388,6 +389,22 @@ TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
   // A background click hides it again.
   QTest::mouseClick(f.Image6, Qt::LeftButton, {}, QPoint(970, 600));
   EXPECT_FALSE(f.Panel1->isVisible());
+}
+
+// A link in a degree text leaves the report for a website or a mail
+// program only, and a mail link with its subject and body only.
+TEST_F(WindowTest, ReportLinksLeaveForWebsitesAndMailOnly) {
+  kvapp::TWebBrowser report;
+  UrlReceiver receiver;
+  const QStringList schemes = {"https", "mailto", "file", "smb", "ftp"};
+  for (const QString& s : schemes) QDesktopServices::setUrlHandler(s, &receiver, "open");
+  for (const char* link :
+       {"https://example.org/84", "file:///etc/passwd", "smb://host/share", "ftp://host/f",
+        "mailto:a@example.org?attach=/etc/passwd&body=Hi&bcc=b@x.org"})
+    emit report.anchorClicked(QUrl(QString::fromUtf8(link)));
+  for (const QString& s : schemes) QDesktopServices::unsetUrlHandler(s);
+  EXPECT_EQ(receiver.opened,
+            (QList<QUrl>{QUrl("https://example.org/84"), QUrl("mailto:a@example.org?body=Hi")}));
 }
 
 TEST_F(WindowTest, ReportErrorsLeaveThePanelHidden) {

@@ -167,6 +167,47 @@ TEST(HelpWindowTest, NothingFromOutsideTheHelpFile) {
   EXPECT_EQ(U(Source(w)), "chm:/30.html");
 }
 
+// A mail link reaches the mail program with its subject and body only.
+TEST(HelpWindowTest, MailLinksLoseEveryOtherHeader) {
+  UrlCatcher mail;
+  QDesktopServices::setUrlHandler("mailto", &mail, "Open");
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  const QString link = "mailto:a@example.org?attach=/etc/passwd&subject=Hi&cc=b@example.org";
+  w.View()->setHtml("<p><a href=\"" + link + "\">почта</a></p>");
+  ClickLink(w, link);
+  QDesktopServices::unsetUrlHandler("mailto");
+  EXPECT_EQ(mail.urls, QList<QUrl>{QUrl("mailto:a@example.org?subject=Hi")});
+}
+
+// Tables nested deeper than the viewer lays out give a note, not a crash
+// in the layout; a page within the limit is shown as it is.
+TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
+  const auto nested = [](int depth, bool closed = true) {
+    return ("<html><body>" + QString("<table><tr><td>").repeated(depth) + "глубина" +
+            QString(closed ? "</td></tr></table>" : "").repeated(depth) + "</body></html>")
+        .toUtf8();
+  };
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  const int limit = kv::help::kMaxNesting;
+  // Thousands of levels, a few more than the limit, and tables never closed.
+  for (const QByteArray& page : {nested(3000), nested(limit + 1), nested(20, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    QTest::qWait(0);  // laid out and drawn
+    const QString text = w.View()->toPlainText();
+    EXPECT_TRUE(
+        text.contains("Страница «deep.html» файла справки «" + BuiltHelp() + "» не показана"))
+        << U(text);
+    EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
+  }
+  for (const QByteArray& page : {nested(limit), nested(limit, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    w.View()->viewport()->repaint();
+    EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
+  }
+}
+
 TEST(HelpWindowTest, NoPageOpensDefaultTopic) {
   HelpWindow w(ParseHelpArgument(BuiltHelp()));
   EXPECT_EQ(U(Source(w)), "chm:/10.html");
