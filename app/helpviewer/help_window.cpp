@@ -9,6 +9,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 
+#include "app/accessible.h"
 #include "app/helpviewer/help_page.h"
 
 namespace kv::help {
@@ -81,6 +82,7 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   // Long file names in the messages break anywhere rather than run off the page.
   view_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   view_->setAccessibleName(QStringLiteral("Страница справки"));
+  kvapp::ExposeAsDocument(view_);
   // The navigation bar runs from edge to edge; the pages keep their own margins.
   view_->document()->setDocumentMargin(0);
   setCentralWidget(view_);
