@@ -228,6 +228,7 @@ void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment part = it.fragment();
       QTextCharFormat format = part.charFormat();
+      // A picture that the page leaves without words is given them.
       if (format.isImageFormat() && !format.hasProperty(QTextFormat::ImageAltText)) {
         const QString alt = SignPictureText(format.toImageFormat().name());
         if (alt.isEmpty()) continue;
