@@ -75,6 +75,19 @@ class DocumentInterface : public QAccessibleWidget, public QAccessibleTextInterf
     View()->setTextCursor(c);
   }
 
+  // The offset in the readable text of a position in the document.
+  int Offset(int position) const {
+    Text();
+    return static_cast<int>(std::lower_bound(positions_.begin(), positions_.end(), position) -
+                            positions_.begin());
+  }
+  // The text as last read, and as it is now.
+  std::pair<QString, QString> Reread() {
+    QString before = text_;
+    *stale_ = true;
+    return {std::move(before), Text()};
+  }
+
   // text
   QString text(QAccessible::Text t) const override {
     if (t == QAccessible::Value) return Text();
@@ -131,12 +144,6 @@ class DocumentInterface : public QAccessibleWidget, public QAccessibleTextInterf
       return View()->document()->characterCount() - 1;
     return positions_[static_cast<std::size_t>(offset)];
   }
-  int Offset(int position) const {
-    Text();
-    return static_cast<int>(std::lower_bound(positions_.begin(), positions_.end(), position) -
-                            positions_.begin());
-  }
-
   std::shared_ptr<bool> stale_;
   mutable QString text_;
   mutable std::vector<int> positions_;
@@ -213,14 +220,69 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
   return nullptr;
 }
 
+QAccessible::UpdateHandler previousHandler = nullptr;
+
+// Every event goes on through here, those of a document's text in the
+// offsets of its readable text.
+void Translate(QAccessibleEvent* e) {
+  std::unique_ptr<QAccessibleEvent> replaced;
+  e = ReadableEvent(e, replaced);
+  if (!e) return;
+  if (previousHandler) {
+    previousHandler(e);
+    return;
+  }
+  // Without a handler before ours the event goes to the platform's bridge.
+  QAccessible::installUpdateHandler(nullptr);
+  QAccessible::updateAccessibility(e);
+  QAccessible::installUpdateHandler(Translate);
+}
+
 // Installed by the first widget that needs it: nothing before the window.
 void Mark(QWidget* w, Kind kind) {
-  static const bool installed = (QAccessible::installFactory(Factory), true);
+  static const bool installed = [] {
+    QAccessible::installFactory(Factory);
+    previousHandler = QAccessible::installUpdateHandler(Translate);
+    return true;
+  }();
   (void)installed;
   w->setProperty(kKind, kind);
 }
 
 }  // namespace
+
+QAccessibleEvent* ReadableEvent(QAccessibleEvent* e,
+                                std::unique_ptr<QAccessibleEvent>& replacement) {
+  QObject* o = e->object();
+  if (!o || o->property(kKind).toInt() != kDocument) return e;
+  auto* doc = dynamic_cast<DocumentInterface*>(QAccessible::queryAccessibleInterface(o));
+  if (!doc) return e;
+  switch (e->type()) {
+    case QAccessible::TextSelectionChanged: {
+      auto* s = static_cast<QAccessibleTextSelectionEvent*>(e);
+      if (s->selectionStart() >= 0)
+        s->setSelection(doc->Offset(s->selectionStart()), doc->Offset(s->selectionEnd()));
+      s->setCursorPosition(doc->Offset(s->cursorPosition()));
+      return e;
+    }
+    case QAccessible::TextCaretMoved: {
+      auto* c = static_cast<QAccessibleTextCursorEvent*>(e);
+      c->setCursorPosition(doc->Offset(c->cursorPosition()));
+      return e;
+    }
+    case QAccessible::TextInserted:
+    case QAccessible::TextRemoved:
+    case QAccessible::TextUpdated: {
+      // The document's own change carries its characters and positions:
+      // told instead as the readable text before and after, if it changed.
+      auto [before, after] = doc->Reread();
+      if (before == after) return nullptr;
+      replacement = std::make_unique<QAccessibleTextUpdateEvent>(o, 0, before, after);
+      return replacement.get();
+    }
+    default: return e;
+  }
+}
 
 void ExposeAsDocument(QTextEdit* view) { Mark(view, kDocument); }
 void ExposeAsFrame(QWidget* window) { Mark(window, kFrame); }

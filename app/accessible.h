@@ -5,9 +5,11 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 class QAbstractButton;
+class QAccessibleEvent;
 class QTextDocument;
 class QTextEdit;
 class QWidget;
@@ -32,5 +34,12 @@ void ClickOnAction(QAbstractButton* button);
 // positions, when given, receives for each character of the text the
 // position in the document that it stands for.
 QString ReadableText(const QTextDocument& doc, std::vector<int>* positions = nullptr);
+
+// An event as assistive technologies are told it: those of a document's
+// caret and selection in the offsets of its readable text, a change of its
+// text as the readable text before and after (in replacement), nothing when
+// that did not change; any other event as it is.
+QAccessibleEvent* ReadableEvent(QAccessibleEvent* e,
+                                std::unique_ptr<QAccessibleEvent>& replacement);
 
 }  // namespace kvapp

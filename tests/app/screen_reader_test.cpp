@@ -71,6 +71,21 @@ TEST_F(ScreenReaderTest, TheWholeWindowIsNamedAndTheReportIsPlainText) {
   t->setSelection(0, at, at + 6);
   EXPECT_EQ(f.WebBrowser2->textCursor().selectedText(), U("Юпитер"));
   EXPECT_EQ(t->cursorPosition(), at + 6);
+  // So do the browser's own caret events, and its change of page is told as
+  // readable text.
+  std::unique_ptr<QAccessibleEvent> replaced;
+  QAccessibleTextCursorEvent caret(f.WebBrowser2, f.WebBrowser2->textCursor().position());
+  EXPECT_EQ(kvapp::ReadableEvent(&caret, replaced), &caret);
+  EXPECT_EQ(caret.cursorPosition(), at + 6);
+  f.SpinEdit5->setText(QStringLiteral("16"));
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  QAccessibleTextInsertEvent raw(f.WebBrowser2, 0, QString(QChar(0xFDD0)));
+  auto* told = dynamic_cast<QAccessibleTextUpdateEvent*>(kvapp::ReadableEvent(&raw, replaced));
+  ASSERT_NE(told, nullptr);
+  EXPECT_EQ(told->textRemoved(), text);
+  EXPECT_TRUE(told->textInserted().contains(U("\n( 16 июня 1985 г. 12:15 МСК)\n")))
+      << told->textInserted().toStdString();
+  EXPECT_EQ(kvapp::ReadableEvent(&raw, replaced), nullptr);  // nothing new since
 
   // The tabs by their names, the captions on screen keep their blanks.
   QStringList tabs;
