@@ -19,10 +19,15 @@ namespace {
 constexpr char kKind[] = "kvAccessibleKind";
 enum Kind { kDocument = 1, kFrame, kClickable };
 
+// What every interface of ours is, besides Qt's.
+struct Ours {
+  virtual ~Ours() = default;
+};
+
 // A text view read as a document: the readable text, with each of its
 // characters tied to its position in the text document for the caret,
 // the selection and the geometry.
-class DocumentInterface : public QAccessibleWidget, public QAccessibleTextInterface {
+class DocumentInterface : public QAccessibleWidget, public QAccessibleTextInterface, public Ours {
  public:
   explicit DocumentInterface(QTextEdit* view)
       : QAccessibleWidget(view, QAccessible::Document), stale_(std::make_shared<bool>(true)) {
@@ -151,7 +156,7 @@ class DocumentInterface : public QAccessibleWidget, public QAccessibleTextInterf
 
 // The main window: a frame, named by its caption without the blanks that
 // centre it in the title bar.
-class FrameInterface : public QAccessibleWidget {
+class FrameInterface : public QAccessibleWidget, public Ours {
  public:
   explicit FrameInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Window) {}
   QString text(QAccessible::Text t) const override {
@@ -164,7 +169,7 @@ class FrameInterface : public QAccessibleWidget {
 // A check or radio button whose actions click it. Qt's own interface only
 // toggles its state, which checks the button without the handler of the
 // click: a month chosen through the interface would show no days.
-class ClickableInterface : public QAccessibleWidget {
+class ClickableInterface : public QAccessibleWidget, public Ours {
  public:
   explicit ClickableInterface(QAbstractButton* b)
       : QAccessibleWidget(b, qobject_cast<QRadioButton*>(b) ? QAccessible::RadioButton
@@ -247,6 +252,11 @@ void Mark(QWidget* w, Kind kind) {
   }();
   (void)installed;
   w->setProperty(kKind, kind);
+  // An interface that Qt made before (an event of the widget's own
+  // construction) gives way to ours.
+  QAccessibleInterface* made = QAccessible::queryAccessibleInterface(w);
+  if (made && !dynamic_cast<Ours*>(made))
+    QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 }  // namespace

@@ -77,12 +77,12 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   homePage_ = archive_.DefaultTopic().isEmpty() ? kFallbackHome : archive_.DefaultTopic();
 
   view_ = new Browser(archive_, this);
+  kvapp::ExposeAsDocument(view_);
   view_->setOpenLinks(false);
   view_->setFrameShape(QFrame::NoFrame);
   // Long file names in the messages break anywhere rather than run off the page.
   view_->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   view_->setAccessibleName(QStringLiteral("Страница справки"));
-  kvapp::ExposeAsDocument(view_);
   // The navigation bar runs from edge to edge; the pages keep their own margins.
   view_->document()->setDocumentMargin(0);
   setCentralWidget(view_);

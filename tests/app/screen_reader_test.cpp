@@ -3,6 +3,7 @@
 // the report's text and the actions of the month buttons.
 #include <QAccessible>
 #include <QTabBar>
+#include <QTextBrowser>
 #include <QTextDocument>
 
 #include "app/accessibility.h"
@@ -182,6 +183,12 @@ TEST(ScreenReaderText, PicturesSeparatorsAndFramesOfAPage) {
   ASSERT_EQ(at.size(), static_cast<std::size_t>(text.size()));
   EXPECT_TRUE(std::is_sorted(at.begin(), at.end()));
   EXPECT_EQ(doc.characterAt(at[static_cast<std::size_t>(text.indexOf(u'e'))]), QChar(u'e'));
+
+  // A view that Qt has already answered for becomes a document all the same.
+  QTextBrowser view;
+  EXPECT_NE(QAccessible::queryAccessibleInterface(&view)->role(), QAccessible::Document);
+  kvapp::ExposeAsDocument(&view);
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(&view)->role(), QAccessible::Document);
 }
 
 }  // namespace

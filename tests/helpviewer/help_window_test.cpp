@@ -137,7 +137,8 @@ TEST(HelpWindowTest, ControlsWorkFromTheKeyboardAndHaveRussianNames) {
   ASSERT_NE(page->textInterface(), nullptr);
   const QString text = page->textInterface()->text(0, page->textInterface()->characterCount());
   EXPECT_TRUE(text.contains(Heading(w) + u'\n')) << U(text);
-  for (char16_t c : {u'\uFDD0', u'\uFDD1', u'\uFFFC', u'\u2028'}) EXPECT_FALSE(text.contains(c));
+  for (char16_t c : {u'\uFDD0', u'\uFDD1', u'\uFFFC', u'\u2028'})
+    EXPECT_FALSE(text.contains(c)) << int(c) << " " << U(text);
   QToolBar* bar = w.findChild<QToolBar*>();
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(name(bar->widgetForAction(w.BackAction())), "Назад");
