@@ -10,6 +10,7 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QVBoxLayout>
 #include <clocale>
 #include <filesystem>
@@ -26,6 +27,8 @@
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
 #include "painter/chart_painter.h"
+#include "accessibility.h"
+#include "accessible.h"
 #include "desktop.h"
 #include "jpeg.h"
 #include "platform.h"
@@ -173,6 +176,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
       QMessageBox::information(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
   };
   setWindowTitle(U("  Программа \"Korvella Love\""));
+  ExposeAsFrame(this);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   okGlyph_ = OkGlyph();
@@ -299,7 +303,7 @@ void TZKV_LoveForm::BuildTab4() {
   grid->setVerticalSpacing(0);
   for (int i = 0; i < 14; ++i) {
     auto* r =
-        new QRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
+        new TRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
     r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
     RadioGroup1Items->addButton(r, i);
     grid->addWidget(r, i % 7, i / 7);  // two columns, filled top to bottom
@@ -412,6 +416,9 @@ void Describe(QWidget* w, const char* name, const char* description = "") {
 // has a Russian name, and the captions are linked to their first field.
 void TZKV_LoveForm::DescribeControls() {
   Describe(PageControl1, "Разделы программы");
+  // The blanks that widen the tabs on screen are not read.
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
   for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
     Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
 
@@ -446,11 +453,13 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(RadioGroup1, "Лунный месяц", "Выбор месяца показывает его лунные дни");
   for (QAbstractButton* b : RadioGroup1Items->buttons())
     b->setAccessibleName(U("Лунный месяц %1").arg(RadioGroup1Items->id(b) + 1));
+  SpeakLines(ListBox1, LunarDaySentence);
   Describe(ListBox1, "Лунные дни",
            "Номер лунного дня и дата его начала; выбор показывает описание дня");
   Describe(Memo1, "Лунный календарь", "Лунные месяцы года или описание выбранного лунного дня");
 
   Describe(ListBox2, "Затмения года");
+  SpeakLines(ListBox2, EclipseSentence);
   Describe(SpinEdit21, "Год");
   Describe(BitBtn7, "Рассчитать затмения", "Солнечные и лунные затмения года");
   Label9->setBuddy(SpinEdit21);

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/accessible.h"
 #include "app/helpviewer/help_page.h"
 #include "app/helpviewer/outside_link.h"
 
@@ -139,6 +140,7 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   homePage_ = archive_.DefaultTopic().isEmpty() ? kFallbackHome : archive_.DefaultTopic();
 
   view_ = new Browser(archive_, this);
+  kvapp::ExposeAsDocument(view_);
   view_->setOpenLinks(false);
   view_->setFrameShape(QFrame::NoFrame);
   // Long file names in the messages break anywhere rather than run off the page.

@@ -131,6 +131,14 @@ TEST(HelpWindowTest, ControlsWorkFromTheKeyboardAndHaveRussianNames) {
     return a ? U(a->text(QAccessible::Name)) : std::string("(none)");
   };
   EXPECT_EQ(name(w.View()), "Страница справки");
+  // The page is read as a document of plain text.
+  QAccessibleInterface* page = QAccessible::queryAccessibleInterface(w.View());
+  EXPECT_EQ(page->role(), QAccessible::Document);
+  ASSERT_NE(page->textInterface(), nullptr);
+  const QString text = page->textInterface()->text(0, page->textInterface()->characterCount());
+  EXPECT_TRUE(text.contains(Heading(w) + u'\n')) << U(text);
+  for (char16_t c : {u'\uFDD0', u'\uFDD1', u'\uFFFC', u'\u2028'})
+    EXPECT_FALSE(text.contains(c)) << int(c) << " " << U(text);
   QToolBar* bar = w.findChild<QToolBar*>();
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(name(bar->widgetForAction(w.BackAction())), "Назад");
