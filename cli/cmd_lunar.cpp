@@ -39,7 +39,7 @@ LunarMonth LunarDays(const Context& ctx) {
   const std::int32_t year = Year(ctx), month = Month(ctx);
   LunarMonth m{kv::LunarDaysCaption(month, year), {}, ReadWhereabouts(ctx)};
   kv::WritePhaseListing(year);
-  if (m.where.given) {
+  if (m.where.given()) {
     m.starts = kv::LunarDaysAt(month, m.where.place).Starts;
   } else {
     kv::ChooseLunarMonth(month, year);
@@ -61,9 +61,7 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
   Json j{{"command", command}, {"year", Year(ctx)}};
   if (where) {
     j["month"] = Month(ctx);
-    Json place{{"latitude", where->place.Latitude}, {"longitude", where->place.Longitude}};
-    if (!where->city.empty()) place["city"] = where->city;
-    j["place"] = place;
+    j["place"] = PlaceJson(*where);
   }
   j["time_zone"] = clock.IsGmt() ? "GMT" : clock.Name;
   return j;
@@ -73,7 +71,7 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
 
 int RunPhases(const Context& ctx) {
   const Format format = ReadFormat(ctx);
-  const kv::LocalClock clock = ReadClock(ctx);
+  const kv::LocalClock clock = ReadWhereabouts(ctx).place.Clock;
   const std::vector<kv::TLunationPhases> lunations = kv::WritePhaseListing(Year(ctx));
   if (format == Format::Text) {
     if (clock.IsGmt()) {
@@ -100,7 +98,7 @@ int RunLunarDays(const Context& ctx) {
   const int days = static_cast<int>(m.starts.size()) - 1;
   if (format == Format::Text) {
     std::cout << kv::FromCp1251(m.caption) << "\n";
-    if (m.where.given) std::cout << "   " << Describe(m.where) << "\n";
+    if (m.where.given()) std::cout << "   " << Describe(m.where) << "\n";
     const bool times = ctx.HasFlag("--times");
     for (int N = 1; N <= days; ++N) {
       std::cout << kv::FromCp1251(kv::LunarDayLine(N, m.starts[N - 1], clock));
@@ -127,7 +125,7 @@ int RunLunarDay(const Context& ctx) {
   };
   const kv::LocalClock& clock = m.where.place.Clock;
   std::string description;  // Windows-1251, CR LF
-  if (!m.where.given) {
+  if (!m.where.given()) {
     kv::WriteLunarDayText(N, box);
     if (format == Format::Text) {
       std::cout << kv::ReadCp1251Text(kv::TmpFile1_Name);

@@ -53,6 +53,8 @@ struct TLunarDays {
 };
 inline constexpr int kRiselessDates = 35;  // longer than the Moon's 27.3 days north and south
 TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place);
+// The same for the lunar month between two new moons of any year.
+TLunarDays LunarDaysBetween(double monthStart, double monthEnd, const LunarPlace& place);
 
 // A choice in the lunar month group, after the listing file of a phase
 // table was written: the lunar days start afresh, the listing is read again
