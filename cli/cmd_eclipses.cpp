@@ -61,8 +61,8 @@ int RunEclipses(const Context& ctx) {
     if (seen) std::cout << "   Видимость: " << Describe(where) << "\n";
     return 0;
   }
-  Records eclipses{{"number", "instant", "kind", "kind_ru", "type", "type_ru", "zodiac_degree",
-                    "longitude"}};
+  Records eclipses{
+      {"number", "instant", "kind", "kind_ru", "type", "type_ru", "zodiac_degree", "longitude"}};
   if (details)
     eclipses.names.insert(eclipses.names.end(),
                           {"day_number", "magnitude", "partial_hours", "central_hours"});

@@ -64,8 +64,8 @@ int RunToday(const Context& ctx) {
   const bool repeated = at.Kind == kv::ClockReading::Repeated;
   if (format == Format::Text) {
     std::cout << Describe(w) << "\n";
-    std::cout << "Момент: " << Moment(at.X, clock) << (repeated ? "; " + RepeatedNote(at, d, t) : "")
-              << "\n";
+    std::cout << "Момент: " << Moment(at.X, clock)
+              << (repeated ? "; " + RepeatedNote(at, d, t) : "") << "\n";
     std::cout << "Лунный день " << day->Day << "\n";
     for (const std::string& line : kv::LunarDayHeading(day->Start, day->End, clock))
       std::cout << kv::FromCp1251(line) << "\n";

@@ -49,7 +49,7 @@ const Option kLunarZone{"--tz", "ZONE",
                         "the --place city"};
 
 // Said by every command that prints moonrises in text.
-#define KV_CLOCK_DIGITS                                                   \
+#define KV_CLOCK_DIGITS                                                    \
   "Text output tells times as the window does, by the clock digits of a\n" \
   "moment cut to the minute, so a moonrise of 09:38 can print as\n"        \
   "09:37:59; json and csv give the exact minute.\n"
@@ -161,8 +161,7 @@ const Command kCommands[] = {
              "two moonrises on one date start two lunar days, and a month may have\n"
              "far fewer lunar days than 29. json and csv give a list lunar_days of\n"
              "day, start and end, and the place.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example, the lunar days of Moscow in Moscow time:\n"
              "  kvlove lunar-days 2008 2 --place Москва --times\n",
      .options = {{"--times", nullptr,
@@ -193,8 +192,7 @@ const Command kCommands[] = {
              "labelled with its offset (UTC+03:00) instead of GMT, and the temporary\n"
              "files are not written: they keep the window's lunar day. json and csv\n"
              "give day, start, end and description.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example: kvlove lunar-day 2008 2 1 --place Москва\n",
      .options = {kPlace, kLunarZone, kFormat},
      .minArgs = 3,
@@ -254,8 +252,7 @@ const Command kCommands[] = {
              "description, illumination (0..1), phase (new_moon, waxing_crescent,\n"
              "first_quarter, waxing_gibbous, full_moon, waning_gibbous, last_quarter,\n"
              "waning_crescent) and phase_ru, with the place.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Examples: kvlove today --place Новосибирск\n"
              "          kvlove today --place Москва --at \"01.01.2027 12:00\" --format json\n",
      .options = {kPlace,
