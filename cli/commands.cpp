@@ -224,8 +224,9 @@ const Command kCommands[] = {
              "виден\" or \"максимум не виден\", the local maximum or \"-\") and a last\n"
              "line naming the place.\n"
              "\n"
-             "Examples: kvlove eclipses 1999 --tz Europe/Moscow\n"
-             "          kvlove eclipses 2026 --place Мадрид --format json\n",
+             "Examples:\n"
+             "  kvlove eclipses 1999 --tz Europe/Moscow\n"
+             "  kvlove eclipses 2026 --place Мадрид --format json\n",
      .options = {{"--details", nullptr,
                   "append to each eclipse line, tab-separated: the instant as a\n"
                   "day number (days since 1899-12-31 12:00 UT, 17 significant\n"
@@ -241,7 +242,7 @@ const Command kCommands[] = {
 
     {.name = "today",
      .synopsis = "the lunar day of today (or of --at) at a place",
-     .help = "Usage: kvlove today [--place PLACE] [--tz ZONE] [--at \"DD.MM.YYYY HH:MM\"]\n"
+     .help = "Usage: kvlove today [--place PLACE] [--tz ZONE] [--at 'DD.MM.YYYY HH:MM']\n"
              "\n"
              "The lunar day now, or at the moment --at gives by the clock of the\n"
              "place, for the observer and zone of --place and --tz (default the\n"
@@ -253,11 +254,12 @@ const Command kCommands[] = {
              "first_quarter, waxing_gibbous, full_moon, waning_gibbous, last_quarter,\n"
              "waning_crescent) and phase_ru, with the place.\n"
              "\n" KV_CLOCK_DIGITS "\n"
-             "Examples: kvlove today --place Новосибирск\n"
-             "          kvlove today --place Москва --at \"01.01.2027 12:00\" --format json\n",
+             "Examples:\n"
+             "  kvlove today --place Новосибирск\n"
+             "  kvlove today --place Москва --at '01.01.2027 12:00' --format json\n",
      .options = {kPlace,
                  kLunarZone,
-                 {"--at", "\"DD.MM.YYYY HH:MM\"",
+                 {"--at", "'DD.MM.YYYY HH:MM'",
                   "the moment by the clock of the place (of --tz); a time the\n"
                   "clock skipped is refused, one it showed twice is taken\n"
                   "the first time; default now"},
