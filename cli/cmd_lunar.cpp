@@ -71,7 +71,8 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
 
 int RunPhases(const Context& ctx) {
   const Format format = ReadFormat(ctx);
-  const kv::LocalClock clock = ReadWhereabouts(ctx).place.Clock;
+  const Whereabouts where = ReadWhereabouts(ctx);
+  const kv::LocalClock& clock = where.place.Clock;
   const std::vector<kv::TLunationPhases> lunations = kv::WritePhaseListing(Year(ctx));
   if (format == Format::Text) {
     if (clock.IsGmt()) {
@@ -80,6 +81,7 @@ int RunPhases(const Context& ctx) {
       for (const std::string& line : kv::PhaseListing(lunations, clock))
         std::cout << kv::FromCp1251(line) << "\n";
     }
+    if (where.placeGiven) std::cout << "  " << Describe(where) << "\n";
     return 0;
   }
   Records months{{"month", "new_moon", "first_quarter", "full_moon", "last_quarter"}};
@@ -87,7 +89,9 @@ int RunPhases(const Context& ctx) {
   for (const kv::TLunationPhases& l : lunations)
     months.Add({++i, IsoMoment(l.NewMoon, clock), IsoMoment(l.FirstQuarter, clock),
                 IsoMoment(l.FullMoon, clock), IsoMoment(l.LastQuarter, clock)});
-  PrintResult(format, Inputs("phases", ctx, nullptr, clock), "months", months);
+  Json inputs = Inputs("phases", ctx, nullptr, clock);
+  if (where.placeGiven) inputs["place"] = PlaceJson(where);
+  PrintResult(format, inputs, "months", months);
   return 0;
 }
 
@@ -136,6 +140,7 @@ int RunLunarDay(const Context& ctx) {
     // Nothing written: the window's files keep the window's lunar day.
     description = kv::LunarDayDescription(N, box);
     if (format == Format::Text) {
+      std::cout << Describe(m.where) << "\n";
       for (const std::string& line : kv::LunarDayHeading(m.starts[N - 1], m.starts[N], clock))
         std::cout << kv::FromCp1251(line) << "\n";
       std::cout << kv::FromCp1251Text(description);

@@ -189,9 +189,11 @@ TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
 
   const RunResult moscow = Run("lunar-day 2008 2 20 --place Москва");
   ASSERT_EQ(moscow.status, 0) << moscow.err;
-  EXPECT_EQ(LfLines(moscow.out)[1], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
-  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)),
-            plain.out.substr(plain.out.find("\n\n", 1)));
+  const auto lines = LfLines(moscow.out);
+  EXPECT_EQ(lines[0], "Москва — Москва, Россия: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
+  EXPECT_EQ(lines[2], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
+  const std::string day = moscow.out.substr(lines[0].size() + 1);
+  EXPECT_EQ(day.substr(day.find("\n\n", 1)), plain.out.substr(plain.out.find("\n\n", 1)));
   EXPECT_EQ(Bytes(Sys("TmpFile1.tmp")), t1);
   EXPECT_EQ(Bytes(Sys("TmpFile2.tmp")), t2);
 
