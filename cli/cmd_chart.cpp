@@ -5,6 +5,7 @@
 #include "core/calendar.h"
 #include "core/planets.h"
 #include "output.h"
+#include "places.h"
 
 namespace kvcli {
 
@@ -16,7 +17,13 @@ int RunChart(const Context& ctx) {
     throw UsageError("year out of range " + std::to_string(kv::kEphemerisFirstYear) + ".." +
                      std::to_string(kv::kEphemerisLastYear) +
                      " (the ephemeris computes no other years): '" + ctx.args[0] + "'");
-  const double x = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second);
+  const Whereabouts w = ReadWhereabouts(ctx);
+  // Without a place the moment is universal time, as it always was.
+  const kv::ClockReading birth =
+      w.given() ? BirthMoment(w, d, t)
+                : kv::ClockReading{
+                      .X = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second)};
+  const double x = birth.X;
   kv::TChart chart{};
   kv::FillChart(chart, x);
   if (format == Format::Text) {
@@ -26,12 +33,17 @@ int RunChart(const Context& ctx) {
       std::cout << k << '\t' << FormatFixed(p.Lon, 9) << '\t' << FormatFixed(p.Decl, 9) << '\t'
                 << FormatFixed(p.Speed, 9) << '\t' << p.Sign << "\n";
     }
+    if (w.given()) std::cout << BirthLine(w, birth, d, t) << "\n";
     return 0;
   }
   Records bodies{{"body", "longitude", "declination", "speed", "sign"}};
   for (int k = 1; k <= kv::kBodies; ++k)
     bodies.Add({k, chart[k].Lon, chart[k].Decl, chart[k].Speed, chart[k].Sign});
-  const Json inputs{{"command", "chart"}, {"moment", IsoMoment(x, {})}, {"day_number", x}};
+  Json inputs{{"command", "chart"}, {"moment", IsoMoment(x, {})}, {"day_number", x}};
+  if (w.given()) {
+    inputs["local_moment"] = IsoMoment(x, w.place.Clock);
+    AddBirth(inputs, w, birth, d, t);
+  }
   PrintResult(format, inputs, "bodies", bodies);
   return 0;
 }

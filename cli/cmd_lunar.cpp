@@ -38,7 +38,7 @@ LunarMonth LunarDays(const Context& ctx) {
   const std::int32_t year = Year(ctx), month = Month(ctx);
   LunarMonth m{kv::LunarDaysCaption(month, year), {}, ReadWhereabouts(ctx)};
   kv::WritePhaseListing(year);
-  if (m.where.given) {
+  if (m.where.given()) {
     m.starts = kv::LunarDaysAt(month, m.where.place).Starts;
   } else {
     kv::ChooseLunarMonth(month, year);
@@ -60,9 +60,7 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
   Json j{{"command", command}, {"year", Year(ctx)}};
   if (where) {
     j["month"] = Month(ctx);
-    Json place{{"latitude", where->place.Latitude}, {"longitude", where->place.Longitude}};
-    if (!where->city.empty()) place["city"] = where->city;
-    j["place"] = place;
+    j["place"] = PlaceJson(*where);
   }
   j["time_zone"] = clock.IsGmt() ? "GMT" : clock.Name;
   return j;
@@ -72,7 +70,8 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
 
 int RunPhases(const Context& ctx) {
   const Format format = ReadFormat(ctx);
-  const kv::LocalClock clock = ReadClock(ctx);
+  const Whereabouts where = ReadWhereabouts(ctx);
+  const kv::LocalClock& clock = where.place.Clock;
   const kv::TPhaseTable table = kv::WritePhaseListing(Year(ctx));
   const std::vector<kv::TLunationPhases>& lunations = table.Lunations;
   if (format == Format::Text) {
@@ -82,6 +81,7 @@ int RunPhases(const Context& ctx) {
       for (const std::string& line : kv::PhaseListing(lunations, clock))
         std::cout << kv::FromCp1251(line) << "\n";
     }
+    if (where.placeGiven) std::cout << "  " << Describe(where) << "\n";
     return 0;
   }
   Records months{{"month", "new_moon", "first_quarter", "full_moon", "last_quarter"}};
@@ -89,7 +89,9 @@ int RunPhases(const Context& ctx) {
   for (const kv::TLunationPhases& l : lunations)
     months.Add({++i, IsoMoment(l.NewMoon, clock), IsoMoment(l.FirstQuarter, clock),
                 IsoMoment(l.FullMoon, clock), IsoMoment(l.LastQuarter, clock)});
-  PrintResult(format, Inputs("phases", ctx, nullptr, clock), "months", months);
+  Json inputs = Inputs("phases", ctx, nullptr, clock);
+  if (where.placeGiven) inputs["place"] = PlaceJson(where);
+  PrintResult(format, inputs, "months", months);
   return 0;
 }
 
@@ -100,7 +102,7 @@ int RunLunarDays(const Context& ctx) {
   const int days = static_cast<int>(m.starts.size()) - 1;
   if (format == Format::Text) {
     std::cout << kv::FromCp1251(m.caption) << "\n";
-    if (m.where.given) std::cout << "   " << Describe(m.where) << "\n";
+    if (m.where.given()) std::cout << "   " << Describe(m.where) << "\n";
     const bool times = ctx.HasFlag("--times");
     for (int N = 1; N <= days; ++N) {
       std::cout << kv::FromCp1251(kv::LunarDayLine(N, m.starts[N - 1], clock));
@@ -127,13 +129,14 @@ int RunLunarDay(const Context& ctx) {
   };
   const kv::LocalClock& clock = m.where.place.Clock;
   kv::TLunarDayText day;
-  if (!m.where.given) {
+  if (!m.where.given()) {
     day = kv::WriteLunarDayText(N, box);
   } else {
     // Nothing written: the window's files keep the window's lunar day.
     day = kv::LunarDayText(N, m.starts[N - 1], m.starts[N], box, clock);
   }
   if (format == Format::Text) {
+    if (m.where.given()) std::cout << Describe(m.where) << "\n";
     std::cout << kv::FromCp1251Text(day.Shown());
   } else {
     std::string text = kv::FromCp1251Text(day.Block);

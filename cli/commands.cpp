@@ -17,25 +17,47 @@ const Option kFormat{"--format", "FORMAT",
 
 const Option kZone{"--tz", "ZONE",
                    "the time zone of the dates and times: an IANA zone of the\n"
-                   "system (Europe/Moscow) or an offset (+03:00, UTC+7);\n"
-                   "default GMT"};
+                   "system (Europe/Moscow) or an offset east of Greenwich\n"
+                   "(+03:00, +3, UTC+3 and GMT+3 alike; the database's\n"
+                   "Etc/GMT+3, of reversed sign, is refused); default GMT,\n"
+                   "or the zone of the --place city"};
 
-const Option kPlace{"--place", "LAT,LON",
-                    "the observer of the moonrises: latitude and longitude in\n"
-                    "degrees, north and east positive (--place 55.75,37.62), or\n"
-                    "a city of the list below by its Russian name (--place\n"
-                    "Москва), which sets the city's zone too unless --tz is\n"
+const Option kPlace{"--place", "PLACE",
+                    "the observer: a city of the atlas (libgeonames, 24,361\n"
+                    "cities) by its Russian or Latin name, with its region or\n"
+                    "country after commas when the name is not enough\n"
+                    "(--place Москва, --place \"Moscow, Idaho\"): a name alone\n"
+                    "means its most populous city, and the city's zone is used\n"
+                    "unless --tz is given; or LAT,LON in degrees, north and\n"
+                    "east positive (--place 55.75,37.62), in GMT unless --tz is\n"
                     "given; default 51.5,0, the window's observer"};
+
+const Option kBirthPlace{"--place", "PLACE",
+                         "the place of birth: DATE and TIME are its clock's, turned\n"
+                         "into universal time through its zone's history (daylight\n"
+                         "saving, every change of offset). A city of the atlas by its\n"
+                         "Russian or Latin name, with region or country after commas\n"
+                         "(--place \"Москва, Россия\"), or LAT,LON with --tz. A time\n"
+                         "the clock skipped is refused; one it showed twice is taken\n"
+                         "the first time, and the output says so"};
 
 const Option kLunarZone{"--tz", "ZONE",
                         "the time zone of the dates and times, whose calendar days\n"
                         "the moonrise search runs in (from the zone's midnight): an\n"
-                        "IANA zone (Europe/Moscow) or an offset (+03:00); default GMT"};
+                        "IANA zone (Europe/Moscow) or an offset east of Greenwich\n"
+                        "(+03:00, UTC+3, GMT+3 alike); default GMT, or the zone of\n"
+                        "the --place city"};
+
+// Said by every command that prints moonrises in text.
+#define KV_CLOCK_DIGITS                                                    \
+  "Text output tells times as the window does, by the clock digits of a\n" \
+  "moment cut to the minute, so a moonrise of 09:38 can print as\n"        \
+  "09:37:59; json and csv give the exact minute.\n"
 
 const Command kCommands[] = {
     {.name = "chart",
      .synopsis = "the ten bodies at a moment (universal time)",
-     .help = "Usage: kvlove chart DD.MM.YYYY [HH:MM[:SS]]\n"
+     .help = "Usage: kvlove chart DD.MM.YYYY [HH:MM[:SS]] [--place PLACE] [--tz ZONE]\n"
              "\n"
              "Positions of the Sun, the Moon and the planets at the given moment of\n"
              "universal time (default 00:00:00). Years -3000..3000, the years the\n"
@@ -44,8 +66,14 @@ const Command kCommands[] = {
              "digits); then one line per body, tab-separated:\n"
              "  index (1 Sun, 2 Moon, 3 Mercury, 4 Venus, 5 Mars, 6 Jupiter, 7 Saturn,\n"
              "  8 Uranus, 9 Neptune, 10 Pluto), longitude, declination and daily speed\n"
-             "  in degrees (9 decimals), zodiac sign (1 Aries .. 12 Pisces).\n",
-     .options = {kFormat},
+             "  in degrees (9 decimals), zodiac sign (1 Aries .. 12 Pisces).\n"
+             "With --place the date and time are the clock's of the place of birth;\n"
+             "a last line names the place, the zone and the offset used (json:\n"
+             "place, offset and moment).\n"
+             "\n"
+             "Example, born in Moscow at 12:15 on 1 July 1985 (UTC+04:00 then):\n"
+             "  kvlove chart 01.07.1985 12:15 --place Москва\n",
+     .options = {kBirthPlace, kZone, kFormat},
      .minArgs = 1,
      .maxArgs = 2,
      .run = RunChart},
@@ -72,25 +100,30 @@ const Command kCommands[] = {
 
     {.name = "report",
      .synopsis = "the planets of a horoscope as an HTML page",
-     .help = "Usage: kvlove report NAME DD.MM.YYYY HH:MM\n"
+     .help = "Usage: kvlove report NAME DD.MM.YYYY HH:MM [--place PLACE] [--tz ZONE]\n"
              "\n"
              "Writes Html/Gradus_html.html under the main directory, the page of the\n"
              "tab \"Планеты Вашего гороскопа\": the zodiac degree of each of the ten\n"
              "bodies with that degree's paragraph from Html/gradus.txt. The moment is\n"
-             "Moscow time, taken as universal time + 3 hours all year round. NAME is\n"
-             "UTF-8 text (may be \"\"); the page is Windows-1251 with CR LF line ends.\n"
+             "Moscow time, taken as universal time + 3 hours all year round; with\n"
+             "--place or --tz, the clock of the place of birth through its zone's\n"
+             "history, and the page and a second printed line name the place and the\n"
+             "offset used. NAME is UTF-8 text (may be \"\"); the page is Windows-1251\n"
+             "with CR LF line ends.\n"
              "Day 1..31 (counted on past a short month's end), month 1..12, year\n"
              "1900..2100, hour 0..23, minute 0..59. Prints the page's path. When the\n"
              "page cannot be completed (a missing or malformed gradus.txt), the\n"
-             "previous page stays as it was.\n",
-     .options = {kFormat},
+             "previous page stays as it was.\n"
+             "\n"
+             "Example: kvlove report Анна 12.06.1988 07:30 --place \"Новосибирск\"\n",
+     .options = {kBirthPlace, kZone, kFormat},
      .minArgs = 3,
      .maxArgs = 3,
      .run = RunReport},
 
     {.name = "phases",
      .synopsis = "the phases of fourteen lunar months from a year's start",
-     .help = "Usage: kvlove phases YEAR [--tz ZONE]\n"
+     .help = "Usage: kvlove phases YEAR [--place PLACE] [--tz ZONE]\n"
              "\n"
              "The calculate button of the lunar tab for YEAR (0..3000): fourteen\n"
              "lunations from the one in progress on 1 January, with the dates (UT) of\n"
@@ -99,17 +132,18 @@ const Command kCommands[] = {
              "does and prints it in UTF-8 with LF line ends. With --tz the dates\n"
              "printed are those of the zone (the file keeps the window's); json and\n"
              "csv give the moments of the phases, a list months of new_moon,\n"
-             "first_quarter, full_moon and last_quarter.\n"
+             "first_quarter, full_moon and last_quarter. --place gives the zone of\n"
+             "its city (the phases are the same everywhere).\n"
              "\n"
              "Example: kvlove phases 2008 --tz Europe/Moscow --format json\n",
-     .options = {kZone, kFormat},
+     .options = {kPlace, kZone, kFormat},
      .minArgs = 1,
      .maxArgs = 1,
      .run = RunPhases},
 
     {.name = "lunar-days",
      .synopsis = "the lunar days of one lunar month of a year",
-     .help = "Usage: kvlove lunar-days YEAR MONTH [--times] [--place LAT,LON] [--tz ZONE]\n"
+     .help = "Usage: kvlove lunar-days YEAR MONTH [--times] [--place PLACE] [--tz ZONE]\n"
              "\n"
              "Computes the phase table of YEAR (0..3000) as 'kvlove phases' does\n"
              "(rewriting System/F_LunDay.tmp), then chooses lunar month MONTH (1..14)\n"
@@ -126,8 +160,8 @@ const Command kCommands[] = {
              "there lasts from one moonrise to the next however many dates that takes,\n"
              "two moonrises on one date start two lunar days, and a month may have\n"
              "far fewer lunar days than 29. json and csv give a list lunar_days of\n"
-             "day, start and end.\n"
-             "\n"
+             "day, start and end, and the place.\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example, the lunar days of Moscow in Moscow time:\n"
              "  kvlove lunar-days 2008 2 --place Москва --times\n",
      .options = {{"--times", nullptr,
@@ -143,7 +177,7 @@ const Command kCommands[] = {
 
     {.name = "lunar-day",
      .synopsis = "the start, end and description of one lunar day",
-     .help = "Usage: kvlove lunar-day YEAR MONTH N [--place LAT,LON] [--tz ZONE]\n"
+     .help = "Usage: kvlove lunar-day YEAR MONTH N [--place PLACE] [--tz ZONE]\n"
              "\n"
              "As 'kvlove lunar-days YEAR MONTH', then a click on line N of the list:\n"
              "prints the start and end of lunar day N in universal time and its\n"
@@ -160,7 +194,7 @@ const Command kCommands[] = {
              "labelled with its offset (UTC+03:00) instead of GMT, and the temporary\n"
              "files are not written: they keep the window's lunar day. json and csv\n"
              "give day, start, end and description.\n"
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example: kvlove lunar-day 2008 2 1 --place Москва\n",
      .options = {kPlace, kLunarZone, kFormat},
      .minArgs = 3,
@@ -169,7 +203,7 @@ const Command kCommands[] = {
 
     {.name = "eclipses",
      .synopsis = "the solar and lunar eclipses of a year",
-     .help = "Usage: kvlove eclipses YEAR [--details] [--tz ZONE]\n"
+     .help = "Usage: kvlove eclipses YEAR [--details] [--place PLACE] [--tz ZONE]\n"
              "\n"
              "The eclipse list of the eclipses tab for YEAR (1900..2050), line for line:\n"
              "title, column header, one line per eclipse from 1 January 00:00 to\n"
@@ -177,45 +211,68 @@ const Command kCommands[] = {
              "time, zodiac degree of the Sun or the Moon, kind and type), closing note.\n"
              "With --tz the year, the dates and the times are the zone's, and the\n"
              "note names it. json and csv give a list eclipses of number, instant,\n"
-             "kind and type (the list's words), zodiac_degree and longitude (of the\n"
-             "Sun or the Moon, degrees), with --details also day_number, magnitude,\n"
-             "partial_hours and central_hours.\n"
+             "kind (solar, lunar) and type (total, annular, partial, hybrid,\n"
+             "penumbral) with kind_ru and type_ru (the list's words), zodiac_degree\n"
+             "and longitude (of the Sun or the Moon, degrees), with --details also\n"
+             "day_number, magnitude, partial_hours and central_hours.\n"
              "\n"
-             "Example: kvlove eclipses 1999 --tz Europe/Moscow\n",
+             "With --place, the times are the zone's of the place, and each eclipse\n"
+             "is seen from there (the Swiss Ephemeris' local circumstances; the list's\n"
+             "instants stay those of the program's search): visible (some phase with\n"
+             "the Sun or the Moon above the horizon), maximum_visible (the greatest\n"
+             "phase so), local_maximum (the greatest phase there, ISO 8601 with the\n"
+             "zone's offset; none when not visible) and local_magnitude. Text adds\n"
+             "them to each line, tab-separated (\"видно\" or \"не видно\", \"максимум\n"
+             "виден\" or \"максимум не виден\", the local maximum or \"-\") and a last\n"
+             "line naming the place.\n"
+             "\n"
+             "Examples:\n"
+             "  kvlove eclipses 1999 --tz Europe/Moscow\n"
+             "  kvlove eclipses 2026 --place Мадрид --format json\n",
      .options = {{"--details", nullptr,
                   "append to each eclipse line, tab-separated: the instant as a\n"
                   "day number (days since 1899-12-31 12:00 UT, 17 significant\n"
                   "digits), the magnitude (6 decimals), the hours of the partial\n"
                   "phase and of the central (solar) or total (lunar) phase\n"
                   "(4 decimals, 0 when there is none)"},
+                 kPlace,
                  kZone,
                  kFormat},
      .minArgs = 1,
      .maxArgs = 1,
      .run = RunEclipses},
+
+    {.name = "today",
+     .synopsis = "the lunar day of today (or of --at) at a place",
+     .help = "Usage: kvlove today [--place PLACE] [--tz ZONE] [--at 'DD.MM.YYYY HH:MM']\n"
+             "\n"
+             "The lunar day now, or at the moment --at gives by the clock of the\n"
+             "place, for the observer and zone of --place and --tz (default the\n"
+             "window's observer in GMT): its number, start and end (the moonrises of\n"
+             "the place, as 'kvlove lunar-days' finds them), the Moon's phase and lit\n"
+             "fraction at the moment, and the day's description from\n"
+             "System/DayMoon.doc. Writes no file. json gives lunar_day, start, end,\n"
+             "description, illumination (0..1), phase (new_moon, waxing_crescent,\n"
+             "first_quarter, waxing_gibbous, full_moon, waning_gibbous, last_quarter,\n"
+             "waning_crescent) and phase_ru, with the place.\n"
+             "\n" KV_CLOCK_DIGITS "\n"
+             "Examples:\n"
+             "  kvlove today --place Новосибирск\n"
+             "  kvlove today --place Москва --at '01.01.2027 12:00' --format json\n",
+     .options = {kPlace,
+                 kLunarZone,
+                 {"--at", "'DD.MM.YYYY HH:MM'",
+                  "the moment by the clock of the place (of --tz); a time the\n"
+                  "clock skipped is refused, one it showed twice is taken\n"
+                  "the first time; default now"},
+                 kFormat},
+     .minArgs = 0,
+     .maxArgs = 0,
+     .run = RunToday},
 };
 
 std::string Label(const Option& o) {
   return o.value ? std::string(o.name) + " " + o.value : o.name;
-}
-
-// Characters of a UTF-8 text.
-std::size_t Width(const std::string& s) {
-  return std::count_if(s.begin(), s.end(), [](char c) { return (c & 0xC0) != 0x80; });
-}
-
-// "Cities for --place: Москва, ..." in lines of at most 72 characters.
-std::string CityParagraph() {
-  std::string text, line = "Cities for --place:";
-  for (const City& city : Cities()) {
-    const std::string word = std::string(" ") + city.name + (&city == &Cities().back() ? "." : ",");
-    if (Width(line + word) > 72) {
-      text += line + "\n";
-      line.clear();
-    }
-    line += line.empty() ? word.substr(1) : word;
-  }
-  return text + line + "\n";
 }
 
 }  // namespace
@@ -241,10 +298,7 @@ std::string HelpText(const Command& c) {
       lines.remove_prefix(end + 1);
     }
   }
-  const bool place = std::any_of(c.options.begin(), c.options.end(), [](const Option& o) {
-    return std::string_view(o.name) == kPlace.name;
-  });
-  return place ? text + "\n" + CityParagraph() : text;
+  return text;
 }
 
 }  // namespace kvcli

@@ -41,5 +41,6 @@ int RunPhases(const Context& ctx);
 int RunLunarDays(const Context& ctx);
 int RunLunarDay(const Context& ctx);
 int RunEclipses(const Context& ctx);
+int RunToday(const Context& ctx);
 
 }  // namespace kvcli

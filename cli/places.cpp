@@ -1,159 +1,165 @@
 #include "places.h"
 
-#include <QDateTime>
-#include <QFileInfo>
-#include <QString>
-#include <QTimeZone>
-
 #include <algorithm>
-#include <cctype>
 #include <cmath>
-#include <optional>
 
 #include "core/calendar.h"
 #include "core/settings.h"
+#include "core/zone.h"
 
 namespace kvcli {
 
 namespace {
 
-const City kCities[] = {
-    {"Москва", 55.75, 37.62, "Europe/Moscow"},
-    {"Санкт-Петербург", 59.94, 30.31, "Europe/Moscow"},
-    {"Новосибирск", 55.03, 82.92, "Asia/Novosibirsk"},
-    {"Екатеринбург", 56.84, 60.61, "Asia/Yekaterinburg"},
-    {"Казань", 55.79, 49.12, "Europe/Moscow"},
-    {"Нижний Новгород", 56.33, 44.00, "Europe/Moscow"},
-    {"Самара", 53.20, 50.15, "Europe/Samara"},
-    {"Омск", 54.99, 73.37, "Asia/Omsk"},
-    {"Ростов-на-Дону", 47.24, 39.71, "Europe/Moscow"},
-    {"Уфа", 54.74, 55.97, "Asia/Yekaterinburg"},
-    {"Красноярск", 56.01, 92.87, "Asia/Krasnoyarsk"},
-    {"Воронеж", 51.67, 39.18, "Europe/Moscow"},
-    {"Пермь", 58.01, 56.25, "Asia/Yekaterinburg"},
-    {"Волгоград", 48.71, 44.51, "Europe/Volgograd"},
-    {"Владивосток", 43.12, 131.89, "Asia/Vladivostok"},
-    {"Иркутск", 52.29, 104.28, "Asia/Irkutsk"},
-    {"Хабаровск", 48.48, 135.07, "Asia/Vladivostok"},
-    {"Калининград", 54.71, 20.51, "Europe/Kaliningrad"},
-    {"Мурманск", 68.97, 33.07, "Europe/Moscow"},
-    {"Минск", 53.90, 27.56, "Europe/Minsk"},
-    {"Киев", 50.45, 30.52, "Europe/Kyiv"},
-    {"Алматы", 43.24, 76.89, "Asia/Almaty"},
-    {"Ташкент", 41.30, 69.24, "Asia/Tashkent"},
-    {"Тбилиси", 41.72, 44.79, "Asia/Tbilisi"},
-    {"Ереван", 40.18, 44.51, "Asia/Yerevan"},
-    {"Баку", 40.41, 49.87, "Asia/Baku"},
-    {"Рига", 56.95, 24.11, "Europe/Riga"},
-    {"Вильнюс", 54.69, 25.28, "Europe/Vilnius"},
-    {"Таллин", 59.44, 24.75, "Europe/Tallinn"},
-    {"Кишинёв", 47.01, 28.86, "Europe/Chisinau"},
-};
-
-// Where Debian keeps the tz database.
-constexpr const char* kZoneInfo = "/usr/share/zoneinfo/";
-
-// Qt takes any unknown name for a rule of its own ("Moscow" as UTC), so
-// only the zones of the database are let through: those Qt lists, and the
-// links among its files (Europe/Kiev, Etc/GMT-3).
-bool IsZoneOfTheDatabase(const std::string& id) {
-  if (QTimeZone::isTimeZoneIdAvailable(QByteArray::fromStdString(id))) return true;
-  bool letter = true;  // a component begins with a letter
-  for (char c : id) {
-    if (letter && !std::isalpha(static_cast<unsigned char>(c))) return false;
-    letter = c == '/';
-    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '/' && c != '_' && c != '-' &&
-        c != '+')
-      return false;
-  }
-  return !id.empty() && !letter &&
-         QFileInfo(QString(kZoneInfo) + QString::fromStdString(id)).isFile();
+std::string Trimmed(const std::string& s) {
+  const std::size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+  return b == std::string::npos ? "" : s.substr(b, e - b + 1);
 }
 
-// "+03:00", "-3", "UTC+05:30": seconds east of Greenwich, up to 14 hours.
-std::optional<std::int32_t> FixedOffset(std::string_view s) {
-  if (s.starts_with("UTC")) s.remove_prefix(3);
-  if (s.size() < 2 || (s[0] != '+' && s[0] != '-')) return std::nullopt;
-  const int sign = s[0] == '-' ? -1 : 1;
-  s.remove_prefix(1);
-  const std::size_t colon = s.find(':');
-  const std::string_view h = s.substr(0, colon);
-  const std::string_view m = colon == std::string_view::npos ? "00" : s.substr(colon + 1);
-  if (h.empty() || h.size() > 2 || m.size() != 2) return std::nullopt;
-  for (char c : std::string(h) + std::string(m))
-    if (c < '0' || c > '9') return std::nullopt;
-  const int hours = std::stoi(std::string(h)), minutes = std::stoi(std::string(m));
-  if (minutes > 59 || hours * 60 + minutes > 14 * 60) return std::nullopt;
-  return sign * (hours * 3600 + minutes * 60);
+kv::LocalClock Zone(const std::string& zone) {
+  if (auto clock = kv::ZoneClock(zone)) return *std::move(clock);
+  throw UsageError(kv::UnknownZoneMessage(zone));
 }
 
 std::string Degrees(double v, const char* positive, const char* negative) {
   return FormatFixed(std::fabs(v), 2) + "° " + (v < 0 ? negative : positive);
 }
 
-}  // namespace
-
-std::span<const City> Cities() { return kCities; }
-
-kv::LocalClock ZoneClock(const std::string& zone) {
-  QTimeZone tz;
-  std::string name = zone;
-  if (const auto offset = FixedOffset(zone)) {
-    tz = QTimeZone(*offset);
-    name = "UTC" + kv::OffsetText(*offset);
-  } else if (IsZoneOfTheDatabase(zone)) {
-    tz = QTimeZone(QByteArray::fromStdString(zone));
-  }
-  if (!tz.isValid())
-    throw UsageError("unknown time zone '" + zone +
-                     "' (an IANA zone such as Europe/Moscow, or an offset such as +03:00)");
-  static const double kUnixEpoch = kv::DayNumber(1, 1, 1970, 0, 0, 0);
-  return {name, [tz](double x) {
-            const auto ms = std::llround((static_cast<long double>(x) - kUnixEpoch) * 86400000.0L);
-            const int seconds = tz.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
-            // The local mean time of old dates has seconds: kept to the minute.
-            return static_cast<std::int32_t>(std::lround(seconds / 60.0) * 60);
-          }};
+std::string Listed(const std::vector<const kv::AtlasCity*>& cities) {
+  std::string s;
+  for (const kv::AtlasCity* c : cities) s += (s.empty() ? " " : "; ") + c->Title();
+  return s;
 }
 
+const kv::AtlasCity& City(const std::string& name) {
+  const kv::Atlas* atlas;
+  try {
+    atlas = &kv::Atlas::Get();
+  } catch (const kv::AtlasError& e) {
+    throw UsageError(std::string(e.what()) + ": --place принимает только LAT,LON");
+  }
+  kv::AtlasLookup found = atlas->Find(name);
+  if (found.City) return *found.City;
+  if (!found.Candidates.empty()) {
+    const std::size_t more = found.Candidates.size() > 10 ? found.Candidates.size() - 10 : 0;
+    found.Candidates.resize(std::min<std::size_t>(found.Candidates.size(), 10));
+    throw UsageError("«" + name + "» — начало названий нескольких городов; уточните название," +
+                     " регион или страну через запятую (--place \"" +
+                     found.Candidates.front()->Name + ", " + found.Candidates.front()->Country +
+                     "\"):" + Listed(found.Candidates) +
+                     (more ? "; и ещё " + std::to_string(more) : ""));
+  }
+  throw UsageError("города «" + name + "» нет в атласе" +
+                   (found.Nearest.empty() ? std::string(" (или LAT,LON в градусах: 55.75,37.62)")
+                                          : "; ближайшие названия:" + Listed(found.Nearest)));
+}
+
+std::string Clock(int hours, int minutes) {
+  return kv::TwoDigits(hours) + ":" + kv::TwoDigits(minutes);
+}
+
+std::string Reading(double local) {
+  const kv::CalendarDate c = kv::DayNumberToDate(local);
+  return Clock(c.Hour, c.Minute) + " " + kv::TwoDigits(c.Day) + "." + kv::TwoDigits(c.Month) + "." +
+         std::to_string(kv::HistoricalYear(c.Year));
+}
+
+}  // namespace
+
 kv::LocalClock ReadClock(const Context& ctx) {
-  return ctx.HasFlag("--tz") ? ZoneClock(ctx.FlagValue("--tz")) : kv::LocalClock{};
+  return ctx.HasFlag("--tz") ? Zone(ctx.FlagValue("--tz")) : kv::LocalClock{};
 }
 
 Whereabouts ReadWhereabouts(const Context& ctx) {
   Whereabouts w;
   w.place = {kv::Obs_Longitude, kv::Obs_Latitude, ReadClock(ctx)};
-  w.given = ctx.HasFlag("--place") || ctx.HasFlag("--tz");
+  w.zoneGiven = ctx.HasFlag("--tz");
   if (!ctx.HasFlag("--place")) return w;
-  const std::string value = ctx.FlagValue("--place");
-  const char c = value[std::min(value.find_first_not_of(' '), value.size() - 1)];
+  w.placeGiven = true;
+  const std::string value = Trimmed(ctx.FlagValue("--place"));
+  if (value.empty())
+    throw UsageError("пустое место в --place: нужен город атласа или LAT,LON в градусах");
+  const char c = value.front();
   if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
     const Coordinates where = ParseCoordinates(value);
     w.place.Latitude = where.latitude;
     w.place.Longitude = where.longitude;
     return w;
   }
-  // By name, whatever the case, ё as е.
-  const auto key = [](const std::string& s) {
-    return QString::fromStdString(s).toLower().replace(QChar(u'ё'), QChar(u'е'));
-  };
-  for (const City& city : kCities) {
-    if (key(city.name) != key(value)) continue;
-    w.city = city.name;
-    w.place.Latitude = city.latitude;
-    w.place.Longitude = city.longitude;
-    if (!ctx.HasFlag("--tz")) w.place.Clock = ZoneClock(city.zone);
-    return w;
+  w.city = &City(value);
+  w.place.Latitude = w.city->Latitude;
+  w.place.Longitude = w.city->Longitude;
+  if (!w.zoneGiven) {
+    w.place.Clock = Zone(w.city->Zone);
+    w.zoneGiven = true;
   }
-  throw UsageError("unknown city '" + value +
-                   "' for --place (give LAT,LON, or see the cities in --help)");
+  return w;
 }
 
 std::string Describe(const Whereabouts& w) {
   const kv::LunarPlace& p = w.place;
-  return (w.city.empty() ? "" : w.city + ": ") + Degrees(p.Latitude, "с.ш.", "ю.ш.") + ", " +
+  return (w.city ? w.city->Title() + ": " : "") + Degrees(p.Latitude, "с.ш.", "ю.ш.") + ", " +
          Degrees(p.Longitude, "в.д.", "з.д.") + "; время " +
          (p.Clock.IsGmt() ? "GMT" : p.Clock.Name);
+}
+
+Json PlaceJson(const Whereabouts& w) {
+  Json place;
+  if (w.city) {
+    place["city"] = w.city->Name;
+    place["region"] = w.city->Region;
+    place["country"] = w.city->Country;
+    place["city_en"] = w.city->NameEn;
+    place["region_en"] = w.city->RegionEn;
+    place["country_en"] = w.city->CountryEn;
+    place["country_code"] = w.city->CountryCode;
+  }
+  place["latitude"] = w.place.Latitude;
+  place["longitude"] = w.place.Longitude;
+  place["time_zone"] = w.place.Clock.IsGmt() ? "GMT" : w.place.Clock.Name;
+  return place;
+}
+
+kv::ClockReading FromLocalReading(const Whereabouts& w, const Date& d, const Time& t) {
+  const double local = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second);
+  const kv::ClockReading r = kv::FromLocal(w.place.Clock, local);
+  if (r.Kind == kv::ClockReading::Skipped)
+    throw UsageError("времени " + Clock(t.hour, t.minute) + " " + kv::TwoDigits(d.day) + "." +
+                     kv::TwoDigits(d.month) + "." + std::to_string(d.year) + " в поясе " +
+                     w.place.Clock.Name + " не было: часы переводили вперёд с " +
+                     Reading(r.GapStart) + " на " + Reading(r.GapEnd));
+  return r;
+}
+
+std::string RepeatedNote(const kv::ClockReading& r, const Date& d, const Time& t) {
+  return "время " + Clock(t.hour, t.minute) + " " + kv::TwoDigits(d.day) + "." +
+         kv::TwoDigits(d.month) + "." + std::to_string(d.year) +
+         " было дважды (часы переводили назад); взято первое, UTC" + kv::OffsetText(r.Offset);
+}
+
+kv::ClockReading BirthMoment(const Whereabouts& w, const Date& d, const Time& t) {
+  if (!w.zoneGiven)
+    throw UsageError(
+        "для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или "
+        "--tz +03:00");
+  return FromLocalReading(w, d, t);
+}
+
+std::string BirthLine(const Whereabouts& w, const kv::ClockReading& r, const Date& d,
+                      const Time& t) {
+  std::string where = w.placeGiven ? Describe(w) : "время " + w.place.Clock.Name;
+  where += ", UTC" + kv::OffsetText(r.Offset);
+  if (r.Kind == kv::ClockReading::Repeated) where += "; " + RepeatedNote(r, d, t);
+  return where;
+}
+
+void AddBirth(Json& inputs, const Whereabouts& w, const kv::ClockReading& r, const Date& d,
+              const Time& t) {
+  if (w.placeGiven) inputs["place"] = PlaceJson(w);
+  inputs["time_zone"] = w.place.Clock.Name;
+  inputs["utc_offset"] = kv::OffsetText(r.Offset);
+  inputs["repeated_time"] = r.Kind == kv::ClockReading::Repeated;
+  if (r.Kind == kv::ClockReading::Repeated) inputs["note"] = RepeatedNote(r, d, t);
 }
 
 }  // namespace kvcli

@@ -1,9 +1,11 @@
 #include "clock.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 #include "checked.h"
 
@@ -34,6 +36,41 @@ double LocalClock::DateStart(double date) const {
     (OffsetAt(mid) == before ? lo : hi) = mid;
   }
   return hi;
+}
+
+ClockReading FromLocal(const LocalClock& clock, double local) {
+  ClockReading r;
+  if (clock.IsGmt()) {
+    r.X = local;
+    return r;
+  }
+  // Offsets stay within a day, and a clock changes at most once in two.
+  const std::int32_t before = clock.OffsetAt(local - 1.0), after = clock.OffsetAt(local + 1.0);
+  std::vector<double> found;
+  for (const std::int32_t o : {before, after}) {
+    const double x = Store(local - o / kSecondsPerDay);
+    if (clock.OffsetAt(x) == o && (found.empty() || found.front() != x)) found.push_back(x);
+  }
+  if (!found.empty()) {
+    std::sort(found.begin(), found.end());
+    r.X = found.front();
+    r.Offset = clock.OffsetAt(r.X);
+    if (found.size() > 1) r.Kind = ClockReading::Repeated;
+    return r;
+  }
+  // Put forward over the reading: the change lies between the two guesses.
+  double lo = Store(local - before / kSecondsPerDay), hi = Store(local - after / kSecondsPerDay);
+  if (lo > hi) std::swap(lo, hi);
+  while (hi - lo > 1e-7) {
+    const double mid = (lo + hi) / 2;
+    (clock.OffsetAt(mid) == before ? lo : hi) = mid;
+  }
+  // Changes fall on whole seconds.
+  const double change = std::round(hi * 86400.0) / 86400.0;
+  r.Kind = ClockReading::Skipped;
+  r.GapStart = Store(change + before / kSecondsPerDay);
+  r.GapEnd = Store(change + after / kSecondsPerDay);
+  return r;
 }
 
 std::string OffsetText(std::int32_t seconds) {

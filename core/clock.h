@@ -25,6 +25,18 @@ struct LocalClock {
   double DateStart(double date) const;
 };
 
+// A reading of a civil clock turned into universal time. Where the clock
+// was put forward the reading never happened (Skipped: the gap runs from
+// GapStart to GapEnd, both readings of the clock); where it was put back the
+// reading happened twice (Repeated: x is the earlier, Offset its offset).
+struct ClockReading {
+  enum Kind { Unique, Skipped, Repeated } Kind = Unique;
+  double X = 0;             // universal time; none when skipped
+  std::int32_t Offset = 0;  // seconds ahead of universal time at X
+  double GapStart = 0, GapEnd = 0;
+};
+ClockReading FromLocal(const LocalClock& clock, double local);
+
 // "+03:00", "-05:30": an offset of whole minutes (seconds are dropped).
 std::string OffsetText(std::int32_t seconds);
 

@@ -177,7 +177,7 @@ std::string HtmlName(std::string_view utf8) {
 
 void WriteDegreePage(const std::string& name, std::int32_t day, std::int32_t month,
                      std::int32_t year, std::int32_t hour, std::int32_t minute,
-                     const std::string& fileName) {
+                     const std::string& fileName, std::string_view clock) {
   const PageText& t = Page();
   const TPlanetData& sun = Horoscope_Chart[1];
   const std::string picture = SunPicturePath(sun.Sign);
@@ -186,7 +186,8 @@ void WriteDegreePage(const std::string& name, std::int32_t day, std::int32_t mon
   TextWriter w(fileName);
   for (const auto& l : t.head) w.WriteLine(l);
   w.WriteLine(t.dateOpen + HtmlName(name) + t.dateRest + Dec(day) + " " + Month_Names_Gen[month] +
-              " " + Dec(year) + t.dateYear + Dec(hour) + ":" + Dec(minute) + t.dateEnd);
+              " " + Dec(year) + t.dateYear + Dec(hour) + ":" + Dec(minute) +
+              (clock.empty() ? t.dateEnd : ", " + HtmlName(clock) + ")"));
   for (const auto& l : t.sunOpen) w.WriteLine(l);
   w.WriteLine(t.imgOpen + picture + t.imgClose);
   w.WriteLine(t.sunPlace + PositionText(sun) + "<br>");
@@ -208,12 +209,18 @@ void WriteDegreeReport(const std::string& name, std::int32_t day, std::int32_t m
                        const std::string& fileName) {
   // Moscow time is GMT + 3 hours, with no daylight saving.
   const double dn = DayNumber(day, month, year, hour, minute, 0) - 0.125;
+  WriteDegreeReportAt(name, day, month, year, hour, minute, dn, {}, fileName);
+}
+
+void WriteDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                         std::int32_t year, std::int32_t hour, std::int32_t minute, double x,
+                         std::string_view clock, const std::string& fileName) {
   for (int k = 1; k <= kBodies; ++k) {
     TPlanetData& p = Horoscope_Chart[k];
-    PlanetPosition(k, dn, p.Lon, p.Decl, p.Speed, p.Sign);
+    PlanetPosition(k, x, p.Lon, p.Decl, p.Speed, p.Sign);
   }
   for (int k = 1; k <= kBodies; ++k) SetDegreeFields(Horoscope_Chart[k]);
-  WriteDegreePage(name, day, month, year, hour, minute, fileName);
+  WriteDegreePage(name, day, month, year, hour, minute, fileName, clock);
 }
 
 const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
@@ -221,6 +228,15 @@ const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, s
   Report_Name = name;
   Report_File_Name = MainDir + "Html/Gradus_html.html";
   WriteDegreeReport(Report_Name, day, month, year, hour, minute, Report_File_Name);
+  return Report_File_Name;
+}
+
+const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                                      std::int32_t year, std::int32_t hour, std::int32_t minute,
+                                      double x, std::string_view clock) {
+  Report_Name = name;
+  Report_File_Name = MainDir + "Html/Gradus_html.html";
+  WriteDegreeReportAt(Report_Name, day, month, year, hour, minute, x, clock, Report_File_Name);
   return Report_File_Name;
 }
 

@@ -31,11 +31,22 @@ void WriteDegreeReport(const std::string& name, std::int32_t day, std::int32_t m
                        std::int32_t year, std::int32_t hour, std::int32_t minute,
                        const std::string& fileName);
 
+// The same for a birth at x (universal time) whose local clock read day ..
+// minute: the page names clock ("Москва, UTC+04:00", UTF-8) instead of
+// Moscow time.
+void WriteDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                         std::int32_t year, std::int32_t hour, std::int32_t minute, double x,
+                         std::string_view clock, const std::string& fileName);
+
 // What the "Рассчитать!" button does after reading its controls: sets
 // Report_Name and Report_File_Name (MainDir + "Html/Gradus_html.html"),
 // writes the page and returns its file name for the browser.
 const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
                                     std::int32_t year, std::int32_t hour, std::int32_t minute);
+// The button with a place of birth: see WriteDegreeReportAt.
+const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                                      std::int32_t year, std::int32_t hour, std::int32_t minute,
+                                      double x, std::string_view clock);
 
 // The steps of WriteDegreeReport, for callers that bring their own chart.
 
@@ -58,9 +69,9 @@ std::string SunPicturePath(std::int32_t sign);
 std::string HtmlName(std::string_view utf8);
 
 // Steps 4 to 6: writes the page from records 1..10 of Horoscope_Chart, whose
-// derived fields must be set.
+// derived fields must be set; the birth's clock named "МСК", or clock.
 void WriteDegreePage(const std::string& name, std::int32_t day, std::int32_t month,
                      std::int32_t year, std::int32_t hour, std::int32_t minute,
-                     const std::string& fileName);
+                     const std::string& fileName, std::string_view clock = {});
 
 }  // namespace kv

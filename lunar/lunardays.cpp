@@ -133,8 +133,14 @@ std::vector<std::string> BuildLunarDays(std::int32_t M) {
 }
 
 TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place) {
+  const auto [start, end] = MonthBounds(M);
+  return LunarDaysBetween(start, end, place);
+}
+
+TLunarDays LunarDaysBetween(double monthStart, double monthEnd, const LunarPlace& place) {
   TLunarDays r;
-  std::tie(r.MonthStart, r.MonthEnd) = MonthBounds(M);
+  r.MonthStart = monthStart;
+  r.MonthEnd = monthEnd;
   const double first = LocalDate(r.MonthStart, place.Clock);
   const int dates = Trunc(LocalDate(r.MonthEnd, place.Clock) - first) + 1;
   std::optional<double> T = FirstStart(r.MonthStart, first, dates, place);

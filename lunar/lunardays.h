@@ -53,6 +53,8 @@ struct TLunarDays {
 };
 inline constexpr int kRiselessDates = 35;  // longer than the Moon's 27.3 days north and south
 TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place);
+// The same for the lunar month between two new moons of any year.
+TLunarDays LunarDaysBetween(double monthStart, double monthEnd, const LunarPlace& place);
 
 // A choice in the lunar month group: the lunar days start afresh and month
 // M of the last phase table gives its days; Y is the year the caption names.

@@ -2,6 +2,7 @@
 
 #include "../cli/run.h"
 #include "core/settings.h"
+#include "core/text.h"
 #include "degrees/degree_report.h"
 #include "fixture.h"
 
@@ -74,3 +75,29 @@ TEST(KvloveReportTest, MissingFolderOrBaseIsStatusOne) {
 }
 
 }  // namespace
+
+// A birth at 12:15 in Moscow in July 1985 was at UTC+4: the bodies of 11:15
+// Moscow time as the page without a place takes it (UTC+3), the date line
+// naming the place and offset instead of МСК.
+TEST(KvloveReportTest, ABirthPlacesClockGoesThroughItsZonesHistory) {
+  TempDir dir;
+  CopyShippedHtml(dir.path());
+  const std::string page = dir.str() + "/Html/Gradus_html.html";
+  const std::string args = "--main-dir " + Quoted(dir.str()) + " report Анна 01.07.1985 ";
+  ASSERT_EQ(RunKvlove(args + "11:15").status, 0);
+  const std::vector<std::string> moscow = Lines(ReadBytes(page));
+  const RunResult r = RunKvlove(args + "12:15 --place Москва");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, page + "\nМосква — Москва, Россия: 55.75° с.ш., 37.62° в.д.; время " +
+                       "Europe/Moscow, UTC+04:00\n");
+  const std::vector<std::string> placed = Lines(ReadBytes(page));
+  ASSERT_EQ(placed.size(), moscow.size());
+  for (std::size_t i = 0; i < placed.size(); ++i) {
+    if (moscow[i].find("11:15") != std::string::npos) {
+      EXPECT_NE(placed[i].find(kv::ToCp1251("12:15, Москва, UTC+04:00)")), std::string::npos)
+          << placed[i];
+    } else {
+      EXPECT_EQ(placed[i], moscow[i]) << i;
+    }
+  }
+}

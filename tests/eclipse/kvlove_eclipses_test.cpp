@@ -90,13 +90,16 @@ TEST(KvloveEclipsesTest, ZoneMovesTheTimesAndTheYear) {
   ASSERT_EQ(j["eclipses"].size(), 4u);
   kv::EclipseListLines(1999);
   EXPECT_EQ(j["eclipses"][3]["instant"], "1999-08-11T14:04:29+03:00");
-  EXPECT_EQ(j["eclipses"][3]["kind"], "Солнечное");
-  EXPECT_EQ(j["eclipses"][3]["type"], "полное");
+  EXPECT_EQ(j["eclipses"][3]["kind"], "solar");
+  EXPECT_EQ(j["eclipses"][3]["kind_ru"], "Солнечное");
+  EXPECT_EQ(j["eclipses"][3]["type"], "total");
+  EXPECT_EQ(j["eclipses"][3]["type_ru"], "полное");
   EXPECT_EQ(j["eclipses"][3]["zodiac_degree"], "18°21’Льва");
   EXPECT_EQ(j["eclipses"][3]["longitude"], kv::Eclipse_Table[4].Lon);
   const auto csv = Lines(RunKvlove("eclipses 1999 --format csv").out);
   ASSERT_EQ(csv.size(), 5u);
-  EXPECT_EQ(csv[0], "number,instant,kind,type,zodiac_degree,longitude");
-  EXPECT_TRUE(csv[1].starts_with("1,1999-01-31T16:21:44+00:00,Лунное,полутеневое,11°28’Льва,131."))
+  EXPECT_EQ(csv[0], "number,instant,kind,kind_ru,type,type_ru,zodiac_degree,longitude");
+  EXPECT_TRUE(csv[1].starts_with(
+      "1,1999-01-31T16:21:44+00:00,lunar,Лунное,penumbral,полутеневое,11°28’Льва,131."))
       << csv[1];
 }

@@ -9,6 +9,8 @@
 #include "lunar/lunardays.h"
 #include "lunar/moonrise.h"
 #include "lunar/phases.h"
+#include "lunar/today.h"
+#include "core/zone.h"
 #include "lunar_test_util.h"
 
 using namespace kv;
@@ -161,4 +163,28 @@ TEST(EphemerisCrossCheck, LunarDaysOfMoscowAndSydneyAreTheirMoonrises) {
     }
   }
   fs::remove_all(dir);
+}
+
+// Today's lunar day at a place of the atlas, in its zone with its history
+// (Novosibirsk went from UTC+6 to UTC+7 in 2016): a moment lies between two
+// moonrises of the place that follow one another in the ephemeris, each
+// within three minutes of its rise; and the phase named is that of the
+// elongation.
+TEST(EphemerisCrossCheck, TodaysLunarDayLiesBetweenTwoMoonrisesOfThePlace) {
+  const LunarPlace place{82.93, 55.04, *ZoneClock("Asia/Novosibirsk")};
+  for (double x = DayNumber(1, 1, 2015, 0, 0, 0); x < DayNumber(1, 1, 2018, 0, 0, 0); x += 3.7) {
+    const auto day = LunarDayAt(x, place);
+    ASSERT_TRUE(day) << Moment(x);
+    ASSERT_LE(day->Start, x);
+    ASSERT_LT(x, day->End);
+    ASSERT_GE(day->Day, 1);
+    ASSERT_LE(day->Day, 31);
+    const double first = NextMoonrise(day->Start + kJd0 - 0.1, place.Longitude, place.Latitude);
+    EXPECT_LT(std::fabs((first - kJd0 - day->Start) * 1440), 3.0) << Moment(x);
+    const double next = NextMoonrise(first + 0.01, place.Longitude, place.Latitude);
+    EXPECT_LT(std::fabs((next - kJd0 - day->End) * 1440), 3.0) << Moment(x);
+    const double e = Elongation(x + kJd0);
+    EXPECT_EQ(static_cast<int>(day->Phase), static_cast<int>(std::floor((e + 22.5) / 45)) % 8);
+    EXPECT_NEAR(day->Illumination, (1 - std::cos(e * kDeg)) / 2, 0.02) << Moment(x);
+  }
 }

@@ -216,7 +216,7 @@ TEST_F(KvloveLunarTest, MoscowInMoscowTime) {
   ASSERT_EQ(r.status, 0) << r.err;
   const auto lines = LfLines(r.out);
   ASSERT_EQ(lines.size(), 29u);
-  EXPECT_EQ(lines[1], "   Москва: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
+  EXPECT_EQ(lines[1], "   Москва — Москва, Россия: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
   EXPECT_EQ(lines[2], "  1   09.01.2008\t09.01.2008 09:54:00 +03:00\t10.01.2008 10:08:59 +03:00");
   const auto named =
       LfLines(Run("lunar-days 2008 2 --times --place=55.75,37.62 --tz Europe/Moscow").out);
@@ -224,8 +224,10 @@ TEST_F(KvloveLunarTest, MoscowInMoscowTime) {
             std::vector(lines.begin() + 2, lines.end()));
 
   const Json j = Json::parse(Run("lunar-days 2008 2 --place Москва --format json").out);
-  EXPECT_EQ(j["place"],
-            Json::parse(R"({"latitude": 55.75, "longitude": 37.62, "city": "Москва"})"));
+  EXPECT_EQ(j["place"]["city"], "Москва");
+  EXPECT_EQ(j["place"]["country"], "Россия");
+  EXPECT_NEAR(j["place"]["latitude"].get<double>(), 55.75, 0.01);
+  EXPECT_NEAR(j["place"]["longitude"].get<double>(), 37.62, 0.01);
   EXPECT_EQ(j["time_zone"], "Europe/Moscow");
   const Json& days = j["lunar_days"];
   ASSERT_EQ(days.size(), 27u);
@@ -254,9 +256,11 @@ TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
 
   const RunResult moscow = Run("lunar-day 2008 2 20 --place Москва");
   ASSERT_EQ(moscow.status, 0) << moscow.err;
-  EXPECT_EQ(LfLines(moscow.out)[1], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
-  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)),
-            plain.out.substr(plain.out.find("\n\n", 1)));
+  const auto lines = LfLines(moscow.out);
+  EXPECT_EQ(lines[0], "Москва — Москва, Россия: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
+  EXPECT_EQ(lines[2], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
+  const std::string day = moscow.out.substr(lines[0].size() + 1);
+  EXPECT_EQ(day.substr(day.find("\n\n", 1)), plain.out.substr(plain.out.find("\n\n", 1)));
   EXPECT_EQ(Bytes(Sys("TmpFile1.tmp")), t1);
   EXPECT_EQ(Bytes(Sys("TmpFile2.tmp")), t2);
 
@@ -281,10 +285,10 @@ TEST_F(KvloveLunarTest, BadPlaceZoneOrFormatExitWithTwoBeforeAnyFile) {
        {"lunar-days 2008 2 --place 90.5,0", "lunar-days 2008 2 --place -91,0",
         "lunar-days 2008 2 --place 0,180.01", "lunar-days 2008 2 --place 0,-181",
         "lunar-days 2008 2 --place 55.75", "lunar-days 2008 2 --place 55,75,37,62",
-        "lunar-days 2008 2 --place inf,0", "lunar-day 2008 2 1 --place Атлантида",
+        "lunar-days 2008 2 --place inf,0", "lunar-day 2008 2 1 --place Атлантидабад",
         "lunar-days 2008 2 --tz Mars/Olympus", "lunar-days 2008 2 --tz Moscow",
         "lunar-days 2008 2 --tz ../zoneinfo/UTC", "lunar-days 2008 2 --tz +15:00",
-        "phases 2008 --tz Europe/Moskva", "phases 2008 --place Москва", "phases 2008 --format xml",
+        "phases 2008 --tz Europe/Moskva", "phases 2008 --tz Etc/GMT+3", "phases 2008 --format xml",
         "lunar-days 2008 2 --format JSON", "eclipses 1999 --tz 3"}) {
     const RunResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args;

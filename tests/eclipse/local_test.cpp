@@ -1,0 +1,95 @@
+// Every eclipse of the list from 1900 to 2100 as seen from five cities,
+// against swetest's own search of the eclipses visible there (a program of
+// its own over the Swiss Ephemeris), and whether the greatest phase is seen
+// against the body's altitude computed directly.
+#include <gtest/gtest.h>
+#include <swephexp.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "core/calendar.h"
+#include "eclipse/visibility.h"
+
+using namespace kv;
+
+namespace {
+
+constexpr double kJd = 2415020.0;  // day number 0 as a Julian day
+const double kEnd = DayNumber(1, 1, 2101, 0, 0, 0) + kJd;
+
+struct City {
+  const char* name;
+  double lat, lon;
+};
+constexpr City kCities[] = {{"Москва", 55.75, 37.62},
+                            {"Новосибирск", 55.04, 82.93},
+                            {"Владивосток", 43.11, 131.87},
+                            {"Нью-Йорк", 40.71, -74.01},
+                            {"Сидней", -33.87, 151.21}};
+
+// The Julian days (UT) of the greatest phase of the eclipses swetest finds
+// visible from the place, 1900 to 2100.
+std::vector<double> Swetest(const char* what, const City& c) {
+  char cmd[256];
+  std::snprintf(cmd, sizeof cmd, "swetest -%s -local -geopos%.4f,%.4f,0 -b1.1.1900 -n400 2>&1",
+                what, c.lon, c.lat);
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(cmd, "r"), pclose);
+  std::vector<double> found;
+  char line[512];
+  while (pipe && std::fgets(line, sizeof line, pipe.get())) {
+    // An eclipse's first line ends with the Julian day of its maximum.
+    std::string s(line);
+    if (s.empty() || s[0] == '\t' || s[0] == ' ' || s.find("saros") == std::string::npos) continue;
+    const double jd = std::stod(s.substr(s.find_last_of('\t') + 1));
+    if (jd < kEnd) found.push_back(jd);
+  }
+  return found;
+}
+
+double Altitude(int body, double jd, const City& c) {
+  double xx[6], geo[3] = {c.lon, c.lat, 0}, horizon[3];
+  char serr[AS_MAXCH];
+  swe_calc_ut(jd, body, SEFLG_SWIEPH | SEFLG_EQUATORIAL, xx, serr);
+  swe_azalt(jd, SE_EQU2HOR, geo, 0, 10, xx, horizon);
+  return horizon[1];  // true altitude
+}
+
+}  // namespace
+
+TEST(EclipseLocalTest, VisibilityFromFiveCities1900To2100AgreesWithSwetest) {
+  std::vector<TEclipseData> ours;
+  for (int year = 1900; year <= 2100; ++year) {
+    FindEclipses(DayNumber(1, 1, year, 0, 0, 0), DayNumber(1, 1, year + 1, 0, 0, 0));
+    for (int i = 1; i <= 15 && Eclipse_Table[i].Used; ++i) ours.push_back(Eclipse_Table[i]);
+  }
+  ASSERT_GT(ours.size(), 800u);
+  for (const City& c : kCities) {
+    const std::vector<double> solar = Swetest("solecl", c), lunar = Swetest("lunecl", c);
+    ASSERT_GT(solar.size(), 30u) << c.name;
+    ASSERT_GT(lunar.size(), 150u) << c.name;
+    int visible = 0;
+    for (const TEclipseData& e : ours) {
+      const LocalEclipse l = SeenFrom(e, c.lat, c.lon);
+      const double jd = e.Instant + kJd;
+      const double* theirs = nullptr;
+      for (const double& t : e.Lunar ? lunar : solar)
+        if (std::fabs(t - jd) < 1.0) theirs = &t;
+      std::ostringstream what;
+      what << c.name << " " << (e.Lunar ? "lunar " : "solar ") << e.Instant;
+      ASSERT_EQ(l.Visible, theirs != nullptr) << what.str();
+      if (!theirs) continue;
+      ++visible;
+      EXPECT_NEAR((l.LocalMaximum + kJd - *theirs) * 86400, 0, 1.0) << what.str();
+      const double altitude = Altitude(e.Lunar ? SE_MOON : SE_SUN, *theirs, c);
+      if (std::fabs(altitude) > 1.0) {
+        EXPECT_EQ(l.MaximumVisible, altitude > 0) << what.str();
+      }
+    }
+    RecordProperty(std::string("visible_") + std::to_string(&c - kCities), visible);
+  }
+}
