@@ -42,7 +42,8 @@ bool StartHelpViewer(const QString& helpFile, const QString& topic);
 // the same directory finds the lock taken, asks the holder through the
 // channel to bring its window to the front, and ends. A lock whose holder
 // has died (a crash) is taken over: QLockFile recognises it by the process
-// id it records.
+// id it records. The help viewer keeps one window per help file the same
+// way, its request being the page to show.
 class InstanceLock : public QObject {
   Q_OBJECT
  public:
@@ -51,20 +52,25 @@ class InstanceLock : public QObject {
     HandedOver,  // the window of an earlier start has been asked to come forward
     NoAnswer,    // an earlier start holds the lock but does not take requests
   };
-  // mainDir: the directory whose files this process will write.
-  explicit InstanceLock(const QString& mainDir);
+  // mainDir: the directory whose files this process will write; kind tells
+  // the programs apart ("" the window, "help" the viewer).
+  explicit InstanceLock(const QString& mainDir, const QString& kind = {});
   ~InstanceLock() override;
-  Outcome Claim();
+  // request: one line handed to the holder, at most kMaxRequest bytes in UTF-8.
+  Outcome Claim(const QString& request = QStringLiteral("raise"));
+  static constexpr int kMaxRequest = 1024;
   QString lockFileName() const { return lockName_; }
 
  signals:
-  void raiseRequested();  // a later start asked for the window
+  void raiseRequested();                         // a later start asked for the window
+  void requestReceived(const QString& request);  // and what it asked for
 
  private:
   struct Channel;  // how a later start reaches the holder
   QString lockName_, channelName_;
   std::unique_ptr<QLockFile> lock_;
   std::unique_ptr<Channel> channel_;
+  void Received(const QByteArray& line);
 };
 
 }  // namespace kvapp
