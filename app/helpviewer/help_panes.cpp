@@ -100,6 +100,10 @@ void HelpPanes::Build(int pane) {
   if (pane == Contents) BuildContents(page);
   if (pane == Index) BuildIndex(page);
   if (pane == Search) BuildSearch(page);
+  // Children added to a page on screen would only show at the next turn of
+  // the event loop, too late for the keyboard to go to them now.
+  if (page->isVisible())
+    for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->show();
 }
 
 void HelpPanes::ShowPane(Pane pane) {

@@ -53,7 +53,7 @@ class HelpWindow : public QMainWindow {
   void Follow(const QUrl& url);
   void UpdateTitle();
   void SetUpTools(QToolBar* bar);
-  void PageLoaded();
+  void PageLoaded(const QUrl& url);
   void OpenHit(const QString& path, const QStringList& words);
 
   ChmArchive archive_;

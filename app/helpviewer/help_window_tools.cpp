@@ -109,12 +109,13 @@ void HelpWindow::Zoom(int steps) {
   zoomReset_->setEnabled(zoom_ != kDefaultZoom);
 }
 
-void HelpWindow::PageLoaded() {
+void HelpWindow::PageLoaded(const QUrl& url) {
   // A fresh page is drawn at its own size; marks of a search are for the
   // page they were made on.
   if (zoom_ != kDefaultZoom) ApplyZoom(view_->document(), ZoomPercent());
   view_->setExtraSelections({});
-  panes_->SetCurrentPage(view_->source().path().mid(1));
+  // The browser tells the new address before source() gives it.
+  panes_->SetCurrentPage(url.path().mid(1));
 }
 
 void HelpWindow::OpenHit(const QString& path, const QStringList& words) {
