@@ -92,7 +92,12 @@ QList<SearchHit> SearchIndex::Find(const QString& query) const {
     }
     if (hit.count == 0) continue;
     const QString& text = pages_[k].text;
-    const qsizetype from = std::max<qsizetype>(0, first - kExcerptBefore);
+    qsizetype from = std::max<qsizetype>(0, first - kExcerptBefore);
+    // From the start of a word.
+    if (from > 0) {
+      const qsizetype blank = text.indexOf(u' ', from);
+      if (blank >= 0 && blank < first) from = blank + 1;
+    }
     hit.excerpt = text.mid(from, kExcerptLength).trimmed();
     if (from > 0) hit.excerpt.prepend(u'…');
     if (from + kExcerptLength < text.size()) hit.excerpt.append(u'…');

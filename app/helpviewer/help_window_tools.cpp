@@ -126,7 +126,9 @@ void HelpWindow::OpenHit(const QString& path, const QStringList& words) {
     QTextCursor first = marks.front().cursor;
     first.clearSelection();
     view_->setTextCursor(first);
-    view_->ensureCursorVisible();
+    // The first mark a third of the way down, with the text before it in view.
+    QScrollBar* bar = view_->verticalScrollBar();
+    bar->setValue(bar->value() + view_->cursorRect(first).top() - view_->viewport()->height() / 3);
   }
 }
 
