@@ -24,7 +24,7 @@ const char kUsage[] =
     "  ФАЙЛ::СТРАНИЦА  страница файла справки, например\n"
     "                  /usr/share/korvella-love/LoveHelp.chm::30.html\n"
     "  без аргументов  LoveHelp.chm рядом с программой, первая страница\n"
-    "  --help          эта справка\n"
+    "  -h, --help      эта справка\n"
     "  --version       версия программы\n"
     "\n"
     "Если справка этого файла уже открыта, страница показывается в её окне.\n"
@@ -37,8 +37,8 @@ const char kUsage[] =
 
 int main(int argc, char** argv) {
   // Answered before any window: these work without a display.
-  if (argc > 1 && argv[1][0] == '-' && argv[1][1] == '-') {
-    if (std::strcmp(argv[1], "--help") == 0) {
+  if (argc > 1 && (std::strcmp(argv[1], "-h") == 0 || std::strncmp(argv[1], "--", 2) == 0)) {
+    if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
       std::fputs(kUsage, stdout);
       return 0;
     }
