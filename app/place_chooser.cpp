@@ -158,8 +158,12 @@ PlaceEdit::PlaceEdit(QWidget* parent) : QLineEdit(parent) {
 
 void PlaceEdit::Show(const std::optional<WindowPlace>& place) {
   shown_ = place ? place->title : QString();
+  const QString dash = QStringLiteral(" — ");
+  if (compact_ && shown_.contains(dash))
+    shown_ = shown_.section(dash, 0, 0) + QStringLiteral(", ") +
+             shown_.section(dash, 1).section(QStringLiteral(", "), -1);
   setText(shown_);
-  setToolTip(shown_);
+  setToolTip(place ? place->title : QString());
   setCursorPosition(0);
 }
 

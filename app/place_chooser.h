@@ -55,6 +55,8 @@ class PlaceEdit : public QLineEdit {
   Q_OBJECT
  public:
   explicit PlaceEdit(QWidget* parent = nullptr);
+  // A narrow field shows a city as "Москва, Россия", its whole title in its tip.
+  void SetCompact(bool compact) { compact_ = compact; }
   // The text shown for the place taken, which leaving the field keeps.
   void Show(const std::optional<WindowPlace>& place);
  signals:
@@ -66,6 +68,7 @@ class PlaceEdit : public QLineEdit {
   QCompleter* completer_;
   QStringListModel* offers_;
   QString shown_;
+  bool compact_ = false;
 };
 
 }  // namespace kvapp

@@ -57,7 +57,7 @@ PlaceEdit* Field(QWidget* parent, const char* name, const char* description, QRe
 
 QString Clock(double x, const kv::LocalClock& clock) {
   std::string date, time;
-  kv::DayNumberToStrings(clock.Local(x), date, time);
+  kv::DayNumberToStrings(std::round(clock.Local(x) * 1440) / 1440, date, time);
   return QString::fromStdString(time.substr(0, 5) + " " + date.substr(0, 5));
 }
 
@@ -87,6 +87,7 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   LunarPlaceEdit = Field(f_.Panel3, "LunarPlaceEdit", "Город, по которому считаются лунные дни",
                          {7, 588, 170, 22}, 12);
   LunarPlaceEdit->setPlaceholderText(U("Ваш город"));
+  LunarPlaceEdit->SetCompact(true);
   LunarPlaceEdit->setAccessibleName(U("Ваш город"));
   TodayButton = new QPushButton(U("Сегодня"), f_.Panel3);
   TodayButton->setObjectName(QStringLiteral("TodayButton"));
@@ -102,7 +103,7 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   EclipsePlaceLabel = Caption(f_.TabSheet5, " Ваш город ", 9, 545);
   EclipsePlaceEdit =
       Field(f_.TabSheet5, "EclipsePlaceEdit", "Время затмений по его поясу и их видимость оттуда",
-            {EclipsePlaceLabel->geometry().right() + 8, 541, 360, 25}, 15);
+            {EclipsePlaceLabel->geometry().right() + 8, 541, 480, 25}, 15);
   EclipsePlaceEdit->setAccessibleName(U("Ваш город"));
   EclipsePlaceEdit->setPlaceholderText(U("Гринвич, время GMT"));
   EclipsePlaceLabel->setBuddy(EclipsePlaceEdit);
@@ -114,6 +115,7 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
                          {565, 575, 145, 23}, 13);
   BirthPlaceEdit->setAccessibleName(U("Место рождения"));
   BirthPlaceEdit->setPlaceholderText(U("Москва, МСК"));
+  BirthPlaceEdit->SetCompact(true);
   BirthPlaceLabel->setBuddy(BirthPlaceEdit);
 
   // The start page: today's figures, once they are known.

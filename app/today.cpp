@@ -23,10 +23,12 @@ std::optional<kv::LunarDayNow> TodaysLunarDay(const kv::LunarPlace& place) {
 }
 
 namespace {
+// To the nearest minute: a moonrise is kept to the minute, and its day
+// number read back may come out a second short of it.
 QString Moment(double x, const kv::LocalClock& clock) {
   std::string date, time;
-  kv::DayNumberToStrings(clock.Local(x), date, time);
-  return QString::fromStdString(date + " " + time);
+  kv::DayNumberToStrings(std::round(clock.Local(x) * 1440) / 1440, date, time);
+  return QString::fromStdString(date + " " + time.substr(0, 5));
 }
 }  // namespace
 
