@@ -57,7 +57,7 @@ PlaceEdit* Field(QWidget* parent, const char* name, const char* description, QRe
 
 QString Clock(double x, const kv::LocalClock& clock) {
   std::string date, time;
-  kv::DayNumberToStrings(std::round(clock.Local(x) * 1440) / 1440, date, time);
+  kv::DayNumberToStrings(clock.Local(x) + 0.5 / 1440, date, time);  // to the nearest minute
   return QString::fromStdString(time.substr(0, 5) + " " + date.substr(0, 5));
 }
 
@@ -112,10 +112,11 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   BirthPlaceLabel = Caption(f_.TabSheet3, " Место рождения ", 565, 557);
   BirthPlaceEdit = Field(f_.TabSheet3, "BirthPlaceEdit",
                          "Час и минута — местное время этого места; пусто — московское время",
-                         {565, 575, 145, 23}, 13);
+                         {565, 575, 145, 23}, 12);
   BirthPlaceEdit->setAccessibleName(U("Место рождения"));
   BirthPlaceEdit->setPlaceholderText(U("Москва, МСК"));
   BirthPlaceEdit->SetCompact(true);
+  BirthPlaceEdit->setClearButtonEnabled(false);  // the field is too narrow for it and a name
   BirthPlaceLabel->setBuddy(BirthPlaceEdit);
 
   // The start page: today's figures, once they are known.

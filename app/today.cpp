@@ -27,7 +27,7 @@ namespace {
 // number read back may come out a second short of it.
 QString Moment(double x, const kv::LocalClock& clock) {
   std::string date, time;
-  kv::DayNumberToStrings(std::round(clock.Local(x) * 1440) / 1440, date, time);
+  kv::DayNumberToStrings(clock.Local(x) + 0.5 / 1440, date, time);  // to the nearest minute
   return QString::fromStdString(date + " " + time.substr(0, 5));
 }
 }  // namespace
