@@ -125,6 +125,12 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   TodayLabel->setFont(Arial(15));
   TodayLabel->hide();
 
+  // Tab comes to each field where it stands among the others.
+  QWidget::setTabOrder(f_.SpinEdit9, BirthPlaceEdit);
+  QWidget::setTabOrder(BirthPlaceEdit, f_.BitBtn1);
+  QWidget::setTabOrder(f_.ListBox2, EclipsePlaceEdit);
+  QWidget::setTabOrder(EclipsePlaceEdit, f_.SpinEdit21);
+
   connect(LunarPlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseUserPlace);
   connect(EclipsePlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseUserPlace);
   connect(BirthPlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseBirthPlace);
