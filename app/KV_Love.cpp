@@ -10,20 +10,25 @@
 #include <QPainterPath>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QVBoxLayout>
 #include <clocale>
+#include <filesystem>
 
 #include "core/inputs.h"
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
+#include "compat/charts.h"
 #include "compat/scan.h"
 #include "degrees/degree_report.h"
 #include "eclipse/eclipse_list.h"
 #include "lunar/daytext.h"
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
-#include "chart_painter.h"
+#include "painter/chart_painter.h"
+#include "accessibility.h"
+#include "accessible.h"
 #include "desktop.h"
 #include "jpeg.h"
 #include "place_tabs.h"
@@ -32,6 +37,12 @@
 namespace kvapp {
 
 namespace {
+
+// A tab page; the page control around it and the window are a little larger.
+constexpr int kTabWidth = 984;
+constexpr int kTabHeight = 636;
+constexpr int kWindowWidth = 992;
+constexpr int kWindowHeight = 666;
 
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
@@ -140,7 +151,7 @@ void SetColour(QWidget* w, const QColor& c) {
 
 TImage* MakeBackground(QWidget* tab) {
   auto* img = new TImage(tab);
-  img->setGeometry(0, 0, 984, 636);
+  img->setGeometry(0, 0, kTabWidth, kTabHeight);
   SetColour(img, Qt::black);
   return img;
 }
@@ -155,9 +166,6 @@ QWidget* Centered(QWidget* page) {
   return holder;
 }
 
-constexpr int kTabWidth = 984;
-constexpr int kTabHeight = 636;
-
 }  // namespace
 
 TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
@@ -169,6 +177,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
       QMessageBox::information(this, QStringLiteral("Korvella Love"), text, QMessageBox::Ok);
   };
   setWindowTitle(U("  Программа \"Korvella Love\""));
+  ExposeAsFrame(this);
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
   okGlyph_ = OkGlyph();
@@ -177,7 +186,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->setFont(Font(QStringLiteral("Arial"), 12));
-  PageControl1->setGeometry(0, 0, 992, 666);
+  PageControl1->setGeometry(0, 0, kWindowWidth, kWindowHeight);
   PageControl1->setDocumentMode(true);
 
   BuildTab1();
@@ -228,17 +237,19 @@ void TZKV_LoveForm::BuildTab2() {
   BitBtn10 = MakeComputeButton(TabSheet2, "Рассчитать!");
   BitBtn2 = MakeHelpButton(TabSheet2, " Помощь");
   Panel8 = new TPanel(TabSheet2);
-  Panel8->setGeometry(105, 28, 722, 220);
+  // Each chart in a panel one pixel wider on every side.
+  constexpr int kPanelWidth = kv::kChartWidth + 2, kPanelHeight = kv::kChartHeight + 2;
+  Panel8->setGeometry(105, 28, kPanelWidth, kPanelHeight);
   Image3 = new TImage(Panel8);
-  Image3->setGeometry(1, 1, 720, 218);
+  Image3->setGeometry(1, 1, kv::kChartWidth, kv::kChartHeight);
   Panel2 = new TPanel(TabSheet2);
-  Panel2->setGeometry(105, 265, 722, 220);
+  Panel2->setGeometry(105, 265, kPanelWidth, kPanelHeight);
   Image4 = new TImage(Panel2);
-  Image4->setGeometry(1, 1, 720, 218);
+  Image4->setGeometry(1, 1, kv::kChartWidth, kv::kChartHeight);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
-  // The compatibility run's clock: a bar every 10 ms, as in a pause per point.
+  // The compatibility run's clock: a step, then a pause.
   compatTimer_ = new QTimer(this);
-  compatTimer_->setInterval(10);
+  compatTimer_->setInterval(kv::kCompatPause);
   compatTimer_->setTimerType(Qt::PreciseTimer);
   PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
 }
@@ -294,7 +305,7 @@ void TZKV_LoveForm::BuildTab4() {
   grid->setVerticalSpacing(0);
   for (int i = 0; i < 14; ++i) {
     auto* r =
-        new QRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
+        new TRadioButton(QStringLiteral("  %1").arg(i + 1, 2, 10, QLatin1Char('0')), RadioGroup1);
     r->setObjectName(QStringLiteral("RadioGroup1Item%1").arg(i));
     RadioGroup1Items->addButton(r, i);
     grid->addWidget(r, i % 7, i / 7);  // two columns, filled top to bottom
@@ -407,6 +418,9 @@ void Describe(QWidget* w, const char* name, const char* description = "") {
 // has a Russian name, and the captions are linked to their first field.
 void TZKV_LoveForm::DescribeControls() {
   Describe(PageControl1, "Разделы программы");
+  // The blanks that widen the tabs on screen are not read.
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
   for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
     Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
 
@@ -441,11 +455,13 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(RadioGroup1, "Лунный месяц", "Выбор месяца показывает его лунные дни");
   for (QAbstractButton* b : RadioGroup1Items->buttons())
     b->setAccessibleName(U("Лунный месяц %1").arg(RadioGroup1Items->id(b) + 1));
+  SpeakLines(ListBox1, LunarDaySentence);
   Describe(ListBox1, "Лунные дни",
            "Номер лунного дня и дата его начала; выбор показывает описание дня");
   Describe(Memo1, "Лунный календарь", "Лунные месяцы года или описание выбранного лунного дня");
 
   Describe(ListBox2, "Затмения года");
+  SpeakLines(ListBox2, EclipseSentence);
   Describe(SpinEdit21, "Год");
   Describe(BitBtn7, "Рассчитать затмения", "Солнечные и лунные затмения года");
   Label9->setBuddy(SpinEdit21);
@@ -484,7 +500,7 @@ void TZKV_LoveForm::FormCreate() {
   // Numbers are written and read with "." whatever the user's locale.
   QLocale::setDefault(QLocale::c());
   std::setlocale(LC_NUMERIC, "C");
-  setFixedSize(992, 666);
+  setFixedSize(kWindowWidth, kWindowHeight);
   setWindowState(Qt::WindowNoState);
   if (const QScreen* s = QGuiApplication::primaryScreen()) {
     const QRect r = s->availableGeometry();
@@ -520,19 +536,22 @@ void TZKV_LoveForm::BringToFront() {
 }
 
 void TZKV_LoveForm::FormActivate() {
-  // 1. The directories from the current directory.
+  // The main directory is the current one; the system directory is in it.
   const QString D = QDir::currentPath();
   const QString M = QString::fromStdString(kv::WithSeparator(D.toStdString()));
   const QString S = M + QStringLiteral("System/");
 
-  // 2. Record them in the registry and 3. read them back. Settings that
+  // Both go to the settings and are taken back from there. Settings that
   // cannot be stored or read are reported, and the directories are taken
   // from D itself: without them no tab could work.
   try {
     {
       RegistryKey key;
       if (!key.Open(true))
-        throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
+        throw RegistryError(std::string("Не удаётся создать раздел настроек ") +
+                            RegistryKey::kPath);
+      // Damaged settings were kept aside and start afresh: the user learns where.
+      if (!key.Notice().isEmpty()) ShowError(key.Notice());
       key.WriteString(QStringLiteral("rMainDir"), M);
       key.WriteString(QStringLiteral("rSysDir"), S);
       key.Close();
@@ -540,7 +559,8 @@ void TZKV_LoveForm::FormActivate() {
     RegistryKey key;
     if (!key.Open(false) || !key.ValueExists(QStringLiteral("rMainDir")) ||
         !key.ValueExists(QStringLiteral("rSysDir")))
-      throw RegistryError("Не удаётся прочитать раздел настроек Software\\Korvella_Love");
+      throw RegistryError(std::string("Не удаётся прочитать раздел настроек ") +
+                          RegistryKey::kPath);
     kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
     kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
     key.Close();
@@ -550,9 +570,11 @@ void TZKV_LoveForm::FormActivate() {
     kv::SysDir = S.toStdString();
   }
 
-  // 4. The background picture.
+  // The background picture of four tabs.
   const std::string picture = kv::MainDir + "Html/images/moon.jpg";
-  if (kv::FileExists(picture)) {
+  std::error_code noSuchPicture;
+  // Anything in its place is tried, so that a FIFO or a device is named as such.
+  if (std::filesystem::exists(picture, noSuchPicture)) {
     try {
       // One pixmap shared by all four, converted in the decoded picture's place.
       const QPixmap background = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
@@ -565,7 +587,9 @@ void TZKV_LoveForm::FormActivate() {
     messageBox(U(" Нет фоновой картинки "), false);
   }
 
-  // 5.-12.
+  // Every tab as at a first start: results hidden, the first tab in front,
+  // this year in both year fields, no lunar month chosen, an empty lunar
+  // text; then the temporary file names and the observer of the lunar days.
   Panel8->hide();
   Panel1->hide();
   Panel2->hide();
@@ -728,8 +752,9 @@ void TZKV_LoveForm::BitBtn5Click() {
   ListBox1->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   Panel7->setCaption(QStringLiteral(" "));
-  kv::WritePhaseListing(year);
-  LoadMemo1(kv::ReadCp1251Text(kv::LunDay_Name));
+  const kv::TPhaseTable table = kv::WritePhaseListing(year);
+  phaseListing_ = table.Listing;
+  LoadMemo1(kv::FromCp1251Text(table.Listing));
 }
 
 void TZKV_LoveForm::RadioGroup1Click() {
@@ -738,8 +763,11 @@ void TZKV_LoveForm::RadioGroup1Click() {
   Memo1->clear();
   ListBox1->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
+  // Before a calculation of its own, the window shows the listing file an
+  // earlier run left (its lunar month table is empty then).
+  LoadMemo1(phaseListing_ ? kv::FromCp1251Text(*phaseListing_)
+                          : kv::ReadCp1251Text(kv::LunDay_Name));
   const kv::LunarMonthChoice m = kv::ChooseLunarMonth(RadioGroup1ItemIndex() + 1, year);
-  LoadMemo1(m.listing);
   Panel7->setCaption(QString::fromStdString(kv::FromCp1251(m.caption)));
   for (const std::string& line : m.days)
     ListBox1->addItem(QString::fromStdString(kv::FromCp1251(line)));
@@ -751,11 +779,15 @@ void TZKV_LoveForm::ListBox1Click() {
   const int chosen = ListBox1->ChosenRow();
   if (chosen < 0) return;
   Memo1->clear();
-  kv::WriteLunarDayText(chosen + 1, [this](const std::string& message) {
-    messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
-  });
-  LoadMemo1(kv::ReadCp1251Text(kv::TmpFile1_Name));
+  const kv::TLunarDayText day =
+      kv::WriteLunarDayText(chosen + 1, [this](const std::string& message) {
+        messageBox(QString::fromStdString(kv::FromCp1251(message)), true);
+      });
+  LoadMemo1(kv::FromCp1251Text(day.Shown()));
+  if (const std::string missing = day.Missing(); !missing.empty())
+    messageBox(QString::fromStdString(missing), true);
 }
+
 void TZKV_LoveForm::BitBtn7Click() {
   if (places_->Eclipses()) return;
   ListBox2->show();

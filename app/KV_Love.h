@@ -13,15 +13,22 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWidget>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform.h"
 #include "widgets.h"
 
+namespace kvpaint {
+class ChartPainter;
+}
+
 namespace kvapp {
 
-class ChartPainter;
+using kvpaint::ChartPainter;
 class CompatWindowRun;
 class PlaceTabs;
 
@@ -59,6 +66,10 @@ class TZKV_LoveForm : public QWidget {
   void ShowHelpPage(int n);
   // A later start of the program in the same main directory asks for this.
   void BringToFront();
+
+  // The pause between two steps of the compatibility run, kv::kCompatPause;
+  // tests that are not about its pace shorten it.
+  void SetCompatPause(std::chrono::milliseconds pause) { compatTimer_->setInterval(pause); }
 
   bool startupDone() const { return startupDone_; }
   bool compatRunning() const { return compatRun_ != nullptr; }
@@ -133,6 +144,11 @@ class TZKV_LoveForm : public QWidget {
   void DescribeCharts();
   void ShowCurrentHelp();
 
+  // The phase listing of this window's last calculation that was written,
+  // the one its lunar month table holds (Windows-1251): shown again above
+  // the lunar days of a month, whatever another program writes to the
+  // listing file meanwhile.
+  std::optional<std::string> phaseListing_;
   QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;

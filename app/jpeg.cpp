@@ -1,9 +1,7 @@
 #include "jpeg.h"
 
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
-#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -31,14 +29,11 @@ void OnError(j_common_ptr cinfo) {
 // expression: the jump skips it.
 [[noreturn]] void Fail(ErrorManager& err) { std::longjmp(err.jump, 1); }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
 }  // namespace
 
 QImage LoadJpeg(const std::string& path) {
-  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-  if (!file) throw std::runtime_error(kv::FileMessage("Не удаётся открыть файл", path, errno));
+  // Read whole and bounded: a FIFO or /dev/zero in its place is refused.
+  const std::string bytes = kv::ReadFileBytes(path, kv::kPictureFileLimit);
 
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
@@ -52,7 +47,7 @@ QImage LoadJpeg(const std::string& path) {
     throw std::runtime_error("Не удаётся прочитать картинку «" + path + "»: " + err.message);
   }
   jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file.get());
+  jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
   jpeg_read_header(&cinfo, TRUE);
   cinfo.out_color_space = JCS_RGB;
   jpeg_calc_output_dimensions(&cinfo);

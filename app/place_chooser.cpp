@@ -114,7 +114,11 @@ const QString kPlace = QStringLiteral("rPlace"), kLat = QStringLiteral("rPlaceLa
 
 std::optional<WindowPlace> LoadUserPlace() {
   RegistryKey key;
-  if (!key.Open(false) || !key.ValueExists(kPlace)) return std::nullopt;
+  try {
+    if (!key.Open(false) || !key.ValueExists(kPlace)) return std::nullopt;
+  } catch (const RegistryError&) {
+    return std::nullopt;  // the start-up has said what is wrong with the settings
+  }
   WindowPlace p;
   p.title = key.ReadString(kPlace);
   bool latOk = false, lonOk = false;

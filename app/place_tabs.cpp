@@ -226,7 +226,7 @@ bool PlaceTabs::LunarMonths() {
   f_.Panel7->setCaption(QStringLiteral(" "));
   const kv::LunarPlace place = Observer();
   QStringList lines;
-  for (const std::string& l : kv::PhaseListing(kv::WritePhaseListing(year), place.Clock))
+  for (const std::string& l : kv::PhaseListing(kv::WritePhaseListing(year).Lunations, place.Clock))
     lines << W(l);
   f_.Memo1->setPlainText(lines.join(QLatin1Char('\n')));
   return true;
@@ -252,15 +252,14 @@ bool PlaceTabs::LunarDay() {
   const int chosen = f_.ListBox1->ChosenRow();
   if (chosen < 0 || static_cast<std::size_t>(chosen) + 1 >= starts_.size()) return true;
   f_.Memo1->clear();
-  const auto N = static_cast<std::int32_t>(chosen + 1);
-  QString text;
-  for (const std::string& l :
-       kv::LunarDayHeading(starts_[chosen], starts_[chosen + 1], Observer().Clock))
-    text += W(l) + QLatin1Char('\n');
-  text += QString::fromStdString(kv::FromCp1251Text(
-      kv::LunarDayDescription(N, [this](const std::string& m) { f_.messageBox(W(m), true); })));
+  const kv::TLunarDayText day = kv::LunarDayText(
+      chosen + 1, starts_[chosen], starts_[chosen + 1],
+      [this](const std::string& m) { f_.messageBox(W(m), true); }, Observer().Clock);
+  QString text = QString::fromStdString(kv::FromCp1251Text(day.Shown()));
   if (text.endsWith(QLatin1Char('\n'))) text.chop(1);
   f_.Memo1->setPlainText(text);
+  if (const std::string missing = day.Missing(); !missing.empty())
+    f_.messageBox(QString::fromStdString(missing), true);
   return true;
 }
 

@@ -7,33 +7,111 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QSettings>
+#include <QSysInfo>
 #include <QThread>
 #include <functional>
 
 #ifdef Q_OS_WIN
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <windows.h>
 #include <shellapi.h>
 #else
 #include <QSocketNotifier>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 #endif
 
 namespace kvapp {
 
 namespace {
-std::unique_ptr<QSettings> MakeSettings() {
+
+#ifndef Q_OS_WIN
+bool IsDir(const QByteArray& path) {
+  struct stat st;
+  return path.startsWith('/') && ::stat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+#endif
+
+QString Quoted(const QString& s) { return QStringLiteral("«") + s + QStringLiteral("»"); }
+
+}  // namespace
+
+QString HomeDir() {
 #ifdef Q_OS_WIN
-  return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Korvella_Love"),
-                                     QSettings::NativeFormat);
+  return QDir::homePath();
 #else
-  return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                     QStringLiteral("Korvella_Love"));
+  const QByteArray env = qgetenv("HOME");
+  if (env.startsWith('/')) return QFile::decodeName(env);
+  // Without HOME (a service, `env -i`): the account's own home, never the root.
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buf(size > 0 ? size : 16384);
+  struct passwd pw, *found = nullptr;
+  if (::getpwuid_r(::getuid(), &pw, buf.data(), buf.size(), &found) == 0 && found &&
+      found->pw_dir && IsDir(found->pw_dir))
+    return QFile::decodeName(found->pw_dir);
+  return {};
 #endif
 }
+
+QString SettingsFileName() {
+#ifdef Q_OS_WIN
+  return {};
+#else
+  QString dir = qEnvironmentVariable("XDG_CONFIG_HOME");
+  if (!dir.startsWith(QLatin1Char('/'))) {
+    const QString home = HomeDir();
+    if (home.isEmpty()) return {};
+    dir = home + QStringLiteral("/.config");
+  }
+  return dir + QStringLiteral("/Korvella_Love.ini");
+#endif
+}
+
+namespace {
+
+std::unique_ptr<QSettings> MakeSettings() {
+#ifdef Q_OS_WIN
+  return std::make_unique<QSettings>(
+      QStringLiteral("HKEY_CURRENT_USER\\") + QLatin1String(RegistryKey::kPath),
+      QSettings::NativeFormat);
+#else
+  return std::make_unique<QSettings>(SettingsFileName(), QSettings::IniFormat);
+#endif
+}
+
+#ifndef Q_OS_WIN
+enum class SettingsFile { Absent, Usable, TooBig };
+
+// Looked at before QSettings reads it, which would wait for ever on a pipe
+// and read a file of any size whole.
+SettingsFile CheckSettingsFile(const QString& name) {
+  const int fd =
+      ::open(QFile::encodeName(name).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0)
+    return errno == ENOENT ? SettingsFile::Absent : SettingsFile::Usable;  // QSettings says why
+  struct stat st;
+  const bool known = ::fstat(fd, &st) == 0;
+  ::close(fd);
+  if (known && !S_ISREG(st.st_mode))
+    throw RegistryError(("Файл настроек " + Quoted(name) +
+                         " — не обычный файл (папка, канал или устройство): настройки не "
+                         "сохраняются. Удалите его, чтобы программа создала новый.")
+                            .toStdString());
+  return known && st.st_size > kMaxSettingsBytes ? SettingsFile::TooBig : SettingsFile::Usable;
+}
+#endif
+
 }  // namespace
 
 struct RegistryKey::Impl {
@@ -44,24 +122,54 @@ RegistryKey::RegistryKey() : d_(std::make_unique<Impl>()) {}
 RegistryKey::~RegistryKey() = default;
 
 bool RegistryKey::Open(bool create) {
+  notice_.clear();
+#ifdef Q_OS_WIN
   d_->s = MakeSettings();
-#ifndef Q_OS_WIN
-  if (!create && !QFileInfo::exists(d_->s->fileName())) {
-    d_->s.reset();
-    return false;
-  }
-#else
   if (!create && d_->s->allKeys().isEmpty()) {
     d_->s.reset();
     return false;
   }
-#endif
   return true;
+#else
+  const QString file = SettingsFileName();
+  if (file.isEmpty())
+    throw RegistryError(
+        "Домашняя папка не найдена (переменная HOME не задана, и в базе учётных записей её "
+        "нет): настройки не сохраняются.");
+  const SettingsFile state = CheckSettingsFile(file);
+  if (state == SettingsFile::Absent && !create) return false;
+  if (state != SettingsFile::TooBig) {
+    d_->s = MakeSettings();
+    if (d_->s->status() != QSettings::FormatError) return true;
+    d_->s.reset();
+  }
+  // Rewritten in place it would keep whatever it held, and grow: it goes
+  // aside whole (the newest only) and the settings start afresh.
+  const QString aside = file + QStringLiteral(".damaged");
+  if (std::rename(QFile::encodeName(file).constData(), QFile::encodeName(aside).constData()) != 0)
+    throw RegistryError(("Файл настроек " + Quoted(file) +
+                         " не читается как настройки и не может быть убран в сторону: " +
+                         QString::fromLocal8Bit(std::strerror(errno)))
+                            .toStdString());
+  notice_ = QStringLiteral(
+                "Файл настроек %1 не читается как настройки. Он сохранён как %2, "
+                "настройки записаны заново.")
+                .arg(Quoted(file), Quoted(aside));
+  if (!create) return false;
+  d_->s = MakeSettings();
+  return true;
+#endif
 }
 
 namespace {
 // The settings' file, or on Windows their key.
-std::string Where() { return "«" + MakeSettings()->fileName().toStdString() + "»"; }
+std::string Where() {
+#ifdef Q_OS_WIN
+  return Quoted(MakeSettings()->fileName()).toStdString();
+#else
+  return Quoted(SettingsFileName()).toStdString();
+#endif
+}
 }  // namespace
 
 void RegistryKey::WriteString(const QString& name, const QString& value) {
@@ -108,15 +216,40 @@ bool StartHelpViewer(const QString& helpFile, const QString& topic) {
 
 namespace {
 
-// The lock and the channel live in a place of the user's own.
-QString InstanceDir() {
-#ifndef Q_OS_WIN
-  const QFileInfo runtime(qEnvironmentVariable("XDG_RUNTIME_DIR"));
-  if (!runtime.filePath().isEmpty() && runtime.isDir() && runtime.isWritable())
-    return runtime.filePath();
-#endif
-  return QDir::tempPath();
+#ifdef Q_OS_WIN
+QString InstanceDir(QString*) { return QDir::tempPath(); }
+#else
+// A folder that is ours alone: not a link, owned by us, open to no one else.
+bool Private(const QByteArray& dir) {
+  struct stat st;
+  return ::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() &&
+         (st.st_mode & 077) == 0;
 }
+
+// Where the lock and the channel live: a folder no one else can put a file
+// in, never a name in a shared one, which anyone could take first. Empty,
+// with why, when there is none.
+QString InstanceDir(QString* why) {
+  const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+  if (runtime.startsWith('/') && Private(runtime)) return QFile::decodeName(runtime);
+  QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+  if (!base.startsWith(QLatin1Char('/'))) {
+    const QString home = HomeDir();
+    if (home.isEmpty()) {
+      *why = QStringLiteral("домашняя папка не найдена");
+      return {};
+    }
+    base = home + QStringLiteral("/.cache");
+  }
+  const QString dir = base + QStringLiteral("/korvella-love");
+  const QByteArray native = QFile::encodeName(dir);
+  QDir().mkpath(base);
+  ::mkdir(native.constData(), 0700);
+  if (Private(native)) return dir;
+  *why = QStringLiteral("папка %1 не принадлежит вам или открыта другим").arg(Quoted(dir));
+  return {};
+}
+#endif
 
 // One name per user and main directory, however the directory was reached
 // (a link, "..", a trailing separator).
@@ -128,7 +261,7 @@ QString InstanceName(const QString& mainDir) {
 #ifdef Q_OS_WIN
   id += qEnvironmentVariable("USERNAME").toUtf8();  // pipe names are seen by every user
 #else
-  id += QByteArray::number(::getuid());  // the temporary folder may be shared
+  id += QByteArray::number(::getuid());  // the names of two users never meet
 #endif
   return QStringLiteral("korvella-love-") +
          QString::fromLatin1(
@@ -212,7 +345,8 @@ struct InstanceLock::Channel {
 #endif
 
 InstanceLock::InstanceLock(const QString& mainDir) {
-  const QString dir = InstanceDir();
+  const QString dir = InstanceDir(&problem_);
+  if (dir.isEmpty()) return;  // no place of our own: no lock
   const QString name = InstanceName(mainDir);
   lockName_ = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
 #ifdef Q_OS_WIN
@@ -222,6 +356,88 @@ InstanceLock::InstanceLock(const QString& mainDir) {
 #endif
 }
 
+#ifdef Q_OS_WIN
+struct InstanceLock::Lock {
+  QLockFile file;
+  explicit Lock(const QString& name) : file(name) { file.setStaleLockTime(0); }
+  enum Result { Taken, Held, Impossible };
+  Result Take() {
+    if (file.tryLock(0)) return Taken;
+    return file.error() == QLockFile::LockFailedError ? Held : Impossible;
+  }
+  QString Holder() const {
+    qint64 pid = 0;
+    QString host, app;
+    return file.getLockInfo(&pid, &host, &app) ? QStringLiteral("процесс %1").arg(pid) : QString();
+  }
+};
+#else
+// A lock of the system on the open file (flock): it ends with the process
+// that holds it, however that ends, so the file's contents never decide.
+// A file in the place that is empty, unreadable, of another host or of a
+// process that is gone is simply locked anew; the folder is ours alone, so
+// nothing else can be in the place.
+struct InstanceLock::Lock {
+  QByteArray path;
+  int fd = -1;
+  explicit Lock(const QString& name) : path(QFile::encodeName(name)) {}
+  ~Lock() {
+    if (fd < 0) return;
+    ::unlink(path.constData());  // while still held: a start that opened it tries again
+    ::close(fd);
+  }
+  enum Result { Taken, Held, Impossible };
+  Result Take() {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+      const int f =
+          ::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+      if (f < 0) {
+        // Ours but unusable (no permission, a link): it goes.
+        if (errno != EACCES && errno != ELOOP) return Impossible;
+        ::unlink(path.constData());
+        continue;
+      }
+      struct stat st;
+      if (::fstat(f, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::getuid()) {
+        ::close(f);
+        ::unlink(path.constData());
+        continue;
+      }
+      if (::flock(f, LOCK_EX | LOCK_NB) != 0) {
+        const int e = errno;
+        ::close(f);
+        return e == EWOULDBLOCK ? Held : Impossible;
+      }
+      // Its holder may have removed it between our open and our lock.
+      struct stat now;
+      if (::stat(path.constData(), &now) != 0 || now.st_ino != st.st_ino ||
+          now.st_dev != st.st_dev) {
+        ::close(f);
+        continue;
+      }
+      // Who holds it, for the message of a later start.
+      const QByteArray who =
+          QByteArray::number(::getpid()) + '\n' + QSysInfo::machineHostName().toUtf8() + '\n';
+      if (::ftruncate(f, 0) != 0 || ::pwrite(f, who.constData(), who.size(), 0) != who.size()) {
+        // Unrecorded, the lock holds all the same.
+      }
+      fd = f;
+      return Taken;
+    }
+    return Impossible;
+  }
+  // The process that holds the lock, as it recorded itself.
+  QString Holder() const {
+    QFile f(QFile::decodeName(path));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    const QByteArray pid = f.readLine(32).trimmed();
+    bool ok = false;
+    const qint64 n = pid.toLongLong(&ok);
+    return ok && n > 0 ? QStringLiteral("процесс %1").arg(n) : QString();
+  }
+};
+#endif
+
 InstanceLock::~InstanceLock() {
   // The channel goes before the lock: a start that takes the lock next
   // must not lose its new channel to our closing.
@@ -229,25 +445,89 @@ InstanceLock::~InstanceLock() {
 }
 
 InstanceLock::Outcome InstanceLock::Claim() {
-  lock_ = std::make_unique<QLockFile>(lockName_);
-  lock_->setStaleLockTime(0);  // a window may run for days: only a dead holder frees the lock
+  if (lockName_.isEmpty()) return First;  // nowhere to lock: run unguarded rather than not at all
+  lock_ = std::make_unique<Lock>(lockName_);
   const QDeadlineTimer deadline(kAnswerMs);
   for (;;) {
-    if (lock_->tryLock(0)) {
-      // Without a channel later starts cannot hand over, but this window still works.
-      channel_ = std::make_unique<Channel>();
-      if (!channel_->Open(channelName_, [this] { emit raiseRequested(); })) channel_.reset();
-      return First;
-    }
-    if (lock_->error() != QLockFile::LockFailedError) {
-      // No lock can be made here at all: run unguarded rather than not at all.
-      lock_.reset();
-      return First;
+    switch (lock_->Take()) {
+      case Lock::Taken:
+        // Without a channel later starts cannot hand over, but this window still works.
+        channel_ = std::make_unique<Channel>();
+        if (!channel_->Open(channelName_, [this] { emit raiseRequested(); })) channel_.reset();
+        return First;
+      case Lock::Impossible:
+        problem_ = QStringLiteral("не удаётся создать файл блокировки %1").arg(Quoted(lockName_));
+        lock_.reset();
+        return First;
+      case Lock::Held: break;
     }
     if (Channel::Send(channelName_)) return HandedOver;
-    if (deadline.hasExpired()) return NoAnswer;
+    if (deadline.hasExpired()) {
+      problem_ = lock_->Holder();
+      lock_.reset();
+      return NoAnswer;
+    }
     QThread::msleep(20);  // the holder may be between its lock and its channel
   }
 }
+
+#ifdef Q_OS_WIN
+struct SignalCatcher::Impl {};
+SignalCatcher::SignalCatcher(QObject* parent) : QObject(parent), d_(std::make_unique<Impl>()) {}
+SignalCatcher::~SignalCatcher() = default;
+#else
+namespace {
+constexpr int kEndSignals[] = {SIGTERM, SIGHUP, SIGINT};
+int signalPipe[2] = {-1, -1};
+
+// All a handler may do: note the signal where the event loop will see it.
+void NoteSignal(int sig) {
+  const int saved = errno;
+  const char c = static_cast<char>(sig);
+  [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &c, 1);
+  errno = saved;
+}
+}  // namespace
+
+struct SignalCatcher::Impl {
+  std::unique_ptr<QSocketNotifier> notifier;
+  struct sigaction before[std::size(kEndSignals)] = {};
+  bool caught[std::size(kEndSignals)] = {};
+};
+
+SignalCatcher::SignalCatcher(QObject* parent) : QObject(parent), d_(std::make_unique<Impl>()) {
+  if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_NONBLOCK | O_CLOEXEC) != 0)
+    return;  // one catcher
+  d_->notifier = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
+  connect(d_->notifier.get(), &QSocketNotifier::activated, this, [this] {
+    char c[16];
+    ssize_t n;
+    while ((n = ::read(signalPipe[0], c, sizeof c)) > 0)
+      for (ssize_t i = 0; i < n; ++i) emit caught(static_cast<unsigned char>(c[i]));
+  });
+  struct sigaction sa {};
+  sa.sa_handler = NoteSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  for (std::size_t i = 0; i < std::size(kEndSignals); ++i) {
+    // A signal the caller chose to ignore (nohup) stays ignored.
+    if (::sigaction(kEndSignals[i], nullptr, &d_->before[i]) != 0 ||
+        d_->before[i].sa_handler == SIG_IGN)
+      continue;
+    d_->caught[i] = ::sigaction(kEndSignals[i], &sa, nullptr) == 0;
+  }
+}
+
+SignalCatcher::~SignalCatcher() {
+  if (!d_->notifier) return;
+  for (std::size_t i = 0; i < std::size(kEndSignals); ++i)
+    if (d_->caught[i]) ::sigaction(kEndSignals[i], &d_->before[i], nullptr);
+  d_->notifier.reset();
+  for (int& fd : signalPipe) {
+    ::close(fd);
+    fd = -1;
+  }
+}
+#endif
 
 }  // namespace kvapp

@@ -3,7 +3,6 @@
 // running window of a main directory.
 #pragma once
 
-#include <QLockFile>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -15,14 +14,30 @@ struct RegistryError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The user's home folder: $HOME, else the account's home in the password
+// database; empty when neither names a folder.
+QString HomeDir();
+
+// The settings file: Korvella_Love.ini in $XDG_CONFIG_HOME, else in
+// ~/.config; empty without a home (and on Windows, which has the registry).
+QString SettingsFileName();
+
+// Settings files are a few hundred bytes: anything above this is not one.
+inline constexpr qint64 kMaxSettingsBytes = 1 << 20;
+
 // The key "Software\Korvella_Love" of the current user: the native registry
-// on Windows, QSettings' per-user INI file "Korvella_Love" elsewhere.
+// on Windows, the INI file SettingsFileName() elsewhere.
 class RegistryKey {
  public:
+  static constexpr char kPath[] = "Software\\Korvella_Love";
   RegistryKey();
   ~RegistryKey();
   // Opens the key; with create = false it fails (false) when it is missing.
+  // RegistryError when there is no place for settings or the file in their
+  // place is not a regular file. A file that cannot be read as settings is
+  // kept aside as NAME.damaged and replaced: Notice() then says so.
   bool Open(bool create);
+  const QString& Notice() const { return notice_; }
   void WriteString(const QString& name, const QString& value);  // RegistryError
   bool ValueExists(const QString& name) const;
   QString ReadString(const QString& name) const;
@@ -31,6 +46,7 @@ class RegistryKey {
  private:
   struct Impl;
   std::unique_ptr<Impl> d_;
+  QString notice_;
 };
 
 // Starts the help viewer on "file::page" without waiting for it; false when
@@ -40,9 +56,11 @@ bool StartHelpViewer(const QString& helpFile, const QString& topic);
 // One window per main directory. The first start holds a lock file for the
 // directory and a channel that later starts can write to; a later start in
 // the same directory finds the lock taken, asks the holder through the
-// channel to bring its window to the front, and ends. A lock whose holder
-// has died (a crash) is taken over: QLockFile recognises it by the process
-// id it records.
+// channel to bring its window to the front, and ends. Both live in a folder
+// no one else can write in: $XDG_RUNTIME_DIR, else ~/.cache/korvella-love
+// (made 0700). The lock is a lock of the system on the open file, which
+// ends with its process: a file without one, whatever it holds, is taken
+// over.
 class InstanceLock : public QObject {
   Q_OBJECT
  public:
@@ -56,15 +74,35 @@ class InstanceLock : public QObject {
   ~InstanceLock() override;
   Outcome Claim();
   QString lockFileName() const { return lockName_; }
+  // Why the window runs without a lock, or for NoAnswer who holds it.
+  QString problem() const { return problem_; }
 
  signals:
   void raiseRequested();  // a later start asked for the window
 
  private:
   struct Channel;  // how a later start reaches the holder
-  QString lockName_, channelName_;
-  std::unique_ptr<QLockFile> lock_;
+  struct Lock;     // the lock of the system on the file
+  QString lockName_, channelName_, problem_;
+  std::unique_ptr<Lock> lock_;
   std::unique_ptr<Channel> channel_;
+};
+
+// SIGTERM, SIGHUP and SIGINT (unless ignored when it is made) become the
+// signal caught() from the event loop, so that whatever runs ends at a
+// whole step. The handlers before it are back when it is gone.
+class SignalCatcher : public QObject {
+  Q_OBJECT
+ public:
+  explicit SignalCatcher(QObject* parent = nullptr);
+  ~SignalCatcher() override;
+
+ signals:
+  void caught(int signal);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> d_;
 };
 
 }  // namespace kvapp

@@ -1,5 +1,7 @@
 #include "widgets.h"
 
+#include "app/helpviewer/outside_link.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDesktopServices>
@@ -14,7 +16,9 @@
 #include <QTextCursor>
 #include <QVBoxLayout>
 
+#include "accessible.h"
 #include "core/text.h"
+#include "degrees/degree_report.h"
 
 namespace kvapp {
 
@@ -135,6 +139,10 @@ void TListBox::keyPressEvent(QKeyEvent* e) {
     setCurrentRow(currentRow(), QItemSelectionModel::ClearAndSelect);
 }
 
+TRadioButton::TRadioButton(const QString& text, QWidget* parent) : QRadioButton(text, parent) {
+  ClickOnAction(this);
+}
+
 TImage::TImage(QWidget* parent) : QLabel(parent) {
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setScaledContents(false);
@@ -174,7 +182,23 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QTextBrowser(parent) {
   setFrameShape(QFrame::NoFrame);
   setOpenLinks(false);
   connect(this, &QTextBrowser::anchorClicked, this, &TWebBrowser::OpenLink);
+  ExposeAsDocument(this);
 }
+
+namespace {
+// The report's sign picture NN.gif, which the page leaves without words, is
+// read as the sign it shows.
+QString SignPictureText(const QString& name) {
+  const QString file = QUrl(name).fileName();
+  bool ok = false;
+  const int sign = file.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive) && file.size() == 6
+                       ? file.left(2).toInt(&ok)
+                       : 0;
+  if (!ok || sign < 1 || sign > 12) return {};
+  return QStringLiteral("Знак Зодиака: ") +
+         QString::fromStdString(kv::FromCp1251(kv::Sign_Names[sign]));
+}
+}  // namespace
 
 void TWebBrowser::Navigate(const QString& fileName) {
   const QUrl url = QUrl::fromLocalFile(fileName);
@@ -206,6 +230,16 @@ void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type
     for (auto it = b.begin(); !it.atEnd(); ++it) {
       const QTextFragment part = it.fragment();
       QTextCharFormat format = part.charFormat();
+      // A picture that the page leaves without words is given them.
+      if (format.isImageFormat() && !format.hasProperty(QTextFormat::ImageAltText)) {
+        const QString alt = SignPictureText(format.toImageFormat().name());
+        if (alt.isEmpty()) continue;
+        format.setProperty(QTextFormat::ImageAltText, alt);
+        c.setPosition(part.position());
+        c.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
+        c.setCharFormat(format);
+        continue;
+      }
       if (!format.hasProperty(QTextFormat::FontPixelSize) ||
           !format.hasProperty(QTextFormat::FontSizeAdjustment))
         continue;
@@ -245,8 +279,8 @@ void TWebBrowser::OpenLink(const QUrl& link) {
   const QUrl url = source().resolved(link);
   if (url.hasFragment() && url.adjusted(QUrl::RemoveFragment) == source())
     scrollToAnchor(url.fragment());
-  else
-    QDesktopServices::openUrl(url);
+  else if (const QUrl outside = kv::help::OutsideLink(url); !outside.isEmpty())
+    QDesktopServices::openUrl(outside);  // a website or a mail program, nothing else
 }
 
 TFocusRing::TFocusRing(QWidget* window) : QWidget(window) {

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
+#include <QRadioButton>
 #include <QTextBrowser>
 
 namespace kvapp {
@@ -72,6 +73,14 @@ class TListBox : public QListWidget {
 
  private:
   int pressedOn_ = -1;  // the line chosen when the mouse went down
+};
+
+// A radio button of a group: activated through the accessibility interface
+// it is clicked, so that the group's handler runs, as for the mouse or Space.
+class TRadioButton : public QRadioButton {
+  Q_OBJECT
+ public:
+  explicit TRadioButton(const QString& text, QWidget* parent = nullptr);
 };
 
 // A picture control: shows an image scaled to nothing (drawn 1:1 from the

@@ -19,7 +19,8 @@ void BM_AtlasSearchPerKeystroke(benchmark::State& state) {
     for (std::size_t n = 1; n <= name.size(); ++n) {
       std::string s;
       for (char32_t c : name.substr(0, n)) {
-        if (c < 0x80) s += static_cast<char>(c);
+        if (c < 0x80)
+          s += static_cast<char>(c);
         else {  // two bytes cover Cyrillic
           s += static_cast<char>(0xC0 | (c >> 6));
           s += static_cast<char>(0x80 | (c & 0x3F));

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "app/chart_painter.h"
+#include "painter/chart_painter.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
 #include "core/calendar.h"
@@ -39,7 +39,7 @@ void RunInTempDir(benchmark::State& st, kv::StraightHost& host) {
 // The window's run without its 10 ms a point, the charts drawn.
 void BM_CompatRunWithoutPauses(benchmark::State& st) {
   EnsureGui();
-  kvapp::ChartPainter upper, lower;
+  kvpaint::ChartPainter upper, lower;
   kv::StraightHost host({15, 6, 1985, 1980}, upper, lower);
   RunInTempDir(st, host);
 }

@@ -21,8 +21,8 @@ int RunChart(const Context& ctx) {
   // Without a place the moment is universal time, as it always was.
   const kv::ClockReading birth =
       w.given() ? BirthMoment(w, d, t)
-                : kv::ClockReading{.X = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute,
-                                                      t.second)};
+                : kv::ClockReading{
+                      .X = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second)};
   const double x = birth.X;
   kv::TChart chart{};
   kv::FillChart(chart, x);

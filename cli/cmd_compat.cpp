@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/png_charts.h"
+#include "painter/png_charts.h"
 #include "commands.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
@@ -19,21 +19,21 @@ namespace {
 
 // The pictures' module, beside kvlove's own file: only --png loads Qt's
 // GUI libraries. It stays loaded until the process ends.
-std::unique_ptr<kvapp::PngCharts> LoadPngCharts() {
+std::unique_ptr<kvpaint::PngCharts> LoadPngCharts() {
   char self[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
   std::string path = n > 0 ? std::string(self, static_cast<std::size_t>(n)) : std::string();
-  path = path.substr(0, path.rfind('/') + 1) + kvapp::kPngChartsModule;
+  path = path.substr(0, path.rfind('/') + 1) + kvpaint::kPngChartsModule;
   void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   const auto make =
-      module ? reinterpret_cast<kvapp::MakePngChartsFn>(::dlsym(module, kvapp::kMakePngCharts))
+      module ? reinterpret_cast<kvpaint::MakePngChartsFn>(::dlsym(module, kvpaint::kMakePngCharts))
              : nullptr;
   if (!make) {
     const char* why = ::dlerror();
     throw std::runtime_error("Не удаётся загрузить модуль картинок «" + path +
                              "»: " + (why ? why : ""));
   }
-  return std::unique_ptr<kvapp::PngCharts>(make());
+  return std::unique_ptr<kvpaint::PngCharts>(make());
 }
 
 // One line (record) per point of both passes.
@@ -78,7 +78,7 @@ int RunCompat(const Context& ctx) {
     return 0;
   }
 
-  const std::unique_ptr<kvapp::PngCharts> charts = LoadPngCharts();
+  const std::unique_ptr<kvpaint::PngCharts> charts = LoadPngCharts();
   kv::StraightHost host(in, charts->Canvas(1), charts->Canvas(2));
   kv::RunCompatibility(host);
   PrintPoints(format, ctx);

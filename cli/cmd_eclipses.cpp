@@ -45,7 +45,7 @@ int RunEclipses(const Context& ctx) {
     for (const kv::EclipseListLine& line : lines) {
       std::cout << kv::FromCp1251(line.text);
       if (details && line.record != 0) {
-        const kv::TEclipseData& r = kv::Eclipse_Table[line.record];
+        const kv::TEclipseData& r = line.eclipse;
         std::cout << '\t' << FormatGeneral(r.Instant, 17) << '\t' << FormatFixed(r.Magnitude, 6)
                   << '\t' << FormatFixed(r.Partial_Hours, 4) << '\t'
                   << FormatFixed(r.Central_Hours, 4);
@@ -61,8 +61,8 @@ int RunEclipses(const Context& ctx) {
     if (seen) std::cout << "   Видимость: " << Describe(where) << "\n";
     return 0;
   }
-  Records eclipses{{"number", "instant", "kind", "kind_ru", "type", "type_ru", "zodiac_degree",
-                    "longitude"}};
+  Records eclipses{
+      {"number", "instant", "kind", "kind_ru", "type", "type_ru", "zodiac_degree", "longitude"}};
   if (details)
     eclipses.names.insert(eclipses.names.end(),
                           {"day_number", "magnitude", "partial_hours", "central_hours"});
@@ -71,7 +71,7 @@ int RunEclipses(const Context& ctx) {
                           {"visible", "maximum_visible", "local_maximum", "local_magnitude"});
   for (const kv::EclipseListLine& line : lines) {
     if (line.record == 0) continue;
-    const kv::TEclipseData& r = kv::Eclipse_Table[line.record];
+    const kv::TEclipseData& r = line.eclipse;
     std::vector<Json> values{line.record,
                              IsoMoment(r.Instant, clock),
                              kv::EclipseKindCode(r),

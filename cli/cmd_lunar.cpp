@@ -9,7 +9,6 @@
 #include "core/calendar.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "core/textfile.h"
 #include "lunar/daytext.h"
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
@@ -71,15 +70,18 @@ Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
 
 int RunPhases(const Context& ctx) {
   const Format format = ReadFormat(ctx);
-  const kv::LocalClock clock = ReadWhereabouts(ctx).place.Clock;
-  const std::vector<kv::TLunationPhases> lunations = kv::WritePhaseListing(Year(ctx));
+  const Whereabouts where = ReadWhereabouts(ctx);
+  const kv::LocalClock& clock = where.place.Clock;
+  const kv::TPhaseTable table = kv::WritePhaseListing(Year(ctx));
+  const std::vector<kv::TLunationPhases>& lunations = table.Lunations;
   if (format == Format::Text) {
     if (clock.IsGmt()) {
-      std::cout << kv::ReadCp1251Text(kv::LunDay_Name);
+      std::cout << kv::FromCp1251Text(table.Listing);
     } else {
       for (const std::string& line : kv::PhaseListing(lunations, clock))
         std::cout << kv::FromCp1251(line) << "\n";
     }
+    if (where.placeGiven) std::cout << "  " << Describe(where) << "\n";
     return 0;
   }
   Records months{{"month", "new_moon", "first_quarter", "full_moon", "last_quarter"}};
@@ -87,7 +89,9 @@ int RunPhases(const Context& ctx) {
   for (const kv::TLunationPhases& l : lunations)
     months.Add({++i, IsoMoment(l.NewMoon, clock), IsoMoment(l.FirstQuarter, clock),
                 IsoMoment(l.FullMoon, clock), IsoMoment(l.LastQuarter, clock)});
-  PrintResult(format, Inputs("phases", ctx, nullptr, clock), "months", months);
+  Json inputs = Inputs("phases", ctx, nullptr, clock);
+  if (where.placeGiven) inputs["place"] = PlaceJson(where);
+  PrintResult(format, inputs, "months", months);
   return 0;
 }
 
@@ -124,29 +128,28 @@ int RunLunarDay(const Context& ctx) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
   };
   const kv::LocalClock& clock = m.where.place.Clock;
-  std::string description;  // Windows-1251, CR LF
+  kv::TLunarDayText day;
   if (!m.where.given()) {
-    kv::WriteLunarDayText(N, box);
-    if (format == Format::Text) {
-      std::cout << kv::ReadCp1251Text(kv::TmpFile1_Name);
-      return 0;
-    }
-    description = kv::ReadFileBytes(kv::TmpFile2_Name);
+    day = kv::WriteLunarDayText(N, box);
   } else {
     // Nothing written: the window's files keep the window's lunar day.
-    description = kv::LunarDayDescription(N, box);
-    if (format == Format::Text) {
-      for (const std::string& line : kv::LunarDayHeading(m.starts[N - 1], m.starts[N], clock))
-        std::cout << kv::FromCp1251(line) << "\n";
-      std::cout << kv::FromCp1251Text(description);
-      return 0;
-    }
+    day = kv::LunarDayText(N, m.starts[N - 1], m.starts[N], box, clock);
   }
-  std::string text = kv::FromCp1251Text(description);
-  text.erase(text.find_last_not_of(" \n") + 1);
-  Records day{{"day", "start", "end", "description"}};
-  day.Add({N, IsoMoment(m.starts[N - 1], clock), IsoMoment(m.starts[N], clock), text});
-  PrintResult(format, Inputs("lunar-day", ctx, &m.where, clock), nullptr, day);
+  if (format == Format::Text) {
+    if (m.where.given()) std::cout << Describe(m.where) << "\n";
+    std::cout << kv::FromCp1251Text(day.Shown());
+  } else {
+    std::string text = kv::FromCp1251Text(day.Block);
+    text.erase(text.find_last_not_of(" \n") + 1);
+    Records record{{"day", "start", "end", "description"}};
+    record.Add({N, IsoMoment(m.starts[N - 1], clock), IsoMoment(m.starts[N], clock), text});
+    PrintResult(format, Inputs("lunar-day", ctx, &m.where, clock), nullptr, record);
+  }
+  // The times are right without a description, but the answer is not whole.
+  if (const std::string missing = day.Missing(); !missing.empty()) {
+    std::cerr << "kvlove: " << missing << "\n";
+    return 1;
+  }
   return 0;
 }
 

@@ -60,12 +60,13 @@ int RunToday(const Context& ctx) {
   const kv::ErrorBox box = [](const std::string& message) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
   };
-  std::string text = kv::FromCp1251Text(kv::LunarDayDescription(day->Day, box));
+  std::string text =
+      kv::FromCp1251Text(kv::LunarDayText(day->Day, day->Start, day->End, box, clock).Block);
   const bool repeated = at.Kind == kv::ClockReading::Repeated;
   if (format == Format::Text) {
     std::cout << Describe(w) << "\n";
-    std::cout << "Момент: " << Moment(at.X, clock) << (repeated ? "; " + RepeatedNote(at, d, t) : "")
-              << "\n";
+    std::cout << "Момент: " << Moment(at.X, clock)
+              << (repeated ? "; " + RepeatedNote(at, d, t) : "") << "\n";
     std::cout << "Лунный день " << day->Day << "\n";
     for (const std::string& line : kv::LunarDayHeading(day->Start, day->End, clock))
       std::cout << kv::FromCp1251(line) << "\n";

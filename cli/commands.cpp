@@ -49,7 +49,7 @@ const Option kLunarZone{"--tz", "ZONE",
                         "the --place city"};
 
 // Said by every command that prints moonrises in text.
-#define KV_CLOCK_DIGITS                                                   \
+#define KV_CLOCK_DIGITS                                                    \
   "Text output tells times as the window does, by the clock digits of a\n" \
   "moment cut to the minute, so a moonrise of 09:38 can print as\n"        \
   "09:37:59; json and csv give the exact minute.\n"
@@ -161,8 +161,7 @@ const Command kCommands[] = {
              "two moonrises on one date start two lunar days, and a month may have\n"
              "far fewer lunar days than 29. json and csv give a list lunar_days of\n"
              "day, start and end, and the place.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example, the lunar days of Moscow in Moscow time:\n"
              "  kvlove lunar-days 2008 2 --place Москва --times\n",
      .options = {{"--times", nullptr,
@@ -181,20 +180,21 @@ const Command kCommands[] = {
      .help = "Usage: kvlove lunar-day YEAR MONTH N [--place PLACE] [--tz ZONE]\n"
              "\n"
              "As 'kvlove lunar-days YEAR MONTH', then a click on line N of the list:\n"
-             "writes System/TmpFile1.tmp and System/TmpFile2.tmp as the window does\n"
-             "and prints TmpFile1.tmp (UTF-8, LF): the start and end of lunar day N\n"
-             "in universal time and its description from System/DayMoon.doc.\n"
-             "N must be a line of that list. A description block that cannot be read\n"
-             "is reported on standard error, as the window's error box does, and the\n"
-             "lookup goes on.\n"
+             "prints the start and end of lunar day N in universal time and its\n"
+             "description from System/DayMoon.doc (UTF-8, LF), and writes\n"
+             "System/TmpFile1.tmp (what is printed) and System/TmpFile2.tmp as the\n"
+             "window does. N must be a line of that list. A description block that\n"
+             "cannot be read is reported on standard error, as the window's error\n"
+             "box does, and the lookup goes on. A day without a description prints\n"
+             "its start and end, names the day and the file on standard error and\n"
+             "exits with 1.\n"
              "\n"
              "With --place or --tz, N is a line of the list of that place (see\n"
              "'kvlove lunar-days --help'); the start and end are given in the zone,\n"
              "labelled with its offset (UTC+03:00) instead of GMT, and the temporary\n"
              "files are not written: they keep the window's lunar day. json and csv\n"
              "give day, start, end and description.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
+             "\n" KV_CLOCK_DIGITS "\n"
              "Example: kvlove lunar-day 2008 2 1 --place Москва\n",
      .options = {kPlace, kLunarZone, kFormat},
      .minArgs = 3,
@@ -226,8 +226,9 @@ const Command kCommands[] = {
              "виден\" or \"максимум не виден\", the local maximum or \"-\") and a last\n"
              "line naming the place.\n"
              "\n"
-             "Examples: kvlove eclipses 1999 --tz Europe/Moscow\n"
-             "          kvlove eclipses 2026 --place Мадрид --format json\n",
+             "Examples:\n"
+             "  kvlove eclipses 1999 --tz Europe/Moscow\n"
+             "  kvlove eclipses 2026 --place Мадрид --format json\n",
      .options = {{"--details", nullptr,
                   "append to each eclipse line, tab-separated: the instant as a\n"
                   "day number (days since 1899-12-31 12:00 UT, 17 significant\n"
@@ -243,7 +244,7 @@ const Command kCommands[] = {
 
     {.name = "today",
      .synopsis = "the lunar day of today (or of --at) at a place",
-     .help = "Usage: kvlove today [--place PLACE] [--tz ZONE] [--at \"DD.MM.YYYY HH:MM\"]\n"
+     .help = "Usage: kvlove today [--place PLACE] [--tz ZONE] [--at 'DD.MM.YYYY HH:MM']\n"
              "\n"
              "The lunar day now, or at the moment --at gives by the clock of the\n"
              "place, for the observer and zone of --place and --tz (default the\n"
@@ -254,13 +255,13 @@ const Command kCommands[] = {
              "description, illumination (0..1), phase (new_moon, waxing_crescent,\n"
              "first_quarter, waxing_gibbous, full_moon, waning_gibbous, last_quarter,\n"
              "waning_crescent) and phase_ru, with the place.\n"
-             "\n" KV_CLOCK_DIGITS
-             "\n"
-             "Examples: kvlove today --place Новосибирск\n"
-             "          kvlove today --place Москва --at \"01.01.2027 12:00\" --format json\n",
+             "\n" KV_CLOCK_DIGITS "\n"
+             "Examples:\n"
+             "  kvlove today --place Новосибирск\n"
+             "  kvlove today --place Москва --at '01.01.2027 12:00' --format json\n",
      .options = {kPlace,
                  kLunarZone,
-                 {"--at", "\"DD.MM.YYYY HH:MM\"",
+                 {"--at", "'DD.MM.YYYY HH:MM'",
                   "the moment by the clock of the place (of --tz); a time the\n"
                   "clock skipped is refused, one it showed twice is taken\n"
                   "the first time; default now"},

@@ -11,6 +11,7 @@
 
 #include "commands.h"
 #include "core/settings.h"
+#include "output.h"
 #include "core/textfile.h"
 
 namespace kvcli {
@@ -56,7 +57,8 @@ void PrintOverview(std::ostream& out) {
     out << line;
   }
   out << "\nExit status: 0 done, 1 the computation failed (the window's message is\n"
-         "printed), 2 bad input.\n";
+         "printed) or its result could not be written to standard output (a full\n"
+         "disk, a closed pipe or stream), 2 bad input.\n";
 }
 
 bool IsLongOption(const std::string& w) { return w.size() > 2 && w.compare(0, 2, "--") == 0; }
@@ -149,12 +151,17 @@ int Main(int argc, char** argv) {
 int main(int argc, char** argv) {
   // A signal mid-run leaves the previous files whole and no part file.
   kv::RemovePartsOnSignals();
+  kvcli::CheckStandardOutput();
   try {
-    return kvcli::Main(argc, argv);
+    const int status = kvcli::Main(argc, argv);
+    kvcli::FinishStandardOutput();
+    return status;
   } catch (const kvcli::UsageError& e) {
+    kvcli::SettleStandardOutput();
     std::cerr << "kvlove: " << e.what() << "\n";
     return 2;
   } catch (const std::exception& e) {
+    kvcli::SettleStandardOutput();
     std::cerr << "kvlove: " << e.what() << "\n";
     return 1;
   }

@@ -1,15 +1,71 @@
 #include "output.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QDate>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <streambuf>
 
 namespace kvcli {
 
 namespace {
+
+// Descriptor 1 behind std::cout, every write checked.
+class CheckedOutput : public std::streambuf {
+ public:
+  explicit CheckedOutput(bool closed) : closed_(closed) { Reset(); }
+  // Writes what is buffered; OutputError when the system refuses it.
+  void Drain() {
+    const char* p = pbase();
+    const char* const end = pptr();
+    Reset();  // what fails is dropped: it is reported once, not again at exit
+    while (p < end) {
+      const ssize_t n = closed_ ? (errno = EBADF, -1) : ::write(STDOUT_FILENO, p, end - p);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) Fail(errno);
+      p += n;
+    }
+  }
+  void Close() {
+    Drain();
+    // Some file systems report a failed write only here.
+    if (!closed_ && ::close(STDOUT_FILENO) != 0 && errno != EINTR) Fail(errno);
+    closed_ = true;
+  }
+
+ protected:
+  int_type overflow(int_type c) override {
+    Drain();
+    if (!traits_type::eq_int_type(c, traits_type::eof())) {
+      *pptr() = traits_type::to_char_type(c);
+      pbump(1);
+    }
+    return traits_type::not_eof(c);
+  }
+  int sync() override {
+    Drain();
+    return 0;
+  }
+
+ private:
+  void Reset() { setp(buf_, buf_ + sizeof buf_); }
+  [[noreturn]] void Fail(int e) {
+    closed_ = true;  // nothing more goes out after a failure
+    throw OutputError(std::string("Не удаётся записать результат в стандартный вывод. ") +
+                      std::strerror(e));
+  }
+  bool closed_;
+  char buf_[65536];
+};
+
+CheckedOutput* output = nullptr;
 
 std::string CsvField(const Json& v) {
   std::string s = v.is_string() ? v.get<std::string>() : v.is_null() ? "" : v.dump();
@@ -25,6 +81,39 @@ void PrintCsvLine(const std::vector<std::string>& fields) {
 }
 
 }  // namespace
+
+void CheckStandardOutput() {
+  bool closed = false;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) >= 0 || errno != EBADF) continue;
+    // open() takes the lowest free number, which is fd.
+    if (::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) < 0) continue;
+    closed = closed || fd == STDOUT_FILENO;
+  }
+  // Left in place to the end of the process: std::cout is flushed at exit.
+  output = new CheckedOutput(closed);
+  std::cout.rdbuf(output);
+  std::cout.exceptions(std::ios::badbit);
+  // On a terminal each piece shows at once, as it did through stdio.
+  if (::isatty(STDOUT_FILENO)) std::cout << std::unitbuf;
+}
+
+void FinishStandardOutput() {
+  if (!output) return;
+  std::cout.flush();
+  output->Close();
+}
+
+void SettleStandardOutput() {
+  std::cerr.tie(nullptr);
+  if (!output) return;
+  std::cout.exceptions(std::ios::goodbit);
+  try {
+    output->Drain();
+  } catch (const OutputError& e) {
+    std::cerr << "kvlove: " << e.what() << "\n";
+  }
+}
 
 Format ReadFormat(const Context& ctx) {
   if (!ctx.HasFlag("--format")) return Format::Text;

@@ -5,6 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,23 @@
 #include "core/clock.h"
 
 namespace kvcli {
+
+// A write to standard output that failed: a full disk, a pipe whose reader
+// has gone (SIGPIPE ignored), a closed descriptor.
+struct OutputError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// From now on std::cout goes through a buffer of ours to descriptor 1, and
+// the first write that fails raises OutputError, which ends the command.
+// Closed descriptors 0 to 2 are held by /dev/null first, so no file the
+// command opens takes their place; output to a closed 1 still fails.
+void CheckStandardOutput();
+// Writes what is left and closes descriptor 1; OutputError when it cannot.
+void FinishStandardOutput();
+// Before a message on stderr after a failure: what the command printed goes
+// out first if it can, and nothing about the output throws any more.
+void SettleStandardOutput();
 
 enum class Format { Text, Json, Csv };
 

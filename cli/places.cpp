@@ -139,8 +139,9 @@ std::string RepeatedNote(const kv::ClockReading& r, const Date& d, const Time& t
 
 kv::ClockReading BirthMoment(const Whereabouts& w, const Date& d, const Time& t) {
   if (!w.zoneGiven)
-    throw UsageError("для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или "
-                     "--tz +03:00");
+    throw UsageError(
+        "для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или "
+        "--tz +03:00");
   return FromLocalReading(w, d, t);
 }
 

@@ -2,6 +2,7 @@
 // date of a partner against a natal chart, in two passes of two years each.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -166,6 +167,10 @@ class CompatRun {
   ChartCanvas* canvas_ = nullptr;
   std::optional<TextWriter> scan_;
 };
+
+// The pause after each step of a run that a window shows: its bars appear
+// one after another, and a pass of 360 points takes at least 3.6 s.
+inline constexpr std::chrono::milliseconds kCompatPause{10};
 
 // The whole run at once.
 void RunCompatibility(CompatHost& host);

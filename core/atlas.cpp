@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <numeric>
 
@@ -22,8 +22,9 @@ constexpr const char* kRussianNames = "/usr/share/locale/ru/LC_MESSAGES/geonames
 constexpr qint64 kMaxCatalogBytes = 64 << 20;
 
 // A gettext catalogue read whole: its original and translated strings.
-std::map<std::string, std::string> ReadCatalog(const char* path) {
-  std::map<std::string, std::string> m;
+std::unordered_map<std::string, std::string> ReadCatalog(const char* path) {
+  std::unordered_map<std::string, std::string> m;
+  m.reserve(1 << 14);
   QFile f(QString::fromUtf8(path));
   if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxCatalogBytes) return m;
   const QByteArray data = f.read(kMaxCatalogBytes);
@@ -48,8 +49,8 @@ std::map<std::string, std::string> ReadCatalog(const char* path) {
   return m;
 }
 
-std::string Translated(const std::map<std::string, std::string>& ru, const std::string& key,
-                       const std::string& otherwise) {
+std::string Translated(const std::unordered_map<std::string, std::string>& ru,
+                       const std::string& key, const std::string& otherwise) {
   const auto it = ru.find(key);
   return it == ru.end() || it->second.empty() ? otherwise : it->second;
 }
@@ -117,7 +118,7 @@ Atlas::Atlas() {
   cities_.reserve(static_cast<std::size_t>(std::max(n, 0)));
   for (gint i = 0; i < n; ++i) {
     std::unique_ptr<GeonamesCity, void (*)(GeonamesCity*)> c(geonames_get_city(i),
-                                                              geonames_city_free);
+                                                             geonames_city_free);
     // The record itself, not the accessors: they translate by the user's
     // locale, and both the Latin and the Russian names are wanted.
     if (!c || !g_variant_is_of_type(c.get(), G_VARIANT_TYPE("(sssssssudd)")))
@@ -142,6 +143,7 @@ Atlas::Atlas() {
     cities_.push_back(std::move(city));
   }
   if (cities_.empty()) throw AtlasError("атлас городов (libgeonames) пуст");
+  index_.reserve(2 * cities_.size());
   for (std::uint32_t i = 0; i < cities_.size(); ++i) {
     const std::string ru = FoldName(cities_[i].Name), en = FoldName(cities_[i].NameEn);
     index_.emplace_back(ru, i);

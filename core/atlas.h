@@ -29,9 +29,10 @@ struct AtlasError : std::runtime_error {
 
 // What a name given by a user comes to.
 struct AtlasLookup {
-  const AtlasCity* City = nullptr;            // the one city meant, if any
-  std::vector<const AtlasCity*> Candidates;   // several fit and none is meant: the most populous first
-  std::vector<const AtlasCity*> Nearest;      // none fits: the names nearest to it
+  const AtlasCity* City = nullptr;  // the one city meant, if any
+  std::vector<const AtlasCity*>
+      Candidates;                         // several fit and none is meant: the most populous first
+  std::vector<const AtlasCity*> Nearest;  // none fits: the names nearest to it
 };
 
 class Atlas {

@@ -31,8 +31,8 @@ struct LocalClock {
 // reading happened twice (Repeated: x is the earlier, Offset its offset).
 struct ClockReading {
   enum Kind { Unique, Skipped, Repeated } Kind = Unique;
-  double X = 0;              // universal time; none when skipped
-  std::int32_t Offset = 0;   // seconds ahead of universal time at X
+  double X = 0;             // universal time; none when skipped
+  std::int32_t Offset = 0;  // seconds ahead of universal time at X
   double GapStart = 0, GapEnd = 0;
 };
 ClockReading FromLocal(const LocalClock& clock, double local);

@@ -72,6 +72,21 @@ std::string FromCp1251Text(std::string_view cp1251) {
   return out;
 }
 
+std::string CrLfLineEnds(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 32);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\n' || c == '\r') {
+      out += "\r\n";
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 bool EncodableInCp1251(char32_t c) {
   if (c < 0x80) return true;
   const QString s = QString::fromUcs4(&c, 1);

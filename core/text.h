@@ -29,6 +29,9 @@ std::string FromCp1251(std::string_view cp1251);
 // A Windows-1251 text as UTF-8 with its CR LF line ends turned into LF.
 std::string FromCp1251Text(std::string_view cp1251);
 bool EncodableInCp1251(char32_t c);
+// The text with every line end, CR LF, a bare LF or a bare CR alike (a file
+// saved on Linux or an old Mac), written as CR LF.
+std::string CrLfLineEnds(std::string_view text);
 
 // A table of Windows-1251 strings from UTF-8 ones, the first at index First:
 // Cp1251Table({"Овен", "Телец", ...}), Cp1251Table<0>({...}).

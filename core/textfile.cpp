@@ -25,7 +25,7 @@ struct PartSlot {
 };
 PartSlot parts[16];
 
-constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+constexpr int kCleanedSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
 
 // Those signals held back while a part file and its entry change together.
 class SignalsHeld {
@@ -140,17 +140,38 @@ void TextWriter::Close() {
   if (!f_) return;
   std::FILE* f = f_;
   f_ = nullptr;
-  const bool written = std::fclose(f) == 0;
+  // On the disk before it replaces the old file: a power loss leaves one of
+  // the two whole, never an empty or half-written file in the place.
+  int e = 0;
+  if (std::fflush(f) != 0 || ::fsync(::fileno(f)) != 0) e = errno;
+  if (std::fclose(f) != 0 && e == 0) e = errno;
+  const bool written = e == 0;
   SignalsHeld held;
   // rename() replaces whatever is in the place, a link included.
   const bool placed = written && std::rename(part_.c_str(), path_.c_str()) == 0;
-  const int e = errno;
+  if (written && !placed) e = errno;
   if (!placed) ::unlink(part_.c_str());
   Unregister(slot_);
   slot_ = -1;
   errno = e;
   if (!written) Fail("Не удаётся записать файл");
   if (!placed) Fail("Не удаётся создать файл");
+  SyncFolder();
+}
+
+void TextWriter::SyncFolder() {
+  const std::string::size_type slash = path_.rfind('/');
+  const std::string folder = slash == std::string::npos ? "."
+                             : slash == 0               ? "/"
+                                                        : path_.substr(0, slash);
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;  // a folder we may write but not read: the rename stands
+  // Some file systems cannot sync a folder (EINVAL); theirs is not ours to fix.
+  const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+  const int e = errno;
+  ::close(fd);
+  errno = e;
+  if (!synced) Fail("Не удаётся записать файл");
 }
 
 void RemovePartsOnSignals() {
@@ -173,20 +194,76 @@ std::string FileMessage(std::string_view what, const std::string& path, int err)
   return m;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+namespace {
+const char* KindOf(mode_t m) {
+  if (S_ISDIR(m)) return "папка";
+  if (S_ISFIFO(m)) return "канал (FIFO)";
+  if (S_ISCHR(m) || S_ISBLK(m)) return "устройство";
+  if (S_ISSOCK(m)) return "сокет";
+  return "не обычный файл";
+}
+
+std::string TooLarge(const std::string& path, std::uint64_t limit) {
+  const std::string size =
+      limit >= 1u << 20 ? std::to_string(limit >> 20) + " МБ" : std::to_string(limit) + " байт";
+  return FileMessage("Не удаётся прочитать файл", path) + ": он больше " + size +
+         ", таких файлов у программы нет";
+}
+}  // namespace
+
+InputFile::InputFile(const std::string& path, std::uint64_t limit) : path_(path), limit_(limit) {
+  fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd_ < 0) {
     const int e = errno;
     throw FileError(FileMessage("Не удаётся открыть файл", path, e));
   }
+  struct stat st;
+  std::string problem;
+  if (::fstat(fd_, &st) != 0) {
+    problem = FileMessage("Не удаётся открыть файл", path, errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    problem = FileMessage("Не удаётся открыть файл", path) + ": это " + KindOf(st.st_mode) +
+              ", а не обычный файл";
+  } else if (static_cast<std::uint64_t>(st.st_size) > limit) {
+    problem = TooLarge(path, limit);
+  } else {
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    // Reads of a regular file wait for the disk, as they should.
+    const int flags = ::fcntl(fd_, F_GETFL);
+    if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0)
+      problem = FileMessage("Не удаётся открыть файл", path, errno);
+  }
+  if (!problem.empty()) {
+    ::close(fd_);
+    throw FileError(problem);
+  }
+}
+
+InputFile::~InputFile() { ::close(fd_); }
+
+std::size_t InputFile::Read(char* buf, std::size_t n) {
+  // One byte beyond the limit is asked for, to tell a file of exactly limit
+  // bytes from a longer one.
+  const std::uint64_t room = limit_ + 1 - read_;
+  if (n > room) n = static_cast<std::size_t>(room);
+  ssize_t got;
+  do got = ::read(fd_, buf, n);
+  while (got < 0 && errno == EINTR);
+  if (got < 0) {
+    const int e = errno;
+    throw FileError(FileMessage("Не удаётся прочитать файл", path_, e));
+  }
+  read_ += static_cast<std::uint64_t>(got);
+  if (read_ > limit_) throw FileError(TooLarge(path_, limit_));
+  return static_cast<std::size_t>(got);
+}
+
+std::string ReadFileBytes(const std::string& path, std::uint64_t limit) {
+  InputFile f(path, limit);
   std::string out;
+  out.reserve(static_cast<std::size_t>(f.Size()));
   char buf[65536];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  const bool bad = std::ferror(f);
-  const int e = errno;
-  std::fclose(f);
-  if (bad) throw FileError(FileMessage("Не удаётся прочитать файл", path, e));
+  while (const std::size_t n = f.Read(buf, sizeof buf)) out.append(buf, n);
   return out;
 }
 

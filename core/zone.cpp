@@ -77,14 +77,13 @@ std::optional<LocalClock> ZoneClock(std::string_view text) {
   }
   if (!tz.isValid()) return std::nullopt;
   static const double kUnixEpoch = DayNumber(1, 1, 1970, 0, 0, 0);
-  return LocalClock{name, [tz](double x) {
-                      const auto ms = std::llround((static_cast<long double>(x) - kUnixEpoch) *
-                                                   86400000.0L);
-                      const int seconds =
-                          tz.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
-                      // The local mean time of old dates has seconds: kept to the minute.
-                      return static_cast<std::int32_t>(std::lround(seconds / 60.0) * 60);
-                    }};
+  return LocalClock{
+      name, [tz](double x) {
+        const auto ms = std::llround((static_cast<long double>(x) - kUnixEpoch) * 86400000.0L);
+        const int seconds = tz.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC));
+        // The local mean time of old dates has seconds: kept to the minute.
+        return static_cast<std::int32_t>(std::lround(seconds / 60.0) * 60);
+      }};
 }
 
 std::string UnknownZoneMessage(std::string_view zone) {

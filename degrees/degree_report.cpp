@@ -231,9 +231,9 @@ const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, s
   return Report_File_Name;
 }
 
-const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day,
-                                      std::int32_t month, std::int32_t year, std::int32_t hour,
-                                      std::int32_t minute, double x, std::string_view clock) {
+const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                                      std::int32_t year, std::int32_t hour, std::int32_t minute,
+                                      double x, std::string_view clock) {
   Report_Name = name;
   Report_File_Name = MainDir + "Html/Gradus_html.html";
   WriteDegreeReportAt(Report_Name, day, month, year, hour, minute, x, clock, Report_File_Name);

@@ -44,9 +44,9 @@ void WriteDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t
 const std::string& MakeDegreeReport(const std::string& name, std::int32_t day, std::int32_t month,
                                     std::int32_t year, std::int32_t hour, std::int32_t minute);
 // The button with a place of birth: see WriteDegreeReportAt.
-const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day,
-                                      std::int32_t month, std::int32_t year, std::int32_t hour,
-                                      std::int32_t minute, double x, std::string_view clock);
+const std::string& MakeDegreeReportAt(const std::string& name, std::int32_t day, std::int32_t month,
+                                      std::int32_t year, std::int32_t hour, std::int32_t minute,
+                                      double x, std::string_view clock);
 
 // The steps of WriteDegreeReport, for callers that bring their own chart.
 

@@ -1,9 +1,5 @@
 #include "degree_text.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
 #include "core/text.h"
 #include "core/textfile.h"
 
@@ -15,21 +11,13 @@ namespace {
 // path out of the lookup.
 class LineReader {
  public:
-  explicit LineReader(const std::string& path) : path_(path) {
-    f_ = std::fopen(path.c_str(), "rb");
-    if (!f_) {
-      const int e = errno;
-      throw FileError(FileMessage("Не удаётся открыть файл", path, e));
-    }
-  }
-  ~LineReader() { std::fclose(f_); }
-  LineReader(const LineReader&) = delete;
-  LineReader& operator=(const LineReader&) = delete;
+  explicit LineReader(const std::string& path) : file_(path, kTextFileLimit) {}
 
   // The number of the line read last, from 1.
   std::size_t LineNumber() const { return lines_; }
 
-  // The next line without its end; false at the end of the file.
+  // The next line without its end (CR LF, LF or a bare CR); false at the
+  // end of the file.
   bool ReadLine(std::string& line) {
     line.clear();
     bool any = false;
@@ -38,18 +26,18 @@ class LineReader {
         lines_ += any;
         return any;
       }
+      if (afterCr_) {
+        afterCr_ = false;
+        if (buf_[pos_] == '\n' && ++pos_ == len_) continue;
+      }
       any = true;
       const char* start = buf_ + pos_;
-      const void* nl = std::memchr(start, '\n', len_ - pos_);
-      if (!nl) {
-        line.append(start, len_ - pos_);
-        pos_ = len_;
-        continue;
-      }
-      const std::size_t n = static_cast<const char*>(nl) - start;
-      line.append(start, n);
-      pos_ += n + 1;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const char* end = start;
+      while (end != buf_ + len_ && *end != '\n' && *end != '\r') ++end;
+      line.append(start, end);
+      pos_ = end - buf_;
+      if (pos_ == len_) continue;
+      afterCr_ = buf_[pos_++] == '\r';  // its LF may come with the next block
       ++lines_;
       return true;
     }
@@ -58,19 +46,15 @@ class LineReader {
  private:
   bool Fill() {
     pos_ = 0;
-    len_ = std::fread(buf_, 1, sizeof buf_, f_);
-    if (len_ == 0 && std::ferror(f_)) {
-      const int e = errno;
-      throw FileError(FileMessage("Не удаётся прочитать файл", path_, e));
-    }
+    len_ = file_.Read(buf_, sizeof buf_);
     return len_ > 0;
   }
 
-  std::string path_;
-  std::FILE* f_ = nullptr;
+  InputFile file_;
   char buf_[65536];
   std::size_t pos_ = 0, len_ = 0;
   std::size_t lines_ = 0;
+  bool afterCr_ = false;
 };
 
 }  // namespace

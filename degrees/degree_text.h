@@ -3,8 +3,7 @@
 //
 // An entry is a header line ("*" in column 1, the key right-aligned in
 // columns 3..5, the rest ignored) followed by its text line, taken whole.
-// Lines end in CR LF or a bare LF; a CR not followed by LF is part of the
-// line.
+// Lines end in CR LF, a bare LF or a bare CR.
 #pragma once
 
 #include <cstdint>

@@ -57,7 +57,7 @@ std::vector<EclipseListLine> EclipseList(std::int32_t year, const LocalClock& cl
 
   FindEclipses(start, end);
   for (int i = Eclipse_Table.first(); i <= Eclipse_Table.last(); ++i)
-    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i, clock), i});
+    if (Eclipse_Table[i].Used) lines.push_back({EclipseLine(i, clock), i, Eclipse_Table[i]});
 
   std::vector<std::string> note{" ", " ", " Примечание: "};
   if (gmt) {

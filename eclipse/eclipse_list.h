@@ -22,11 +22,13 @@ std::string FormatEclipseDegree(double lon);
 // The list line of record i of Eclipse_Table, dated by the clock.
 std::string EclipseLine(int i, const LocalClock& clock = {});
 
-// A line of the list and the record of Eclipse_Table it shows; 0 for the
-// lines of the title, the column header and the closing note.
+// A line of the list and the eclipse it shows: its number (the record of
+// Eclipse_Table) and a copy of the record; number 0 for the lines of the
+// title, the column header and the closing note.
 struct EclipseListLine {
   std::string text;
   int record = 0;
+  TEclipseData eclipse{};
 };
 
 // The whole list of one calendar year of the clock, from 1 January 00:00 to

@@ -80,7 +80,8 @@ std::string FindBlock(const std::string& source, const std::string& sourceFile,
   // Kept between blocks of one lookup: a failed block leaves its characters.
   std::array<char, kBlockBufferSize> buf;
   buf.fill(' ');
-  TextReader in(source);
+  // A file saved with LF or CR line ends reads as the CR LF it was made with.
+  TextReader in(CrLfLineEnds(source));
   while (!in.Eof()) {
     std::string line = in.ReadLine();
     if (line.empty() || line[0] != '*') continue;
@@ -163,30 +164,53 @@ std::vector<std::string> LunarDayHeading(double start, double end, const LocalCl
           TimeLine(" Конец лунного дня     ", end, clock), ""};
 }
 
-std::string LunarDayDescription(std::int32_t N, const ErrorBox& errorBox) {
-  const std::string source = SysDir + "DayMoon.doc";
-  std::string text =
-      FixedLineBreaks(FindBlock(ReadFileBytes(source), source, {0, N, 0, 0, 0, 0, 0}, errorBox));
-  if (!text.empty() && !text.ends_with("\r\n")) text += "\r\n";
-  return text;
+TLunarDayText LunarDayText(std::int32_t N, double start, double end, const ErrorBox& errorBox,
+                           const LocalClock& clock) {
+  TLunarDayText day;
+  day.Day = N;
+  day.Source = SysDir + "DayMoon.doc";
+  for (const std::string& line : LunarDayHeading(start, end, clock)) day.Heading += line + "\r\n";
+  // A block always ends in line ends: fixed, every line ends in CR LF.
+  day.Block = FixedLineBreaks(
+      FindBlock(ReadFileBytes(day.Source), day.Source, {0, N, 0, 0, 0, 0, 0}, errorBox));
+  return day;
 }
 
-void WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox) {
-  TextWriter t1(TmpFile1_Name);
+TLunarDayText LunarDayText(std::int32_t N, const ErrorBox& errorBox) {
+  TLunarDayText day = LunarDayText(N, LunarDay_Starts[N - 1], LunarDay_Starts[N], errorBox);
   Selected_LunarDay = N;
-  for (const std::string& line : LunarDayHeading(LunarDay_Starts[N - 1], LunarDay_Starts[N]))
-    t1.WriteLine(line);
-  t1.Close();
+  return day;
+}
 
-  TextWriter(TmpFile2_Name).Close();
-  W_find3(SysDir + "DayMoon.doc", TmpFile2_Name, 0, N, 0, 0, 0, 0, 0, errorBox);
-  FixLineBreaks(SysDir, TmpFile2_Name);
+std::string TLunarDayText::Missing() const {
+  if (!Block.empty()) return {};
+  return "Нет описания лунного дня " + std::to_string(Day) + " в файле «" + Source +
+         "»: нет строки «*   0" + Field(Day, 4) +
+         "   0   0   0   0   0» или после неё меньше двух строк текста до знака «@».";
+}
 
-  // After FixLineBreaks every line ends in CR LF; an empty file adds nothing.
-  TextReader block(ReadFileBytes(TmpFile2_Name));
-  TextWriter t1a(TmpFile1_Name, TextWriter::Mode::Append);
-  while (!block.Eof()) t1a.WriteLine(block.ReadLine());
-  t1a.Close();
+void WriteLunarDayFiles(const TLunarDayText& day) {
+  const auto write = [](const std::string& path, const std::string& bytes) {
+    TextWriter w(path);
+    w.Write(bytes);
+    w.Close();
+  };
+  // The block without its LF, as the scratch file holds it on the way.
+  const std::string scratch = SysDir + "File_tmp_2.txt";
+  std::string kept;
+  kept.reserve(day.Block.size());
+  for (char c : day.Block)
+    if (c != kLF) kept += c;
+  write(scratch, kept);
+  write(TmpFile2_Name, day.Block);
+  std::remove(scratch.c_str());
+  write(TmpFile1_Name, day.Shown());
+}
+
+TLunarDayText WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox) {
+  TLunarDayText day = LunarDayText(N, errorBox);
+  WriteLunarDayFiles(day);
+  return day;
 }
 
 }  // namespace kv

@@ -42,13 +42,38 @@ std::string FixedLineBreaks(std::string_view text);
 // clock's offset (" UTC+03:00"), an empty line.
 std::vector<std::string> LunarDayHeading(double start, double end, const LocalClock& clock = {});
 
-// The description of lunar day N from SysDir + "DayMoon.doc" as the click
-// shows it below the heading, each line ending in CR LF, without writing
-// any file; empty when there is none. Fails as W_find3 does.
-std::string LunarDayDescription(std::int32_t N, const ErrorBox& errorBox);
+// What a click on lunar day N shows, as values; the files of the click are
+// written from it, never read back.
+struct TLunarDayText {
+  std::int32_t Day = 0;
+  std::string Source;   // the description file
+  std::string Heading;  // LunarDayHeading, each line ending in CR LF
+  // The description as TmpFile2_Name keeps it: the block W_find3 copies,
+  // every line ending in CR LF; empty when there is none.
+  std::string Block;
 
-// A click on line N (1-based) of the lunar days list: writes TmpFile1_Name
-// (two time lines and the description of lunar day N) via TmpFile2_Name.
-void WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox);
+  // TmpFile1_Name's bytes: the heading, then the block.
+  std::string Shown() const { return Heading + Block; }
+  // For a day without description (no marker, a block of one line, a
+  // broken block), what is missing and where, in UTF-8; empty otherwise.
+  std::string Missing() const;
+};
+
+// Lunar day N of the last list (LunarDay_Starts) with its description from
+// SysDir + "DayMoon.doc"; sets Selected_LunarDay. Writes nothing; fails as
+// W_find3 does.
+TLunarDayText LunarDayText(std::int32_t N, const ErrorBox& errorBox);
+// The same for a lunar day from start to end, told by the clock.
+TLunarDayText LunarDayText(std::int32_t N, double start, double end, const ErrorBox& errorBox,
+                           const LocalClock& clock = {});
+
+// The files a click leaves: TmpFile2_Name (the block), TmpFile1_Name (the
+// heading and the block); File_tmp_2.txt, the scratch file of the line
+// ends, is written and removed on the way as FixLineBreaks does.
+void WriteLunarDayFiles(const TLunarDayText& day);
+
+// A click on line N (1-based) of the lunar days list: LunarDayText, then
+// WriteLunarDayFiles; gives what the click shows.
+TLunarDayText WriteLunarDayText(std::int32_t N, const ErrorBox& errorBox);
 
 }  // namespace kv

@@ -8,7 +8,6 @@
 #include "core/checked.h"
 #include "core/settings.h"
 #include "core/text.h"
-#include "core/textfile.h"
 #include "moonrise.h"
 #include "phases.h"
 
@@ -159,7 +158,6 @@ TLunarDays LunarDaysBetween(double monthStart, double monthEnd, const LunarPlace
 LunarMonthChoice ChooseLunarMonth(std::int32_t M, std::int32_t Y) {
   ResetLunarDays();
   LunarMonthChoice c;
-  c.listing = ReadCp1251Text(LunDay_Name);
   c.caption = LunarDaysCaption(M, Y);
   c.days = BuildLunarDays(M);
   return c;

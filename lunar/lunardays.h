@@ -56,11 +56,9 @@ TLunarDays LunarDaysAt(std::int32_t M, const LunarPlace& place);
 // The same for the lunar month between two new moons of any year.
 TLunarDays LunarDaysBetween(double monthStart, double monthEnd, const LunarPlace& place);
 
-// A choice in the lunar month group, after the listing file of a phase
-// table was written: the lunar days start afresh, the listing is read again
-// and month M gives its days; Y is the year the caption names.
+// A choice in the lunar month group: the lunar days start afresh and month
+// M of the last phase table gives its days; Y is the year the caption names.
 struct LunarMonthChoice {
-  std::string listing;            // the listing file's text, UTF-8 with LF line ends
   std::string caption;            // LunarDaysCaption(M, Y)
   std::vector<std::string> days;  // BuildLunarDays(M)
 };

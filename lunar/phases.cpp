@@ -79,24 +79,32 @@ std::vector<std::string> PhaseListing(const std::vector<TLunationPhases>& lunati
   return lines;
 }
 
-std::vector<TLunationPhases> WritePhaseListing(std::int32_t year) {
-  TextWriter out(LunDay_Name);
-  std::vector<TLunationPhases> lunations;
+TPhaseTable PhaseTable(std::int32_t year) {
+  TPhaseTable table;
   double D = DayNumber(1, 1, year, 0, 0, 0);
   double q1, full, q3 = 0;
   for (int i = 1; i <= 15; ++i) {
     if (i > 1) D = Store(static_cast<long double>(q3) + 15.0L);
     LunarPhases(D, q1, full, q3);
     if (i == 15) {
-      NewMoon_15 = D;  // closes month 14; not listed
+      table.NewMoon_15 = D;  // closes month 14; not listed
       break;
     }
-    NewMoon_Table[i] = D;
-    lunations.push_back({D, q1, full, q3});
+    table.Lunations.push_back({D, q1, full, q3});
   }
-  for (const std::string& line : PhaseListing(lunations)) out.WriteLine(line);
+  for (const std::string& line : PhaseListing(table.Lunations)) table.Listing += line + "\r\n";
+  return table;
+}
+
+TPhaseTable WritePhaseListing(std::int32_t year) {
+  TPhaseTable table = PhaseTable(year);
+  TextWriter out(LunDay_Name);
+  out.Write(table.Listing);
   out.Close();
-  return lunations;
+  for (int i = NewMoon_Table.first(); i <= NewMoon_Table.last(); ++i)
+    NewMoon_Table[i] = table.Lunations[i - NewMoon_Table.first()].NewMoon;
+  NewMoon_15 = table.NewMoon_15;
+  return table;
 }
 
 }  // namespace kv

@@ -25,10 +25,22 @@ struct TLunationPhases {
   double NewMoon = 0, FirstQuarter = 0, FullMoon = 0, LastQuarter = 0;
 };
 
-// The calculate button: fills NewMoon_Table (and NewMoon_15) for the year
-// and writes the listing file LunDay_Name (Windows-1251, CR LF); gives the
-// fourteen lunations listed. Raises FileError when the file cannot be written.
-std::vector<TLunationPhases> WritePhaseListing(std::int32_t year);
+// The calculate button's result: the fourteen lunations listed, the new
+// moon that closes the last of them, and the listing file's bytes
+// (Windows-1251, CR LF).
+struct TPhaseTable {
+  std::vector<TLunationPhases> Lunations;
+  double NewMoon_15 = 0;
+  std::string Listing;
+};
+
+// The phase table of a year; changes nothing and writes nothing.
+TPhaseTable PhaseTable(std::int32_t year);
+// The calculate button: the phase table of the year written to the listing
+// file LunDay_Name, then kept in NewMoon_Table and NewMoon_15 for the lunar
+// days. Raises FileError, with the tables unchanged, when the file cannot
+// be written.
+TPhaseTable WritePhaseListing(std::int32_t year);
 
 // The lines of the listing (Windows-1251) with the dates of the lunations
 // by the clock: the file's for GMT; for another clock the closing lines

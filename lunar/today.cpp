@@ -44,15 +44,15 @@ void MoonAt(double x, double& illumination, double& elongation) {
 }  // namespace
 
 const char* PhaseCode(MoonPhase p) {
-  static const char* const codes[] = {"new_moon",      "waxing_crescent", "first_quarter",
+  static const char* const codes[] = {"new_moon",       "waxing_crescent", "first_quarter",
                                       "waxing_gibbous", "full_moon",       "waning_gibbous",
-                                      "last_quarter",  "waning_crescent"};
+                                      "last_quarter",   "waning_crescent"};
   return codes[static_cast<int>(p)];
 }
 
 const char* PhaseWords(MoonPhase p) {
-  static const char* const words[] = {"новолуние",        "растущий серп",     "первая четверть",
-                                      "растущая Луна",    "полнолуние",        "убывающая Луна",
+  static const char* const words[] = {"новолуние",          "растущий серп", "первая четверть",
+                                      "растущая Луна",      "полнолуние",    "убывающая Луна",
                                       "последняя четверть", "убывающий серп"};
   return words[static_cast<int>(p)];
 }
@@ -77,8 +77,7 @@ std::optional<LunarDayNow> LunarDayAt(double x, const LunarPlace& place) {
         if (next.Starts.empty() || next.Starts.front() <= x) break;
         end = next.Starts.front();
       }
-      r = LunarDayNow{static_cast<int>(n) + 1, days.Starts[n], end, days.MonthStart,
-                      days.MonthEnd};
+      r = LunarDayNow{static_cast<int>(n) + 1, days.Starts[n], end, days.MonthStart, days.MonthEnd};
       break;
     }
   }

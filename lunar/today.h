@@ -20,14 +20,14 @@ enum class MoonPhase {
   LastQuarter,
   WaningCrescent
 };
-const char* PhaseCode(MoonPhase p);  // "waxing_crescent": stable, for programs
+const char* PhaseCode(MoonPhase p);   // "waxing_crescent": stable, for programs
 const char* PhaseWords(MoonPhase p);  // "растущий серп" (UTF-8)
 
 struct LunarDayNow {
-  int Day = 0;                       // the lunar day, 1 from the first moonrise after the new moon
-  double Start = 0, End = 0;         // its moonrises, day numbers
+  int Day = 0;                // the lunar day, 1 from the first moonrise after the new moon
+  double Start = 0, End = 0;  // its moonrises, day numbers
   double MonthStart = 0, MonthEnd = 0;  // the new moons around it
-  double Illumination = 0;           // lit fraction of the Moon's disc at the moment, 0..1
+  double Illumination = 0;              // lit fraction of the Moon's disc at the moment, 0..1
   MoonPhase Phase = MoonPhase::NewMoon;
 };
 

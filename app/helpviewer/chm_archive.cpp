@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "core/textfile.h"
+
 namespace kv::help {
 
 namespace {
@@ -243,6 +245,14 @@ QString NormalizeLocal(const QString& local) {
 void ChmArchive::Closer::operator()(chmFile* f) const { chm_close(f); }
 
 ChmArchive::ChmArchive(const QString& fileName) : fileName_(fileName) {
+  // chmlib opens whatever it is given and trusts its size: a FIFO would hang
+  // the viewer before its window appears.
+  try {
+    const kv::InputFile check(QFile::encodeName(fileName).toStdString(), kv::kHelpFileLimit);
+  } catch (const kv::FileError& e) {
+    openError_ = QString::fromUtf8(e.what());
+    return;
+  }
   const std::optional<Layout> layout = CheckLayout(fileName);
   if (!layout) return;
   fileSize_ = layout->fileSize;

@@ -28,6 +28,9 @@ class ChmArchive {
   ChmArchive& operator=(ChmArchive&&) noexcept;
 
   bool IsOpen() const { return file_ != nullptr; }
+  // Why the file was not even tried as a help file (missing, not a regular
+  // file, too large), naming it; empty when it was.
+  const QString& OpenError() const { return openError_; }
   const QString& FileName() const { return fileName_; }
 
   // Paths inside the archive, with or without the leading '/', no anchor.
@@ -46,6 +49,7 @@ class ChmArchive {
   void ReadSystem();
 
   QString fileName_;
+  QString openError_;
   std::unique_ptr<chmFile, Closer> file_;
   // What the layout check found; chmlib itself trusts the file blindly.
   std::uint64_t fileSize_ = 0;

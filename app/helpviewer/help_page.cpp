@@ -35,11 +35,14 @@ QByteArray MessagePage(const QString& heading, const QString& text, const QStrin
 Reply ServePage(const ChmArchive& archive, const QString& path) {
   const QString& file = archive.FileName();
   if (!archive.IsOpen()) {
-    if (!QFileInfo(file).isFile())
+    if (!QFileInfo::exists(file))
       return {MessagePage(QStringLiteral("Файл справки не найден"),
                           QStringLiteral("Файл справки %1 не найден. Справка должна лежать "
                                          "в главной папке программы.")
                               .arg(Quoted(file)))};
+    if (!archive.OpenError().isEmpty())
+      return {MessagePage(QStringLiteral("Файл справки не открыт"),
+                          archive.OpenError().toHtmlEscaped())};
     return {MessagePage(QStringLiteral("Файл справки повреждён"),
                         QStringLiteral("Файл %1 не удалось открыть как файл справки: он "
                                        "повреждён или имеет другой формат.")
@@ -61,6 +64,15 @@ Reply ServePage(const ChmArchive& archive, const QString& path) {
       QStringLiteral("Страница не найдена"),
       QStringLiteral("Страница %1 не найдена в файле справки %2.").arg(Quoted(path), Quoted(file)),
       link, linkText)};
+}
+
+QByteArray TooDeepPage(const QString& path, const QString& file, int limit) {
+  return MessagePage(QStringLiteral("Страница не показана"),
+                     QStringLiteral("Страница %1 файла справки %2 не показана: таблицы в ней "
+                                    "вложены друг в друга глубже %3 уровней. Файл справки, "
+                                    "вероятно, повреждён или подменён.")
+                         .arg(Quoted(path), Quoted(file))
+                         .arg(limit));
 }
 
 }  // namespace kv::help

@@ -18,4 +18,9 @@ struct Reply {
 // help file that is missing or broken, told apart by whether the file exists.
 Reply ServePage(const ChmArchive& archive, const QString& path);
 
+// The note shown instead of a page whose tables (or floating boxes) nest
+// deeper than `limit`, which the rich-text layout would follow until its
+// stack runs out.
+QByteArray TooDeepPage(const QString& path, const QString& file, int limit);
+
 }  // namespace kv::help

@@ -5,11 +5,19 @@
 #include <QImage>
 #include <QMenu>
 #include <QScreen>
+#include <QStringDecoder>
 #include <QStyle>
 #include <QTextBrowser>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QToolBar>
 
+#include <utility>
+#include <vector>
+
+#include "app/accessible.h"
 #include "app/helpviewer/help_page.h"
+#include "app/helpviewer/outside_link.h"
 
 namespace kv::help {
 
@@ -36,7 +44,9 @@ class Browser : public QTextBrowser {
     if (url.scheme() == QLatin1String(kScheme)) r = ServePage(archive_, PathOf(url));
     // A page that is missing becomes its message; a picture or stylesheet
     // that is missing stays missing.
-    if (type == QTextDocument::HtmlResource || r.found) return r.body;
+    if (type == QTextDocument::HtmlResource)
+      return PageText(r.body, PathOf(url), archive_.FileName());
+    if (r.found) return r.body;
     if (type == QTextDocument::ImageResource)
       return QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
     return QByteArray();
@@ -45,6 +55,41 @@ class Browser : public QTextBrowser {
  private:
   const ChmArchive& archive_;
 };
+
+// How deep frames (tables, their cells' tables, floating boxes) nest.
+int FrameDepth(QTextFrame* root) {
+  int deepest = 0;
+  std::vector<std::pair<QTextFrame*, int>> todo{{root, 0}};  // no recursion: any depth is measured
+  while (!todo.empty()) {
+    const auto [frame, depth] = todo.back();
+    todo.pop_back();
+    deepest = std::max(deepest, depth);
+    for (QTextFrame* child : frame->childFrames()) todo.emplace_back(child, depth + 1);
+  }
+  return deepest;
+}
+
+// A page parsed to be measured, never laid out. It reads nothing: a
+// document's own loader would read a stylesheet from the disk, even
+// "@import '/dev/zero'" for ever.
+class Probe : public QTextDocument {
+ protected:
+  QVariant loadResource(int, const QUrl&) override { return QByteArray(); }
+};
+
+// How deep the table tags nest as written, closing tags that close nothing
+// aside.
+int WrittenDepth(QStringView text) {
+  int depth = 0, deepest = 0;
+  for (qsizetype i = text.indexOf(u'<'); i >= 0; i = text.indexOf(u'<', i + 1)) {
+    const QStringView tag = text.mid(i + 1);
+    if (tag.startsWith(u"table", Qt::CaseInsensitive))
+      deepest = std::max(deepest, ++depth);
+    else if (tag.startsWith(u"/table", Qt::CaseInsensitive) && depth > 0)
+      --depth;
+  }
+  return deepest;
+}
 
 QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
                    const QList<QKeySequence>& keys) {
@@ -57,6 +102,25 @@ QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
 }
 
 }  // namespace
+
+QString PageText(const QByteArray& body, const QString& path, const QString& file) {
+  // As the browser reads bytes: the charset the page declares, else UTF-8.
+  QStringDecoder decoder = QStringDecoder::decoderForHtml(body);
+  if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);
+  QString text = decoder(body);
+  // Every nested frame but a floating picture begins with a table: a page
+  // with few of them needs no look.
+  if (text.count(QLatin1String("<table"), Qt::CaseInsensitive) <= kMaxNesting) return text;
+  // Far too deep as written: refused without the parse, which takes seconds
+  // for thousands of levels. Nearer the limit the parse decides.
+  if (WrittenDepth(text) > 4 * kMaxNesting)
+    return QString::fromUtf8(TooDeepPage(path, file, kMaxNesting));
+  Probe probe;
+  probe.setHtml(text);
+  if (FrameDepth(probe.rootFrame()) > kMaxNesting)
+    return QString::fromUtf8(TooDeepPage(path, file, kMaxNesting));
+  return text;
+}
 
 QUrl PageUrl(const QString& local) {
   const QString page = NormalizeLocal(local);
@@ -76,6 +140,7 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   homePage_ = archive_.DefaultTopic().isEmpty() ? kFallbackHome : archive_.DefaultTopic();
 
   view_ = new Browser(archive_, this);
+  kvapp::ExposeAsDocument(view_);
   view_->setOpenLinks(false);
   view_->setFrameShape(QFrame::NoFrame);
   // Long file names in the messages break anywhere rather than run off the page.
@@ -139,8 +204,8 @@ void HelpWindow::Follow(const QUrl& url) {
   const QString scheme = url.scheme().toLower();
   if (scheme == QLatin1String(kScheme))
     view_->setSource(url);
-  else if (scheme == u"http" || scheme == u"https" || scheme == u"mailto")
-    QDesktopServices::openUrl(url);
+  else if (const QUrl outside = OutsideLink(url); !outside.isEmpty())
+    QDesktopServices::openUrl(outside);
 }
 
 void HelpWindow::UpdateTitle() {

@@ -3,9 +3,15 @@
 // and broken files and folders, and presses during the compatibility run.
 #include <QBuffer>
 #include <QMessageBox>
+#include <csignal>
 #include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/jpeg.h"
+#include "app/platform.h"
+#include "core/text.h"
 #include "window_fixture.h"
 
 namespace {
@@ -236,8 +242,17 @@ TEST_F(HardeningTest, MissingFoldersAreReportedAndTheWindowGoesOn) {
   m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
   EXPECT_TRUE(m[0].contains(QStringLiteral("F_LunDay.tmp"))) << m[0].toStdString();
+  // The month choice needs no file: the lunar days of the last phase table
+  // that was written, under its listing; a day's description files cannot
+  // be written.
   f.RadioGroup1Items->button(2)->click();
-  EXPECT_EQ(TakeMessages().size(), 1u);
+  EXPECT_TRUE(TakeMessages().empty());
+  EXPECT_EQ(f.Memo1->toPlainText().toStdString() + "\n", kv::FromCp1251Text(listing));
+  EXPECT_GE(f.ListBox1->count(), 27);
+  ClickListLine(f.ListBox1, 0);
+  m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].contains(QStringLiteral("System/"))) << m[0].toStdString();
   EXPECT_EQ(Read(main_ / "System"), "in the way");
 
   // The eclipse tab needs no files.
@@ -298,7 +313,11 @@ TEST_F(HardeningTest, BrokenDataFilesAreReportedAndKeepTheLastResults) {
   EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral(" GMT")));
   Write(main_ / "System/DayMoon.doc", "");
   ClickListLine(f.ListBox1, 2);
-  EXPECT_TRUE(TakeMessages().empty());  // no description: only the times
+  m = TakeMessages();  // no description: the times, and what is missing where
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].startsWith(U("Нет описания лунного дня 3 в файле «%1System/DayMoon.doc»")
+                                  .arg(QString::fromStdString(MainDir()))))
+      << m[0].toStdString();
   EXPECT_TRUE(f.Memo1->toPlainText().contains(QStringLiteral(" GMT")));
 }
 
@@ -345,9 +364,9 @@ TEST_F(HardeningTest, PressesDuringTheRunLeaveTheScanFilesWhole) {
   next = [&] {
     if (!f.compatRunning() || pressed == static_cast<int>(presses.size())) return;
     presses[pressed++]();
-    QTimer::singleShot(300, &f, next);
+    QTimer::singleShot(0, &f, next);  // between two steps of the run
   };
-  QTimer::singleShot(400, &f, next);
+  QTimer::singleShot(0, &f, next);
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
   ASSERT_TRUE(WaitForCompatRun());
   EXPECT_EQ(pressed, static_cast<int>(presses.size()));
@@ -384,11 +403,25 @@ TEST_F(HardeningTest, AMessageBoxOfAnotherButtonDoesNotHoldUpTheRun) {
     box.exec();
   };
   f.PageControl1->setCurrentIndex(1);
-  QTimer::singleShot(500, &f, [&] { QTest::mouseClick(f.BitBtn2, Qt::LeftButton); });
+  QTimer::singleShot(0, &f, [&] { QTest::mouseClick(f.BitBtn2, Qt::LeftButton); });
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
   ASSERT_TRUE(WaitForCompatRun());
   EXPECT_TRUE(advanced);
   EXPECT_EQ(CountLines(main_ / "Html/Scan2.txt"), 1440);
+}
+
+TEST_F(HardeningTest, PictureThatIsNoFileIsRefusedWithoutWaiting) {
+  const fs::path moon = main_ / "Html/images/moon.jpg";
+  fs::create_directories(moon.parent_path());
+  fs::remove(moon);
+  ASSERT_EQ(::mkfifo(moon.c_str(), 0600), 0);  // without a writer an open would wait forever
+  Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(messages_[0].contains(U("moon.jpg»: это канал (FIFO)")))
+      << messages_[0].toStdString();
+  fs::remove(moon);
+  fs::create_symlink("/dev/zero", moon);
+  EXPECT_THROW(kvapp::LoadJpeg(moon.string()), std::runtime_error);
 }
 
 TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
@@ -414,4 +447,77 @@ TEST_F(HardeningTest, PictureClaimingHugeSizesIsRefusedBeforeItIsAllocated) {
       << messages_[0].toStdString();
   EXPECT_TRUE(f.Panel8->isHidden());  // the rest of the start-up ran
   EXPECT_EQ(kv::LunDay_Name, MainDir() + "System/F_LunDay.tmp");
+}
+
+// Settings that cannot be read as settings: named, kept aside (the newest
+// only) and started afresh, never rewritten around what they hold.
+TEST_F(HardeningTest, SettingsThatCannotBeReadAreKeptAsideAndStartAfresh) {
+  CopyPicture();
+  const fs::path ini = root_ / "config/Korvella_Love.ini";
+  const fs::path aside = root_ / "config/Korvella_Love.ini.damaged";
+  Write(ini, "[Korvella\nrMainDir=/elsewhere/\n");  // a section never closed
+  Start();
+  ASSERT_EQ(TakeMessages().size(), 1u);
+  EXPECT_EQ(Read(aside), "[Korvella\nrMainDir=/elsewhere/\n");
+  EXPECT_EQ(kv::MainDir, MainDir());
+  form_.reset();
+
+  // 3 MB of garbage: not read whole, not grown, the earlier one replaced.
+  std::string garbage(3 << 20, '\0');
+  for (std::size_t i = 0; i < garbage.size(); ++i)
+    garbage[i] = static_cast<char>(i * 2654435761u >> 13);
+  Write(ini, garbage);
+  Start();
+  const std::vector<QString> m = TakeMessages();
+  ASSERT_EQ(m.size(), 1u);
+  EXPECT_TRUE(m[0].contains(QString::fromStdString(ini.string()))) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains(U("не читается как настройки"))) << m[0].toStdString();
+  EXPECT_TRUE(m[0].contains(U("Korvella_Love.ini.damaged"))) << m[0].toStdString();
+  EXPECT_EQ(fs::file_size(aside), garbage.size());
+  EXPECT_LT(fs::file_size(ini), 1000u);
+  EXPECT_NE(Read(ini).find("rMainDir=" + MainDir()), std::string::npos);
+  EXPECT_EQ(kv::MainDir, MainDir());
+}
+
+// A pipe in the settings' place would hold the window before it appears.
+TEST_F(HardeningTest, SettingsThatAreNoFileAreRefusedWithoutWaiting) {
+  CopyPicture();
+  const fs::path ini = root_ / "config/Korvella_Love.ini";
+  ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+  auto& f = Start();
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_TRUE(
+      messages_[0].contains(QString::fromStdString(ini.string()) + U("» — не обычный файл")))
+      << messages_[0].toStdString();
+  EXPECT_EQ(kv::SysDir, MainDir() + "System/");
+  EXPECT_TRUE(f.Panel8->isHidden());
+}
+
+// Without HOME the settings go to the account's home, never to the root.
+TEST_F(HardeningTest, WithoutHomeTheAccountsHomeHoldsTheSettings) {
+  const QByteArray home = qgetenv("HOME");
+  qunsetenv("HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  const QString file = kvapp::SettingsFileName();
+  qputenv("HOME", home);
+  qputenv("XDG_CONFIG_HOME", (root_ / "config").c_str());
+  const struct passwd* pw = ::getpwuid(::getuid());
+  ASSERT_NE(pw, nullptr);
+  EXPECT_EQ(file, QString::fromLocal8Bit(pw->pw_dir) + "/.config/Korvella_Love.ini");
+}
+
+// A signal mid-run ends it at a whole point, as closing the window does.
+TEST_F(HardeningTest, SignalMidRunEndsItWithoutPartFiles) {
+  CopyPicture();
+  auto& f = Start();
+  kvapp::SignalCatcher catcher;
+  QObject::connect(&catcher, &kvapp::SignalCatcher::caught, &f, &QWidget::close);
+  f.PageControl1->setCurrentIndex(1);
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.Panel8->isVisible(); }));
+  ASSERT_EQ(::raise(SIGTERM), 0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !f.isVisible(); }));
+  EXPECT_FALSE(f.compatRunning());
+  for (const auto& e : fs::directory_iterator(main_ / "Html"))
+    EXPECT_EQ(e.path().filename(), "images");
 }

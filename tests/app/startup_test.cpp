@@ -3,6 +3,11 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTabBar>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/platform.h"
 #include "window_fixture.h"
@@ -133,4 +138,83 @@ TEST_F(StartupTest, LockOfACrashedProgramDoesNotBlockTheNextStart) {
   ASSERT_TRUE(Ended(next));
   EXPECT_EQ(next.exitCode(), 0);
   EXPECT_TRUE(QTest::qWaitFor([&] { return raised == 1; }));
+}
+
+// Without XDG_RUNTIME_DIR the lock lives in a folder of the user's own:
+// no one can hold it by a file in the shared temporary folder, and a lock
+// file that no live process holds is taken over whatever it contains.
+TEST_F(StartupTest, LockInAFolderOfOurOwnTakesOverWhatNoOneHolds) {
+  const QByteArray home = qgetenv("HOME"), cache = qgetenv("XDG_CACHE_HOME");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qunsetenv("XDG_CACHE_HOME");
+  qputenv("HOME", (root_ / "home").c_str());
+  struct Restore {
+    QByteArray home, cache;
+    ~Restore() {
+      qputenv("HOME", home);
+      if (cache.isEmpty())
+        qunsetenv("XDG_CACHE_HOME");
+      else
+        qputenv("XDG_CACHE_HOME", cache);
+    }
+  } restore{home, cache};
+  fs::create_directories(root_ / "home");
+
+  const fs::path lock = [&] {
+    kvapp::InstanceLock probe(Dir(main_));
+    return fs::path(probe.lockFileName().toStdString());
+  }();
+  ASSERT_EQ(lock.parent_path(), root_ / "home/.cache/korvella-love");
+  // Someone else's file under the name the lock had in the temporary folder.
+  const fs::path shared = fs::path(QDir::tempPath().toStdString()) / lock.filename();
+  std::ofstream(shared) << "4242\nelsewhere\n";
+  struct stat st;
+  for (const char* left : {"", "1\nanother-host\n", "999999999\n", "garbage"}) {
+    std::ofstream(lock) << left;
+    kvapp::InstanceLock instance(Dir(main_));
+    EXPECT_EQ(instance.Claim(), kvapp::InstanceLock::First) << left;
+    EXPECT_TRUE(instance.problem().isEmpty()) << instance.problem().toStdString();
+    ASSERT_EQ(::stat(lock.parent_path().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    // Held, it hands over to the next start; released, it is gone.
+    kvapp::InstanceLock second(Dir(main_));
+    EXPECT_EQ(second.Claim(), kvapp::InstanceLock::HandedOver) << left;
+  }
+  EXPECT_FALSE(fs::exists(lock));
+  fs::remove(shared);
+
+  // A live holder without a channel: no answer, and who it is.
+  {
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, "31337\nhere\n", 11), 11);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    kvapp::InstanceLock instance(Dir(main_));
+    EXPECT_EQ(instance.Claim(), kvapp::InstanceLock::NoAnswer);
+    EXPECT_EQ(instance.problem(), U("процесс 31337"));
+    ::close(fd);
+  }
+
+  // A folder others may open is not used.
+  fs::permissions(lock.parent_path(), fs::perms::group_read | fs::perms::group_exec,
+                  fs::perm_options::add);
+  kvapp::InstanceLock open(Dir(main_));
+  EXPECT_TRUE(open.lockFileName().isEmpty());
+  EXPECT_TRUE(open.problem().contains(U("открыта другим"))) << open.problem().toStdString();
+  EXPECT_EQ(open.Claim(), kvapp::InstanceLock::First);
+}
+
+// SIGTERM, SIGHUP (a logout) and SIGINT end the program with status 0 and
+// leave neither its lock nor its channel.
+TEST_F(StartupTest, SignalsEndTheProgramCleanly) {
+  for (int sig : {SIGTERM, SIGHUP, SIGINT}) {
+    fs::remove(root_ / "config" / "Korvella_Love.ini");
+    QProcess& p = StartProgram(main_);
+    ASSERT_TRUE(StartedIn(main_));
+    ASSERT_EQ(::kill(static_cast<pid_t>(p.processId()), sig), 0);
+    ASSERT_TRUE(Ended(p));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << sig;
+    EXPECT_EQ(p.exitCode(), 0) << sig;
+    EXPECT_TRUE(fs::is_empty(root_ / "run")) << sig;
+  }
 }

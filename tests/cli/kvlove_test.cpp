@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <sstream>
@@ -148,4 +152,44 @@ TEST(KvloveTest, ChartAsJsonAndCsv) {
   EXPECT_EQ(csv[0], "body,longitude,declination,speed,sign");
   EXPECT_EQ(nlohmann::json::parse(RunKvlove("chart 04.10.1582 --format json").out)["moment"],
             "1582-10-14T00:00:00+00:00");
+}
+
+namespace {
+// kvlove chart 01.01.2000 with its standard output on fd (closed when -1) and SIGPIPE
+// ignored: its status and what it said on stderr.
+RunResult ChartWithOutput(int fd) {
+  char errName[] = "/tmp/kvlove_err_XXXXXX";
+  const int err = ::mkstemp(errName);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::signal(SIGPIPE, SIG_IGN);
+    fd < 0 ? ::close(STDOUT_FILENO) : ::dup2(fd, STDOUT_FILENO);
+    ::dup2(err, STDERR_FILENO);
+    ::execl(KV_DIST_DIR "/kvlove", "kvlove", "chart", "01.01.2000", nullptr);
+    ::_exit(127);
+  }
+  int raw = 0;
+  ::waitpid(pid, &raw, 0);
+  const RunResult r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, "", Slurp(errName)};
+  ::close(err);
+  ::unlink(errName);
+  return r;
+}
+}  // namespace
+
+TEST(KvloveTest, OutputThatCannotBeWrittenIsAFailure) {
+  const int full = ::open("/dev/full", O_WRONLY);
+  int gone[2];
+  ASSERT_EQ(::pipe(gone), 0);
+  ::close(gone[0]);  // no reader: EPIPE, SIGPIPE being ignored
+  for (const auto& [fd, reason] : {std::pair{full, "No space left on device"},
+                                   {-1, "Bad file descriptor"},
+                                   {gone[1], "Broken pipe"}}) {
+    const RunResult r = ChartWithOutput(fd);
+    EXPECT_EQ(r.status, 1) << reason;
+    EXPECT_EQ(r.err, std::string("kvlove: Не удаётся записать результат в стандартный вывод. ") +
+                         reason + "\n");
+  }
+  ::close(full);
+  ::close(gone[1]);
 }

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_dir.h"
+
 struct RunResult {
   int status = -1;
   std::string out, err;
@@ -32,10 +34,8 @@ inline std::vector<std::string> Lines(const std::string& s) {
 
 inline RunResult RunKvlove(const std::string& args, const std::string& cwd = ".",
                            const std::string& env = "") {
-  static int n = 0;
-  const auto tmp = std::filesystem::temp_directory_path() /
-                   ("kvlove_run_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-  std::filesystem::create_directories(tmp);
+  const kvtest::TempDir dir("kvlove_run");
+  const std::filesystem::path& tmp = dir.path();
   const std::string cmd = "cd '" + cwd + "' && env " + env + " " KV_DIST_DIR "/kvlove " + args +
                           " >'" + (tmp / "out").string() + "' 2>'" + (tmp / "err").string() +
                           "' </dev/null";
@@ -44,6 +44,5 @@ inline RunResult RunKvlove(const std::string& args, const std::string& cwd = "."
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   r.out = Slurp(tmp / "out");
   r.err = Slurp(tmp / "err");
-  std::filesystem::remove_all(tmp);
   return r;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/chart_painter.h"
+#include "painter/chart_painter.h"
 #include "compat/charts.h"
 #include "core/text.h"
 #include "gui.h"
@@ -10,7 +10,7 @@
 
 using namespace kv;
 using compat_test::EnsureGui;
-using kvapp::ChartPainter;
+using kvpaint::ChartPainter;
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "compat/charts.h"
 #include "compat/scan.h"
 #include "core/settings.h"
+#include "tests/temp_dir.h"
 
 namespace compat_test {
 
@@ -22,24 +23,14 @@ namespace compat_test {
 class TempMainDir {
  public:
   explicit TempMainDir(bool withHtml = true) {
-    static int n = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kv_compat_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::create_directories(dir_ / "System");
-    if (withHtml) std::filesystem::create_directories(dir_ / "Html");
-    kv::UseMainDirectory(dir_.string());
+    std::filesystem::create_directories(dir_.path() / "System");
+    if (withHtml) std::filesystem::create_directories(dir_.path() / "Html");
+    kv::UseMainDirectory(dir_.str());
   }
-  ~TempMainDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
-  }
-  TempMainDir(const TempMainDir&) = delete;
-  TempMainDir& operator=(const TempMainDir&) = delete;
-  const std::filesystem::path& path() const { return dir_; }
+  const std::filesystem::path& path() const { return dir_.path(); }
 
  private:
-  std::filesystem::path dir_;
+  kvtest::TempDir dir_{"kv_compat"};
 };
 
 inline std::string ReadBytes(const std::filesystem::path& p) {

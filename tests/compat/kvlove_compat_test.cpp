@@ -7,7 +7,7 @@
 #include <csignal>
 
 #include "../cli/run.h"
-#include "app/chart_painter.h"
+#include "painter/chart_painter.h"
 #include "compat/scan.h"
 #include "compat/straight_host.h"
 #include "gui.h"
@@ -40,7 +40,7 @@ TEST(KvloveCompatTest, WritesWhatTheRunWrites) {
   }
 
   // The same run in this process, drawn as the window draws it.
-  kvapp::ChartPainter upper, lower;
+  kvpaint::ChartPainter upper, lower;
   kv::StraightHost host({15, 6, 1985, 1980}, upper, lower);
   kv::RunCompatibility(host);
   EXPECT_EQ(ReadBytes(dir.path() / "Html" / "Scan1.txt"), scan1);

@@ -51,18 +51,6 @@ TEST(ZoneHistoryTest, BirthOffsetsAgreeWithTheTzDatabase1930To2030) {
   tzset();
 }
 
-TEST(ZoneHistoryTest, KnownOffsetsOfMoscow) {
-  const auto moscow = ZoneClock("Europe/Moscow");
-  const auto at = [&](int d, int m, int y) {
-    return FromLocal(*moscow, DayNumber(d, m, y, 12, 15, 0)).Offset / 3600;
-  };
-  EXPECT_EQ(at(15, 1, 1985), 3);
-  EXPECT_EQ(at(1, 7, 1985), 4);
-  EXPECT_EQ(at(1, 1, 2012), 4);
-  EXPECT_EQ(at(1, 7, 2012), 4);
-  EXPECT_EQ(at(1, 1, 2015), 3);
-}
-
 TEST(ZoneHistoryTest, ASkippedReadingNamesTheGapADoubledOneIsTheEarlier) {
   const auto moscow = ZoneClock("Europe/Moscow");
   // 27.03.2011: 02:00 became 03:00.

@@ -1,6 +1,7 @@
 #include "degrees/degree_text.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <set>
 
@@ -132,15 +133,30 @@ TEST_F(DegreeTextTest, MissingBaseAndNoLeakedDescriptors) {
   EXPECT_EQ(OpenDescriptors(), before);
 }
 
+TEST_F(DegreeTextTest, BaseThatIsAFifoIsRefused) {
+  const std::string fifo = (dir_.path() / "fifo.txt").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_THROW(Find(fifo, 0), FileError);
+}
+
 TEST_F(DegreeTextTest, LineEndsAndBytes) {
-  // Bare LF ends a line like CR LF; a CR not followed by LF stays in the text.
+  // A bare LF or a bare CR ends a line like CR LF.
   const std::string b =
-      Base("*   1\none\n*   2\r\ntwo\n*   3\r\na\rb\r\n*   5\r\nx\r\r\n*   4\r\nend\r");
+      Base("*   1\none\n*   2\r\ntwo\n*   3\ra\rb\r\n*   5\r\nx\r\r\n*   4\r\nend\r");
   EXPECT_EQ(Find(b, 1), "one");
   EXPECT_EQ(Find(b, 2), "two");
-  EXPECT_EQ(Find(b, 3), "a\rb");
-  EXPECT_EQ(Find(b, 4), "end\r");
-  EXPECT_EQ(Find(b, 5), "x\r");
+  EXPECT_EQ(Find(b, 3), "a");
+  EXPECT_EQ(Find(b, 4), "end");
+  EXPECT_EQ(Find(b, 5), "x");
+  // A CR LF split between two reads of the file is one line end: the bad
+  // header after it is line 3.
+  const std::string split = Base("*  43\r\n" + std::string(65536 - 8, 'y') + "\r\n* x\r\n");
+  try {
+    Find(split, 43);
+    ADD_FAILURE();
+  } catch (const ConvertError& e) {
+    EXPECT_TRUE(std::string(e.what()).ends_with("строка 3")) << e.what();
+  }
   // Every byte but LF comes back as it stands, markup included.
   std::string all;
   for (int c = 0; c < 256; ++c)

@@ -12,28 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/temp_dir.h"
+
 namespace fs = std::filesystem;
 
-class TempDir {
+class TempDir : public kvtest::TempDir {
  public:
-  TempDir() {
-    static int n = 0;
-    path_ = fs::temp_directory_path() /
-            ("kv_degrees_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const fs::path& path() const { return path_; }
-  std::string str() const { return path_.string(); }
-
- private:
-  fs::path path_;
+  TempDir() : kvtest::TempDir("kv_degrees") {}
 };
 
 inline std::string ReadBytes(const fs::path& p) {

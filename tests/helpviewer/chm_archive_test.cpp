@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QStringDecoder>
@@ -84,6 +85,18 @@ TEST(ChmArchiveTest, MissingAndBrokenFiles) {
   EXPECT_FALSE(ChmArchive(dir.File("empty.chm")).IsOpen());
   EXPECT_FALSE(ChmArchive(dir.File("text.chm")).IsOpen());
   EXPECT_FALSE(ChmArchive(dir.Path()).IsOpen());
+}
+
+// A help file that is no regular file is not handed to chmlib, and the page
+// says why, naming the file.
+TEST(ChmArchiveTest, FifoIsNamedAsSuch) {
+  const TestDir dir;
+  const QString fifo = dir.File("LoveHelp.chm");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const ChmArchive chm(fifo);
+  EXPECT_FALSE(chm.IsOpen());
+  const QString page = QString::fromUtf8(kv::help::ServePage(chm, "10.html").body);
+  EXPECT_TRUE(page.contains(fifo + QStringLiteral("»: это канал (FIFO)"))) << U(page);
 }
 
 // Every byte of the file damaged in turn, and runs of bytes zeroed or

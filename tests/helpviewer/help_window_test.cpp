@@ -131,6 +131,14 @@ TEST(HelpWindowTest, ControlsWorkFromTheKeyboardAndHaveRussianNames) {
     return a ? U(a->text(QAccessible::Name)) : std::string("(none)");
   };
   EXPECT_EQ(name(w.View()), "Страница справки");
+  // The page is read as a document of plain text.
+  QAccessibleInterface* page = QAccessible::queryAccessibleInterface(w.View());
+  EXPECT_EQ(page->role(), QAccessible::Document);
+  ASSERT_NE(page->textInterface(), nullptr);
+  const QString text = page->textInterface()->text(0, page->textInterface()->characterCount());
+  EXPECT_TRUE(text.contains(Heading(w) + u'\n')) << U(text);
+  for (char16_t c : {u'\uFDD0', u'\uFDD1', u'\uFFFC', u'\u2028'})
+    EXPECT_FALSE(text.contains(c)) << int(c) << " " << U(text);
   QToolBar* bar = w.findChild<QToolBar*>();
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(name(bar->widgetForAction(w.BackAction())), "Назад");
@@ -165,6 +173,47 @@ TEST(HelpWindowTest, NothingFromOutsideTheHelpFile) {
   EXPECT_EQ(browser.urls, QList<QUrl>{QUrl("https://example.org/a")});
   EXPECT_TRUE(files.urls.isEmpty());
   EXPECT_EQ(U(Source(w)), "chm:/30.html");
+}
+
+// A mail link reaches the mail program with its subject and body only.
+TEST(HelpWindowTest, MailLinksLoseEveryOtherHeader) {
+  UrlCatcher mail;
+  QDesktopServices::setUrlHandler("mailto", &mail, "Open");
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  const QString link = "mailto:a@example.org?attach=/etc/passwd&subject=Hi&cc=b@example.org";
+  w.View()->setHtml("<p><a href=\"" + link + "\">почта</a></p>");
+  ClickLink(w, link);
+  QDesktopServices::unsetUrlHandler("mailto");
+  EXPECT_EQ(mail.urls, QList<QUrl>{QUrl("mailto:a@example.org?subject=Hi")});
+}
+
+// Tables nested deeper than the viewer lays out give a note, not a crash
+// in the layout; a page within the limit is shown as it is.
+TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
+  const auto nested = [](int depth, bool closed = true) {
+    return ("<html><body>" + QString("<table><tr><td>").repeated(depth) + "глубина" +
+            QString(closed ? "</td></tr></table>" : "").repeated(depth) + "</body></html>")
+        .toUtf8();
+  };
+  HelpWindow w(ParseHelpArgument(BuiltHelp() + "::30.html"));
+  w.show();
+  const int limit = kv::help::kMaxNesting;
+  // Thousands of levels, a few more than the limit, and tables never closed.
+  for (const QByteArray& page : {nested(3000), nested(limit + 1), nested(20, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    QTest::qWait(0);  // laid out and drawn
+    const QString text = w.View()->toPlainText();
+    EXPECT_TRUE(
+        text.contains("Страница «deep.html» файла справки «" + BuiltHelp() + "» не показана"))
+        << U(text);
+    EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
+  }
+  for (const QByteArray& page : {nested(limit), nested(limit, false)}) {
+    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    w.View()->viewport()->repaint();
+    EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
+  }
 }
 
 TEST(HelpWindowTest, NoPageOpensDefaultTopic) {

@@ -4,21 +4,19 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
-#include <QUuid>
 
 #include <filesystem>
 
 #include "app/helpviewer/chm_archive.h"
+#include "tests/temp_dir.h"
 
 class TestDir {
  public:
   explicit TestDir(const QString& sub = {}) {
-    root_ = QString::fromStdString(std::filesystem::temp_directory_path().string()) + "/kvhelp-" +
-            QUuid::createUuid().toString(QUuid::WithoutBraces);
-    path_ = sub.isEmpty() ? root_ : root_ + "/" + sub;
+    const QString root = QString::fromStdString(root_.str());
+    path_ = sub.isEmpty() ? root : root + "/" + sub;
     QDir().mkpath(path_);
   }
-  ~TestDir() { QDir(root_).removeRecursively(); }
   TestDir(const TestDir&) = delete;
   TestDir& operator=(const TestDir&) = delete;
 
@@ -31,7 +29,8 @@ class TestDir {
   }
 
  private:
-  QString root_, path_;
+  kvtest::TempDir root_{"kvhelp"};
+  QString path_;
 };
 
 inline QString BuiltHelp() { return QStringLiteral(KV_DIST_DIR "/LoveHelp.chm"); }

@@ -50,7 +50,18 @@ make_home "$home"
 prefix=$home/opt/korvella-love
 cmake --install "$build" --prefix "$prefix" >/dev/null
 if [ "$(id -u)" = 0 ]; then chown -R 65534:65534 "$home/opt"; fi
+# Without XDG_RUNTIME_DIR, a file of someone else's at the name the lock
+# once had in the shared temporary folder does not keep the window from
+# starting: the lock lives in a folder of the user's own.
+uid=$(id -u); if [ "$uid" = 0 ]; then uid=65534; fi
+old_lock=/tmp/korvella-love-$(printf '%s\0%s' "$(cd "$prefix/share/korvella-love" && pwd -P)" "$uid" |
+                               sha256sum | cut -c1-24).lock
+printf '1\nsomeone-else\n' >"$old_lock"
+chmod 644 "$old_lock"
 start_window as_user "$home" "$prefix/bin/korvella-love"
+[ -f "$old_lock" ] || fail "the foreign file at the old lock name was touched"
+rm -f "$old_lock"
+[ "$(stat -c %a "$home/.cache/korvella-love")" = 700 ] || fail "the lock's folder is not private"
 grep -qx "rMainDir=$prefix/share/korvella-love/" "$home/.config/Korvella_Love.ini" || fail "own prefix not used"
 [ ! -e "$home/.local/share/korvella-love" ] || fail "a working directory was made needlessly"
 echo "install test passed"

@@ -43,8 +43,14 @@ start_window() {
     sleep 0.1
   done
   kill -0 "$pid" 2>/dev/null || { cat "$log" >&2; fail "the window of $launcher ended at start-up"; }
+  # SIGTERM ends it as its close does: status 0, its lock and channel gone.
   kill "$pid"
-  wait "$pid" 2>/dev/null || true
+  local status=0
+  wait "$pid" 2>/dev/null || status=$?
+  [ "$status" = 0 ] || { cat "$log" >&2; fail "the window of $launcher ended with status $status on SIGTERM"; }
+  if compgen -G "$home/.cache/korvella-love/korvella-love-*" >/dev/null; then
+    fail "the window of $launcher left its lock or channel: $(ls "$home/.cache/korvella-love")"
+  fi
 }
 
 # Every file and link under the given directories, with size and time.

@@ -1,5 +1,7 @@
 #include "lunar/daytext.h"
 
+#include <sys/stat.h>
+
 #include <random>
 #include <set>
 
@@ -58,10 +60,26 @@ TEST_F(DayTextTest, FirstOfTwoEqualMarkersWins) {
   EXPECT_EQ(Find(kMarker3 + "only one line\r\n@\r\n" + kMarker3 + "B1\r\nB2\r\n@\r\n"), "");
 }
 
-TEST_F(DayTextTest, SingleLineBlockAndLfOnlyFileWriteNothing) {
+TEST_F(DayTextTest, SingleLineBlockWritesNothing) {
   EXPECT_EQ(Find(kMarker3 + "just one line\r\n@\r\n"), "");
-  EXPECT_EQ(Find("*   0   3   0   0   0   0   0\nline one\nline two\nline three\n@\n"), "");
   EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(DayTextTest, LfAndCrLineEndsReadAsCrLf) {
+  const std::string crlf = Find("Heading\r\n" + kMarker3 + kThreeLines);
+  ASSERT_NE(crlf, "");
+  for (const char* end : {"\n", "\r"}) {
+    std::string file = "Heading\r\n" + kMarker3 + kThreeLines;
+    for (std::size_t at; (at = file.find("\r\n")) != std::string::npos;) file.replace(at, 2, end);
+    EXPECT_EQ(Find(file), crlf) << (*end == '\n' ? "LF" : "CR");
+  }
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(DayTextTest, DescriptionsThatAreAFifoAreRefused) {
+  fs::remove(source_);
+  ASSERT_EQ(::mkfifo(source_.c_str(), 0600), 0);
+  EXPECT_THROW(W_find3(source_, out_, 0, 3, 0, 0, 0, 0, 0, Box()), FileError);
 }
 
 TEST_F(DayTextTest, MarkerFieldsAndKeys) {
@@ -264,9 +282,11 @@ class LunarDayClickTest : public DayTextTest {
 
 TEST_F(LunarDayClickTest, ShowsTimeLinesThenTheBlockAsMemoLines) {
   WriteBytes(source_, "Heading\r\n" + kMarker3 + kThreeLines);
-  WriteLunarDayText(3, Box());
+  const TLunarDayText day = WriteLunarDayText(3, Box());
   EXPECT_EQ(Selected_LunarDay, 3);
   const std::string shown = Bytes(TmpFile1_Name);
+  EXPECT_EQ(day.Shown(), shown);  // what the window shows is what the file keeps
+  EXPECT_EQ(day.Missing(), "");
   EXPECT_EQ(shown, TimeLines(3) + "First line\r\n Second line\r\n Third line\r\n  \r\n\r\n\r\n");
   EXPECT_EQ(TimeLines(3).substr(2, 23), Cp(" Начало лунного дня    "));
   EXPECT_EQ(shown.substr(25, 12), "11.01.2008  ");
@@ -275,16 +295,20 @@ TEST_F(LunarDayClickTest, ShowsTimeLinesThenTheBlockAsMemoLines) {
 }
 
 TEST_F(LunarDayClickTest, DayWithoutDescriptionShowsOnlyItsTimeLines) {
-  // No marker, a single-line block, an LF-only file, a broken block: the
-  // time lines and nothing else, with no error raised.
+  // No marker, a single-line block, a broken block: the time lines and
+  // nothing else, with no error raised.
   for (const std::string& file :
        {std::string("*   0   1   0   0   0   0   0\r\nx\r\ny\r\n@\r\n"),
-        kMarker3 + "one line\r\n@\r\n", std::string("*   0   3   0   0   0   0   0\nx\ny\n@\n"),
-        kMarker3 + "no end\r\nat all\r\n"}) {
+        kMarker3 + "one line\r\n@\r\n", kMarker3 + "no end\r\nat all\r\n"}) {
     WriteBytes(source_, file);
-    EXPECT_NO_THROW(WriteLunarDayText(3, Box()));
+    TLunarDayText day;
+    EXPECT_NO_THROW(day = WriteLunarDayText(3, Box()));
     EXPECT_EQ(Bytes(TmpFile1_Name), TimeLines(3));
     EXPECT_EQ(Bytes(TmpFile2_Name), "");
+    // Said, naming the day and the file.
+    EXPECT_EQ(day.Missing(), "Нет описания лунного дня 3 в файле «" + source_ +
+                                 "»: нет строки «*   0   3   0   0   0   0   0» или после неё "
+                                 "меньше двух строк текста до знака «@».");
   }
   EXPECT_EQ(boxes_.size(), 1u);
 }
@@ -299,9 +323,10 @@ TEST_F(LunarDayClickTest, RewritesTheTemporaryFilesOnEveryClick) {
 }
 
 TEST_F(LunarDayClickTest, FailuresStopTheClick) {
-  // Description file absent: the time lines are written, then the click stops.
+  // Description file absent: the click stops before it writes anything.
   EXPECT_THROW(WriteLunarDayText(3, Box()), FileError);
-  EXPECT_EQ(Bytes(TmpFile1_Name), TimeLines(3));
+  EXPECT_FALSE(fs::exists(TmpFile1_Name));
+  EXPECT_FALSE(fs::exists(TmpFile2_Name));
   // A broken marker before day 3's.
   WriteBytes(source_, "*   0   1   0   0   0   0   O\r\nx\r\ny\r\n@\r\n" + kMarker3 + kThreeLines);
   EXPECT_THROW(WriteLunarDayText(3, Box()), ConvertError);

@@ -88,12 +88,79 @@ TEST_F(KvloveLunarTest, LunarDayPrintsTimesAndDescription) {
   EXPECT_FALSE(fs::exists(Sys("File_tmp_2.txt")));
 }
 
-TEST_F(KvloveLunarTest, BrokenDescriptionBlockGoesToStandardError) {
+TEST_F(KvloveLunarTest, DayWithoutDescriptionPrintsItsTimesAndFails) {
+  // A broken block: its error, then no description for the day.
   WriteBytes(Sys("DayMoon.doc"), "*   0   1   0   0   0   0   0\r\nno terminator\r\nat all\r\n");
-  const RunResult r = Run("lunar-day 2008 2 1");
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "kvlove:  Ошибка в W_find3: " + Sys("DayMoon.doc").string() + "\n");
+  const std::string missing = "kvlove: Нет описания лунного дня 1 в файле «" +
+                              Sys("DayMoon.doc").string() + "»: нет строки «*   0   1   0   0 ";
+  RunResult r = Run("lunar-day 2008 2 1");
+  EXPECT_EQ(r.status, 1);
+  const auto err = LfLines(r.err);
+  ASSERT_EQ(err.size(), 2u) << r.err;
+  EXPECT_EQ(err[0], "kvlove:  Ошибка в W_find3: " + Sys("DayMoon.doc").string());
+  EXPECT_TRUE(err[1].starts_with(missing)) << err[1];
   EXPECT_EQ(LfLines(r.out).size(), 4u);  // the two time lines between empty lines
+  // No marker at all, for a place and as JSON: the same.
+  WriteBytes(Sys("DayMoon.doc"), "");
+  for (const char* args :
+       {"lunar-day 2008 2 1 --place Москва", "lunar-day 2008 2 1 --format json"}) {
+    r = Run(args);
+    EXPECT_EQ(r.status, 1) << args;
+    EXPECT_TRUE(r.err.starts_with(missing)) << args << ": " << r.err;
+    EXPECT_NE(r.out.find("2008"), std::string::npos) << args;
+  }
+}
+
+// kvlove beside kvlove in one main directory, as a script beside another:
+// every run prints its own result, and every file kept is whole.
+TEST_F(KvloveLunarTest, RunsSideBySideInOneMainDirectoryEachPrintTheirOwn) {
+  ShipDescriptions();
+  const std::vector<std::string> commands = {"lunar-day 2026 2 3", "lunar-day 2027 5 9",
+                                             "phases 2027"};
+  std::vector<std::string> alone, blocks, listings;
+  for (const std::string& c : commands) {
+    const RunResult r = Run(c);
+    ASSERT_EQ(r.status, 0) << c << ": " << r.err;
+    alone.push_back(r.out);
+    blocks.push_back(Bytes(Sys("TmpFile2.tmp")));
+    listings.push_back(Bytes(Sys("F_LunDay.tmp")));
+  }
+  ASSERT_NE(alone[0], alone[1]);
+  ASSERT_NE(listings[0], listings[1]);
+
+  const kvtest::TempDir out("kvlove_side");
+  constexpr int kRounds = 6;
+  std::string script;
+  for (int round = 0; round < kRounds; ++round) {
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      const std::string o =
+          (out.path() / (std::to_string(round) + "_" + std::to_string(i))).string();
+      script += "(" KV_DIST_DIR "/kvlove --main-dir '" + dir_.string() + "' " + commands[i] +
+                " >'" + o + ".out' 2>&1; echo $? >'" + o + ".status') &\n";
+    }
+    script += "wait\n";
+  }
+  ASSERT_EQ(std::system(script.c_str()), 0);
+  for (int round = 0; round < kRounds; ++round) {
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      const fs::path o = out.path() / (std::to_string(round) + "_" + std::to_string(i));
+      SCOPED_TRACE(commands[i] + ", round " + std::to_string(round));
+      EXPECT_EQ(Slurp(o.string() + ".status"), "0\n");
+      EXPECT_EQ(Slurp(o.string() + ".out"), alone[i]);
+    }
+  }
+  // The files kept are each one run's, whole; no part or scratch file stays.
+  const std::string shown = Utf8Lines(CrLfLines(Bytes(Sys("TmpFile1.tmp"))));
+  EXPECT_TRUE(shown == alone[0] || shown == alone[1]) << shown;
+  const std::string block = Bytes(Sys("TmpFile2.tmp"));
+  EXPECT_TRUE(block == blocks[0] || block == blocks[1]) << block;
+  const std::string listing = Bytes(Sys("F_LunDay.tmp"));
+  EXPECT_TRUE(listing == listings[0] || listing == listings[2]) << listing;
+  std::vector<std::string> left;
+  for (const auto& e : fs::directory_iterator(Sys())) left.push_back(e.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"DayMoon.doc", "F_LunDay.tmp", "TmpFile1.tmp",
+                                            "TmpFile2.tmp"}));
 }
 
 TEST_F(KvloveLunarTest, FailuresOfTheComputationExitWithOne) {
@@ -189,9 +256,11 @@ TEST_F(KvloveLunarTest, WithoutPlaceTheWindowsOutputWithPlaceNoDayFiles) {
 
   const RunResult moscow = Run("lunar-day 2008 2 20 --place Москва");
   ASSERT_EQ(moscow.status, 0) << moscow.err;
-  EXPECT_EQ(LfLines(moscow.out)[1], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
-  EXPECT_EQ(moscow.out.substr(moscow.out.find("\n\n", 1)),
-            plain.out.substr(plain.out.find("\n\n", 1)));
+  const auto lines = LfLines(moscow.out);
+  EXPECT_EQ(lines[0], "Москва — Москва, Россия: 55.75° с.ш., 37.62° в.д.; время Europe/Moscow");
+  EXPECT_EQ(lines[2], " Начало лунного дня    29.01.2008  00:43:00 UTC+03:00");
+  const std::string day = moscow.out.substr(lines[0].size() + 1);
+  EXPECT_EQ(day.substr(day.find("\n\n", 1)), plain.out.substr(plain.out.find("\n\n", 1)));
   EXPECT_EQ(Bytes(Sys("TmpFile1.tmp")), t1);
   EXPECT_EQ(Bytes(Sys("TmpFile2.tmp")), t2);
 

@@ -12,6 +12,7 @@
 #include "core/settings.h"
 #include "core/text.h"
 #include "core/textfile.h"
+#include "tests/temp_dir.h"
 
 namespace lunartest {
 
@@ -23,14 +24,9 @@ inline const fs::path kShippedDescriptions = fs::path(KV_SOURCE_DATA) / "System"
 class MainDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int n = 0;
-    dir_ = fs::temp_directory_path() /
-           ("kv_lunar_" + std::to_string(::getpid()) + "_" + std::to_string(n++));
-    fs::remove_all(dir_);
     fs::create_directories(dir_ / "System");
     kv::UseMainDirectory(dir_.string());
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   fs::path Sys(const std::string& name = "") const { return dir_ / "System" / name; }
   void ShipDescriptions() const { fs::copy_file(kShippedDescriptions, Sys("DayMoon.doc")); }
@@ -41,7 +37,8 @@ class MainDirTest : public ::testing::Test {
   }
   std::string Bytes(const fs::path& p) const { return kv::ReadFileBytes(p.string()); }
 
-  fs::path dir_;
+  kvtest::TempDir tmp_{"kv_lunar"};
+  fs::path dir_ = tmp_.path();
 };
 
 inline std::string Cp(const std::string& utf8) { return kv::ToCp1251(utf8); }

@@ -12,7 +12,7 @@
 
 #include "core/text.h"
 
-namespace kvapp {
+namespace kvpaint {
 
 namespace {
 // Beyond this the picture would only cost memory: Qt scales it up.
@@ -101,4 +101,4 @@ void ChartPainter::TextOut(int x, int y, const std::string& text) {
   p.drawText(x, y + fm.ascent(), s);
 }
 
-}  // namespace kvapp
+}  // namespace kvpaint

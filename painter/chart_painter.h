@@ -9,7 +9,7 @@
 
 #include "compat/charts.h"
 
-namespace kvapp {
+namespace kvpaint {
 
 class ChartPainter : public kv::ChartCanvas {
  public:
@@ -48,4 +48,4 @@ class ChartPainter : public kv::ChartCanvas {
   QImage image_;
 };
 
-}  // namespace kvapp
+}  // namespace kvpaint

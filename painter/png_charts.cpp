@@ -8,7 +8,7 @@
 
 #include "chart_painter.h"
 
-namespace kvapp {
+namespace kvpaint {
 namespace {
 
 // The platform's chatter (run-time directory and the like) is no message
@@ -47,8 +47,8 @@ class Charts : public PngCharts {
 };
 
 }  // namespace
-}  // namespace kvapp
+}  // namespace kvpaint
 
-extern "C" __attribute__((visibility("default"))) kvapp::PngCharts* kvlove_make_png_charts() {
-  return new kvapp::Charts;
+extern "C" __attribute__((visibility("default"))) kvpaint::PngCharts* kvlove_make_png_charts() {
+  return new kvpaint::Charts;
 }

@@ -7,7 +7,7 @@
 
 #include "compat/charts.h"
 
-namespace kvapp {
+namespace kvpaint {
 
 class PngCharts {
  public:
@@ -25,4 +25,4 @@ inline constexpr char kMakePngCharts[] = "kvlove_make_png_charts";
 // Its file, beside kvlove.
 inline constexpr char kPngChartsModule[] = "kvlove-png.so";
 
-}  // namespace kvapp
+}  // namespace kvpaint
