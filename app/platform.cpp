@@ -19,6 +19,7 @@
 #include <shellapi.h>
 #else
 #include <QSocketNotifier>
+#include <climits>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/file.h>
@@ -253,7 +254,7 @@ QString InstanceDir(QString* why) {
 
 // One name per user and main directory, however the directory was reached
 // (a link, "..", a trailing separator).
-QString InstanceName(const QString& mainDir) {
+QString InstanceName(const QString& mainDir, const QString& kind) {
   const QFileInfo dir(mainDir);
   QString path = dir.canonicalFilePath();
   if (path.isEmpty()) path = QDir::cleanPath(dir.absoluteFilePath());
@@ -263,13 +264,25 @@ QString InstanceName(const QString& mainDir) {
 #else
   id += QByteArray::number(::getuid());  // the names of two users never meet
 #endif
-  return QStringLiteral("korvella-love-") +
+  return QStringLiteral("korvella-love-") + (kind.isEmpty() ? QString() : kind + u'-') +
          QString::fromLatin1(
              QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));
 }
 
 constexpr int kAnswerMs = 5000;  // an earlier start may still be building its window
-const QByteArray kRaise = "raise\n";
+
+// Requests are lines; what has come without its line end waits for the rest.
+// A line longer than any request is dropped whole.
+void TakeLines(QByteArray& pending, const QByteArray& got,
+               const std::function<void(const QByteArray&)>& onRequest) {
+  pending += got;
+  for (qsizetype nl; (nl = pending.indexOf('\n')) >= 0;) {
+    const QByteArray line = pending.left(nl);
+    pending.remove(0, nl + 1);
+    if (line.size() <= InstanceLock::kMaxRequest) onRequest(line);
+  }
+  if (pending.size() > InstanceLock::kMaxRequest) pending.clear();
+}
 
 }  // namespace
 
@@ -277,24 +290,23 @@ const QByteArray kRaise = "raise\n";
 // A local server (a named pipe): what a later start writes is a request.
 struct InstanceLock::Channel {
   QLocalServer server;
-  bool Open(const QString& name, const std::function<void()>& onRequest) {
+  bool Open(const QString& name, const std::function<void(const QByteArray&)>& onRequest) {
     if (!server.listen(name)) return false;
     QObject::connect(&server, &QLocalServer::newConnection, &server, [this, onRequest] {
       while (QLocalSocket* c = server.nextPendingConnection()) {
+        auto pending = std::make_shared<QByteArray>();
         QObject::connect(c, &QLocalSocket::disconnected, c, &QObject::deleteLater);
-        QObject::connect(c, &QLocalSocket::readyRead, c, [c, onRequest] {
-          c->readAll();
-          onRequest();
-        });
+        QObject::connect(c, &QLocalSocket::readyRead, c,
+                         [c, pending, onRequest] { TakeLines(*pending, c->readAll(), onRequest); });
       }
     });
     return true;
   }
-  static bool Send(const QString& name) {
+  static bool Send(const QString& name, const QByteArray& message) {
     QLocalSocket s;
     s.connectToServer(name);
     if (!s.waitForConnected(100)) return false;
-    s.write(kRaise);
+    s.write(message);
     return s.waitForBytesWritten(1000);
   }
 };
@@ -302,11 +314,13 @@ struct InstanceLock::Channel {
 // A named pipe in the instance folder, which the holder keeps open for
 // reading: what a later start writes into it is a request. Without a reader
 // the writer's open fails, so a pipe left by a crash is never mistaken for
-// a holder.
+// a holder. A request fits in one write of at most PIPE_BUF bytes, which
+// the pipe keeps whole even when two starts write at once.
 struct InstanceLock::Channel {
   QByteArray path;
   int fd = -1;
   std::unique_ptr<QSocketNotifier> notifier;
+  QByteArray pending;
   ~Channel() {
     notifier.reset();
     if (fd >= 0) {
@@ -314,7 +328,7 @@ struct InstanceLock::Channel {
       ::unlink(path.constData());
     }
   }
-  bool Open(const QString& name, const std::function<void()>& onRequest) {
+  bool Open(const QString& name, const std::function<void(const QByteArray&)>& onRequest) {
     path = QFile::encodeName(name);
     ::unlink(path.constData());  // we hold the lock: a pipe of that name was left by a crash
     if (::mkfifo(path.constData(), 0600) != 0) return false;
@@ -325,29 +339,30 @@ struct InstanceLock::Channel {
     QObject::connect(notifier.get(), &QSocketNotifier::activated, notifier.get(),
                      [this, onRequest] {
                        char buf[256];
-                       bool any = false;
-                       while (::read(fd, buf, sizeof buf) > 0) any = true;
-                       if (any) onRequest();
+                       QByteArray got;
+                       for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) got.append(buf, n);
+                       TakeLines(pending, got, onRequest);
                      });
     return true;
   }
-  static bool Send(const QString& name) {
+  static bool Send(const QString& name, const QByteArray& message) {
+    static_assert(InstanceLock::kMaxRequest + 1 <= PIPE_BUF);
     const int w =
         ::open(QFile::encodeName(name).constData(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (w < 0) return false;  // no such pipe, or nobody reads it yet
     struct stat st;
     const bool ours = ::fstat(w, &st) == 0 && S_ISFIFO(st.st_mode) && st.st_uid == ::getuid();
-    const bool sent = ours && ::write(w, kRaise.constData(), kRaise.size()) == kRaise.size();
+    const bool sent = ours && ::write(w, message.constData(), message.size()) == message.size();
     ::close(w);
     return sent;
   }
 };
 #endif
 
-InstanceLock::InstanceLock(const QString& mainDir) {
+InstanceLock::InstanceLock(const QString& mainDir, const QString& kind) {
   const QString dir = InstanceDir(&problem_);
   if (dir.isEmpty()) return;  // no place of our own: no lock
-  const QString name = InstanceName(mainDir);
+  const QString name = InstanceName(mainDir, kind);
   lockName_ = dir + QLatin1Char('/') + name + QStringLiteral(".lock");
 #ifdef Q_OS_WIN
   channelName_ = name;
@@ -444,7 +459,17 @@ InstanceLock::~InstanceLock() {
   channel_.reset();
 }
 
-InstanceLock::Outcome InstanceLock::Claim() {
+void InstanceLock::Received(const QByteArray& line) {
+  emit requestReceived(QString::fromUtf8(line));
+  emit raiseRequested();
+}
+
+InstanceLock::Outcome InstanceLock::Claim(const QString& request) {
+  QByteArray message = request.toUtf8();
+  message.replace('\n', ' ').replace('\r', ' ');
+  // Too long to hand over whole: nobody will take it.
+  if (message.size() > kMaxRequest) return NoAnswer;
+  message += '\n';
   if (lockName_.isEmpty()) return First;  // nowhere to lock: run unguarded rather than not at all
   lock_ = std::make_unique<Lock>(lockName_);
   const QDeadlineTimer deadline(kAnswerMs);
@@ -453,7 +478,8 @@ InstanceLock::Outcome InstanceLock::Claim() {
       case Lock::Taken:
         // Without a channel later starts cannot hand over, but this window still works.
         channel_ = std::make_unique<Channel>();
-        if (!channel_->Open(channelName_, [this] { emit raiseRequested(); })) channel_.reset();
+        if (!channel_->Open(channelName_, [this](const QByteArray& line) { Received(line); }))
+          channel_.reset();
         return First;
       case Lock::Impossible:
         problem_ = QStringLiteral("не удаётся создать файл блокировки %1").arg(Quoted(lockName_));
@@ -461,7 +487,7 @@ InstanceLock::Outcome InstanceLock::Claim() {
         return First;
       case Lock::Held: break;
     }
-    if (Channel::Send(channelName_)) return HandedOver;
+    if (Channel::Send(channelName_, message)) return HandedOver;
     if (deadline.hasExpired()) {
       problem_ = lock_->Holder();
       lock_.reset();

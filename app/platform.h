@@ -61,6 +61,8 @@ bool StartHelpViewer(const QString& helpFile, const QString& topic);
 // (made 0700). The lock is a lock of the system on the open file, which
 // ends with its process: a file without one, whatever it holds, is taken
 // over.
+// The help viewer keeps one window per help file the same way, its request
+// being the page to show.
 class InstanceLock : public QObject {
   Q_OBJECT
  public:
@@ -69,16 +71,20 @@ class InstanceLock : public QObject {
     HandedOver,  // the window of an earlier start has been asked to come forward
     NoAnswer,    // an earlier start holds the lock but does not take requests
   };
-  // mainDir: the directory whose files this process will write.
-  explicit InstanceLock(const QString& mainDir);
+  // mainDir: the directory whose files this process will write; kind tells
+  // the programs apart ("" the window, "help" the viewer).
+  explicit InstanceLock(const QString& mainDir, const QString& kind = {});
   ~InstanceLock() override;
-  Outcome Claim();
+  // request: one line handed to the holder, at most kMaxRequest bytes in UTF-8.
+  Outcome Claim(const QString& request = QStringLiteral("raise"));
+  static constexpr int kMaxRequest = 1024;
   QString lockFileName() const { return lockName_; }
   // Why the window runs without a lock, or for NoAnswer who holds it.
   QString problem() const { return problem_; }
 
  signals:
-  void raiseRequested();  // a later start asked for the window
+  void raiseRequested();                         // a later start asked for the window
+  void requestReceived(const QString& request);  // and what it asked for
 
  private:
   struct Channel;  // how a later start reaches the holder
@@ -86,6 +92,7 @@ class InstanceLock : public QObject {
   QString lockName_, channelName_, problem_;
   std::unique_ptr<Lock> lock_;
   std::unique_ptr<Channel> channel_;
+  void Received(const QByteArray& line);
 };
 
 // SIGTERM, SIGHUP and SIGINT (unless ignored when it is made) become the

@@ -60,8 +60,8 @@ int RunToday(const Context& ctx) {
   const kv::ErrorBox box = [](const std::string& message) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
   };
-  std::string text =
-      kv::FromCp1251Text(kv::LunarDayText(day->Day, day->Start, day->End, box, clock).Block);
+  const kv::TLunarDayText described = kv::LunarDayText(day->Day, day->Start, day->End, box, clock);
+  std::string text = kv::FromCp1251Text(described.Block);
   const bool repeated = at.Kind == kv::ClockReading::Repeated;
   if (format == Format::Text) {
     std::cout << Describe(w) << "\n";
@@ -73,17 +73,23 @@ int RunToday(const Context& ctx) {
     std::cout << "Фаза Луны: " << kv::PhaseWords(day->Phase) << ", освещено "
               << std::lround(day->Illumination * 100) << " %\n";
     std::cout << text;
-    return 0;
+  } else {
+    text.erase(text.find_last_not_of(" \n") + 1);
+    Json inputs{{"command", "today"}, {"moment", IsoMoment(at.X, clock)}};
+    if (repeated) inputs["note"] = RepeatedNote(at, d, t);
+    inputs["place"] = PlaceJson(w);
+    inputs["time_zone"] = clock.IsGmt() ? "GMT" : clock.Name;
+    Records record{
+        {"lunar_day", "start", "end", "description", "illumination", "phase", "phase_ru"}};
+    record.Add({day->Day, IsoMoment(day->Start, clock), IsoMoment(day->End, clock), text,
+                day->Illumination, kv::PhaseCode(day->Phase), kv::PhaseWords(day->Phase)});
+    PrintResult(format, inputs, nullptr, record);
   }
-  text.erase(text.find_last_not_of(" \n") + 1);
-  Json inputs{{"command", "today"}, {"moment", IsoMoment(at.X, clock)}};
-  if (repeated) inputs["note"] = RepeatedNote(at, d, t);
-  inputs["place"] = PlaceJson(w);
-  inputs["time_zone"] = clock.IsGmt() ? "GMT" : clock.Name;
-  Records record{{"lunar_day", "start", "end", "description", "illumination", "phase", "phase_ru"}};
-  record.Add({day->Day, IsoMoment(day->Start, clock), IsoMoment(day->End, clock), text,
-              day->Illumination, kv::PhaseCode(day->Phase), kv::PhaseWords(day->Phase)});
-  PrintResult(format, inputs, nullptr, record);
+  // The times are right without a description, but the answer is not whole.
+  if (const std::string missing = described.Missing(); !missing.empty()) {
+    std::cerr << "kvlove: " << missing << "\n";
+    return 1;
+  }
   return 0;
 }
 

@@ -312,7 +312,7 @@ void ChmArchive::ReadSystem() {
            static_cast<std::uint32_t>(static_cast<unsigned char>(b[at + 1])) << 8;
   };
   // A version word, then records: code (16 bits), length (16 bits), data.
-  QByteArray topic, title;
+  QByteArray topic, title, contents, index;
   std::uint32_t lcid = 0x0419;
   for (qsizetype at = 4; at + 4 <= s.size();) {
     const std::uint32_t code = u16(s, at), len = u16(s, at + 2);
@@ -320,6 +320,8 @@ void ChmArchive::ReadSystem() {
     at += 4 + len;
     const qsizetype nul = data.indexOf('\0');
     const QByteArray str = nul < 0 ? data : data.left(nul);
+    if (code == 0) contents = str;
+    if (code == 1) index = str;
     if (code == 2) topic = str;
     if (code == 3) title = str;
     if (code == 4 && data.size() >= 4) lcid = u16(data, 0) | u16(data, 2) << 16;
@@ -327,6 +329,41 @@ void ChmArchive::ReadSystem() {
   const char* cp = CodePageOf(lcid);
   defaultTopic_ = NormalizeLocal(Decode(topic, cp));
   title_ = Decode(title, cp).trimmed();
+  contentsFile_ = NormalizeLocal(Decode(contents, cp));
+  indexFile_ = NormalizeLocal(Decode(index, cp));
 }
+
+// --- What the viewer's panes read --------------------------------------
+
+namespace {
+// More than any help file holds: a damaged directory is not listed on.
+constexpr qsizetype kMaxObjects = 100000;
+
+int CollectObject(chmFile*, chmUnitInfo* ui, void* context) {
+  auto* paths = static_cast<QStringList*>(context);
+  const QString path = QString::fromUtf8(ui->path);
+  if (path.startsWith(u'/') && !path.endsWith(u'/') && !path.startsWith(u"/#") &&
+      !path.startsWith(u"/$"))
+    paths->push_back(path.mid(1));
+  return paths->size() < kMaxObjects ? CHM_ENUMERATOR_CONTINUE : CHM_ENUMERATOR_SUCCESS;
+}
+
+QString FirstOfKind(const ChmArchive& archive, const QString& named, const char* suffix) {
+  if (!named.isEmpty() && archive.Exists(named)) return named;
+  for (const QString& path : archive.Objects())
+    if (path.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) return path;
+  return {};
+}
+}  // namespace
+
+QStringList ChmArchive::Objects() const {
+  QStringList paths;
+  if (file_)
+    chm_enumerate(file_.get(), CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, CollectObject, &paths);
+  return paths;
+}
+
+QString ChmArchive::ContentsFile() const { return FirstOfKind(*this, contentsFile_, ".hhc"); }
+QString ChmArchive::IndexFile() const { return FirstOfKind(*this, indexFile_, ".hhk"); }
 
 }  // namespace kv::help

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -41,6 +42,14 @@ class ChmArchive {
   // From the archive's system record; empty when it names none.
   const QString& DefaultTopic() const { return defaultTopic_; }
   const QString& Title() const { return title_; }
+  // The contents (.hhc) and index (.hhk) files the system record names, else
+  // the first of their kind in the archive; empty when there is none.
+  QString ContentsFile() const;
+  QString IndexFile() const;
+
+  // The paths of the archive's own objects (no leading '/'), in its
+  // directory's order: no folders, nothing of its internal ("#", "$") files.
+  QStringList Objects() const;
 
  private:
   struct Closer {
@@ -58,6 +67,7 @@ class ChmArchive {
 
   QString defaultTopic_;
   QString title_;
+  QString contentsFile_, indexFile_;
 };
 
 }  // namespace kv::help

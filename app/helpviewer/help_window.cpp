@@ -148,7 +148,6 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
   view_->setAccessibleName(QStringLiteral("Страница справки"));
   // The navigation bar runs from edge to edge; the pages keep their own margins.
   view_->document()->setDocumentMargin(0);
-  setCentralWidget(view_);
 
   back_ = NewAction(this, style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Назад"),
                     QKeySequence::keyBindings(QKeySequence::Back));
@@ -169,6 +168,7 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
     bar->addAction(a);
     bar->widgetForAction(a)->setFocusPolicy(Qt::TabFocus);
   }
+  SetUpTools(bar);
 
   connect(back_, &QAction::triggered, view_, &QTextBrowser::backward);
   connect(forward_, &QAction::triggered, view_, &QTextBrowser::forward);
@@ -184,14 +184,16 @@ HelpWindow::HelpWindow(const HelpRequest& request, QWidget* parent)
     QMenu menu(view_);
     menu.addActions({back_, forward_, home_});
     menu.addSeparator();
+    menu.addActions({zoomIn_, zoomOut_, zoomReset_, print_});
+    menu.addSeparator();
     QAction* copy = menu.addAction(QStringLiteral("Копировать"), view_, &QTextBrowser::copy);
     copy->setEnabled(view_->textCursor().hasSelection());
     menu.addAction(QStringLiteral("Выделить всё"), view_, &QTextBrowser::selectAll);
     menu.exec(view_->viewport()->mapToGlobal(at));
   });
 
-  // Wide enough for the pages' navigation bar on one line.
-  resize(QSize(880, 700).boundedTo(screen()->availableSize()));
+  // Wide enough for the panes and the pages' navigation bar on one line.
+  resize(QSize(1140, 720).boundedTo(screen()->availableSize()));
   ShowPage(request.page.isEmpty() ? homePage_ : request.page);
   view_->setFocus();
 }

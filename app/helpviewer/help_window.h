@@ -10,9 +10,12 @@
 #include "app/helpviewer/help_request.h"
 
 class QAction;
+class QToolBar;
 class QTextBrowser;
 
 namespace kv::help {
+
+class HelpPanes;
 
 inline constexpr char kScheme[] = "chm";
 
@@ -41,9 +44,28 @@ class HelpWindow : public QMainWindow {
   QAction* ForwardAction() const { return forward_; }
   QAction* HomeAction() const { return home_; }
 
+  // The panes, zoom, print and close of the viewer (help_window_tools.cpp).
+  HelpPanes* Panes() const { return panes_; }
+  int ZoomPercent() const;
+  void Zoom(int steps);  // 0: back to 100 %
+  // With no file: the print dialog; with one: a PDF of the page, unasked.
+  bool Print(const QString& pdfFile = {});
+  // Where the print module is looked for: the program's folder unless set.
+  void SetModuleDir(const QString& dir) { moduleDir_ = dir; }
+  // A request handed over by a later start: the page, then the window in front.
+  void ShowRequested(const QString& local);
+  void BringToFront();
+  QAction* ZoomInAction() const { return zoomIn_; }
+  QAction* ZoomOutAction() const { return zoomOut_; }
+  QAction* ZoomResetAction() const { return zoomReset_; }
+  QAction* PrintAction() const { return print_; }
+
  private:
   void Follow(const QUrl& url);
   void UpdateTitle();
+  void SetUpTools(QToolBar* bar);
+  void PageLoaded(const QUrl& url);
+  void OpenHit(const QString& path, const QStringList& words);
 
   ChmArchive archive_;
   QString homePage_;
@@ -51,6 +73,14 @@ class HelpWindow : public QMainWindow {
   QAction* back_ = nullptr;
   QAction* forward_ = nullptr;
   QAction* home_ = nullptr;
+
+  HelpPanes* panes_ = nullptr;
+  QAction* zoomIn_ = nullptr;
+  QAction* zoomOut_ = nullptr;
+  QAction* zoomReset_ = nullptr;
+  QAction* print_ = nullptr;
+  int zoom_;  // index into kZoomSteps
+  QString moduleDir_;
 };
 
 }  // namespace kv::help
