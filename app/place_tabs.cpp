@@ -205,16 +205,22 @@ void PlaceTabs::ChooseUserPlace(const QString& text) {
 }
 
 void PlaceTabs::ChooseBirthPlace(const QString& text) {
+  std::optional<WindowPlace> place;
   try {
-    birth_ = ResolvePlace(text);
-    if (birth_) birth_->Place();
+    place = ResolvePlace(text);
+    if (place) place->Place();
   } catch (const std::exception& e) {
-    birth_.reset();
-    BirthPlaceEdit->Show(birth_);
+    BirthPlaceEdit->Show(birth_);  // the place before stays
     f_.ShowError(QString::fromUtf8(e.what()));
     return;
   }
+  birth_ = place;
   BirthPlaceEdit->Show(birth_);
+  // A screen reader names the clock the hour is read by.
+  QString hour = f_.SpinEdit8->accessibleDescription();
+  const QString moscow = U(" по московскому времени"), local = U(" по местному времени");
+  hour.replace(birth_ ? moscow : local, birth_ ? local : moscow);
+  f_.SpinEdit8->setAccessibleDescription(hour);
 }
 
 bool PlaceTabs::LunarMonths() {
