@@ -31,6 +31,7 @@
 #include "accessible.h"
 #include "desktop.h"
 #include "jpeg.h"
+#include "place_tabs.h"
 #include "platform.h"
 
 namespace kvapp {
@@ -193,6 +194,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   BuildTab3();
   BuildTab4();
   BuildTab5();
+  places_ = new PlaceTabs(*this);
 
   NameControls();
   DescribeControls();
@@ -607,6 +609,7 @@ void TZKV_LoveForm::FormActivate() {
   Memo1->setFont(f);
   kv::SetObserver();
   while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+  places_->Start();
 }
 
 void TZKV_LoveForm::PageControl1Change() {
@@ -730,7 +733,8 @@ void TZKV_LoveForm::BitBtn1Click() {
   const std::int32_t year = kv::StrToInt(SpinEdit7->text().toStdString());
   const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
   const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
-  const std::string& page = kv::MakeDegreeReport(name, day, month, year, hour, minute);
+  // At the place of birth when one is chosen, else in Moscow time.
+  const std::string& page = places_->Report(name, day, month, year, hour, minute);
   // The browser is made for the first report, so that start-up stays light.
   if (!WebBrowser2) {
     WebBrowser2 = new TWebBrowser(Panel1);
@@ -743,6 +747,7 @@ void TZKV_LoveForm::BitBtn1Click() {
   Panel1->show();
 }
 void TZKV_LoveForm::BitBtn5Click() {
+  if (places_->LunarMonths()) return;
   Memo1->clear();
   ListBox1->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
@@ -753,6 +758,7 @@ void TZKV_LoveForm::BitBtn5Click() {
 }
 
 void TZKV_LoveForm::RadioGroup1Click() {
+  if (places_->LunarMonth()) return;
   // The list goes with the lunar days it was built from: both start afresh.
   Memo1->clear();
   ListBox1->clear();
@@ -765,9 +771,11 @@ void TZKV_LoveForm::RadioGroup1Click() {
   Panel7->setCaption(QString::fromStdString(kv::FromCp1251(m.caption)));
   for (const std::string& line : m.days)
     ListBox1->addItem(QString::fromStdString(kv::FromCp1251(line)));
+  places_->MarkToday();
 }
 
 void TZKV_LoveForm::ListBox1Click() {
+  if (places_->LunarDay()) return;
   const int chosen = ListBox1->ChosenRow();
   if (chosen < 0) return;
   Memo1->clear();
@@ -781,6 +789,7 @@ void TZKV_LoveForm::ListBox1Click() {
 }
 
 void TZKV_LoveForm::BitBtn7Click() {
+  if (places_->Eclipses()) return;
   ListBox2->show();
   ListBox2->clear();
   const std::int32_t year = kv::StrToInt(SpinEdit21->text().toStdString());

@@ -30,6 +30,7 @@ namespace kvapp {
 
 using kvpaint::ChartPainter;
 class CompatWindowRun;
+class PlaceTabs;
 
 class TZKV_LoveForm : public QWidget {
   Q_OBJECT
@@ -72,6 +73,8 @@ class TZKV_LoveForm : public QWidget {
 
   bool startupDone() const { return startupDone_; }
   bool compatRunning() const { return compatRun_ != nullptr; }
+  // The user's place, a birth's, and today (place_tabs.h).
+  PlaceTabs& Places() { return *places_; }
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
@@ -155,6 +158,7 @@ class TZKV_LoveForm : public QWidget {
   QTimer* compatTimer_ = nullptr;
   std::unique_ptr<CompatWindowRun> compatRun_;
   friend class CompatWindowRun;
+  PlaceTabs* places_ = nullptr;  // a child of the window
 };
 
 }  // namespace kvapp

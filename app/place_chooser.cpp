@@ -1,0 +1,195 @@
+#include "place_chooser.h"
+
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QRegularExpression>
+#include <QStringListModel>
+#include <cmath>
+
+#include "core/zone.h"
+#include "platform.h"
+
+namespace kvapp {
+
+namespace {
+
+QString U(const std::string& s) { return QString::fromStdString(s); }
+
+QString Listed(const std::vector<const kv::AtlasCity*>& cities, std::size_t most = 8) {
+  QStringList names;
+  for (const kv::AtlasCity* c : cities) {
+    if (static_cast<std::size_t>(names.size()) == most) break;
+    names << U(c->Title());
+  }
+  return names.join(QStringLiteral("\n"));
+}
+
+const kv::Atlas& TheAtlas() {
+  try {
+    return kv::Atlas::Get();
+  } catch (const kv::AtlasError& e) {
+    throw PlaceError(std::string(e.what()) +
+                     ". Место можно задать широтой и долготой: 55.75, 37.62 Europe/Moscow");
+  }
+}
+
+WindowPlace FromCity(const kv::AtlasCity& c) {
+  return {U(c.Title()), c.Latitude, c.Longitude, U(c.Zone)};
+}
+
+// "55.75,37.62", "55.75, 37.62 Europe/Moscow", "-33.9 18.4 +02:00".
+std::optional<WindowPlace> Coordinates(const QString& text) {
+  static const QRegularExpression re(QStringLiteral(
+      R"(^\s*([-+]?\d+(?:[.]\d*)?)\s*[,; ]\s*([-+]?\d+(?:[.]\d*)?)(?:\s*[,; ]\s*(\S+))?\s*$)"));
+  const QRegularExpressionMatch m = re.match(text);
+  if (!m.hasMatch()) return std::nullopt;
+  WindowPlace p;
+  p.latitude = m.captured(1).toDouble();
+  p.longitude = m.captured(2).toDouble();
+  p.zone = m.captured(3);
+  if (std::fabs(p.latitude) > 90)
+    throw PlaceError("Широта " + m.captured(1).toStdString() +
+                     " вне пределов: от -90 (юг) до 90 (север) градусов");
+  if (std::fabs(p.longitude) > 180)
+    throw PlaceError("Долгота " + m.captured(2).toStdString() +
+                     " вне пределов: от -180 (запад) до 180 (восток) градусов");
+  p.title = QStringLiteral("%1, %2").arg(p.latitude, 0, 'f', 2).arg(p.longitude, 0, 'f', 2);
+  if (!p.zone.isEmpty()) {
+    p.Place();  // an unknown zone is refused now, not at the first use
+    p.title += QLatin1Char(' ') + p.zone;
+  }
+  return p;
+}
+
+}  // namespace
+
+kv::LunarPlace WindowPlace::Place() const {
+  kv::LunarPlace p{longitude, latitude, {}};
+  if (!zone.isEmpty()) {
+    std::optional<kv::LocalClock> clock = kv::ZoneClock(zone.toStdString());
+    if (!clock) throw PlaceError(kv::UnknownZoneMessage(zone.toStdString()));
+    p.Clock = *std::move(clock);
+  }
+  return p;
+}
+
+QString WindowPlace::ShortName() const {
+  return title.section(QStringLiteral(" — "), 0, 0) + QStringLiteral(", ") + ClockName();
+}
+
+std::optional<WindowPlace> ResolvePlace(const QString& typed) {
+  const QString text = typed.trimmed();
+  if (text.isEmpty()) return std::nullopt;
+  if (text.front().isDigit() || text.front() == QLatin1Char('-') ||
+      text.front() == QLatin1Char('+')) {
+    if (auto p = Coordinates(text)) return p;
+    throw PlaceError("Не понято место «" + text.toStdString() +
+                     "»: нужен город или широта и долгота в градусах, например 55.75, 37.62 "
+                     "(и часовой пояс: Europe/Moscow или +3)");
+  }
+  const kv::Atlas& atlas = TheAtlas();
+  // A title the field offered names its city exactly.
+  const QString name = text.section(QStringLiteral(" — "), 0, 0);
+  if (name != text)
+    for (const kv::AtlasCity* c : atlas.Search(name.toStdString(), 200))
+      if (U(c->Title()) == text) return FromCity(*c);
+  const kv::AtlasLookup found = atlas.Find(text.toStdString());
+  if (found.City) return FromCity(*found.City);
+  if (!found.Candidates.empty())
+    throw PlaceError("«" + text.toStdString() +
+                     "» — начало названий нескольких городов; выберите один из списка "
+                     "или добавьте регион или страну через запятую:\n" +
+                     Listed(found.Candidates).toStdString());
+  throw PlaceError("Города «" + text.toStdString() + "» нет в атласе." +
+                   (found.Nearest.empty()
+                        ? std::string()
+                        : "\nБлижайшие названия:\n" + Listed(found.Nearest).toStdString()) +
+                   "\nМесто можно задать широтой и долготой: 55.75, 37.62 Europe/Moscow");
+}
+
+namespace {
+const QString kPlace = QStringLiteral("rPlace"), kLat = QStringLiteral("rPlaceLatitude"),
+              kLon = QStringLiteral("rPlaceLongitude"), kZone = QStringLiteral("rPlaceZone");
+}
+
+std::optional<WindowPlace> LoadUserPlace() {
+  RegistryKey key;
+  try {
+    if (!key.Open(false) || !key.ValueExists(kPlace)) return std::nullopt;
+  } catch (const RegistryError&) {
+    return std::nullopt;  // the start-up has said what is wrong with the settings
+  }
+  WindowPlace p;
+  p.title = key.ReadString(kPlace);
+  bool latOk = false, lonOk = false;
+  p.latitude = key.ReadString(kLat).toDouble(&latOk);
+  p.longitude = key.ReadString(kLon).toDouble(&lonOk);
+  p.zone = key.ReadString(kZone);
+  if (p.title.isEmpty() || !latOk || !lonOk || std::fabs(p.latitude) > 90 ||
+      std::fabs(p.longitude) > 180)
+    return std::nullopt;
+  return p;
+}
+
+void SaveUserPlace(const std::optional<WindowPlace>& place) {
+  RegistryKey key;
+  if (!key.Open(true))
+    throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
+  key.WriteString(kPlace, place ? place->title : QString());
+  key.WriteString(kLat, place ? QString::number(place->latitude, 'g', 10) : QString());
+  key.WriteString(kLon, place ? QString::number(place->longitude, 'g', 10) : QString());
+  key.WriteString(kZone, place ? place->zone : QString());
+  key.Close();
+}
+
+PlaceEdit::PlaceEdit(QWidget* parent) : QLineEdit(parent) {
+  offers_ = new QStringListModel(this);
+  completer_ = new QCompleter(offers_, this);
+  // The offers are the atlas's, Latin names among them: shown as they are.
+  completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  completer_->setMaxVisibleItems(12);
+  setCompleter(completer_);
+  setClearButtonEnabled(true);
+  connect(this, &QLineEdit::textEdited, this, &PlaceEdit::Offer);
+  connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
+          [this](const QString& title) {
+            setText(title);
+            Commit();
+          });
+  connect(this, &QLineEdit::returnPressed, this, &PlaceEdit::Commit);
+  connect(this, &QLineEdit::editingFinished, this, &PlaceEdit::Commit);
+}
+
+void PlaceEdit::Show(const std::optional<WindowPlace>& place) {
+  shown_ = place ? place->title : QString();
+  const QString dash = QStringLiteral(" — ");
+  if (compact_ && shown_.contains(dash))
+    shown_ = shown_.section(dash, 0, 0) + QStringLiteral(", ") +
+             shown_.section(dash, 1).section(QStringLiteral(", "), -1);
+  setText(shown_);
+  setToolTip(place ? place->title : QString());
+  setCursorPosition(0);
+}
+
+void PlaceEdit::Offer(const QString& text) {
+  QStringList titles;
+  const QString t = text.trimmed();
+  if (!t.isEmpty() && t.front().isLetter()) {
+    try {
+      for (const kv::AtlasCity* c : kv::Atlas::Get().Search(t.toStdString(), 12))
+        titles << U(c->Title());
+    } catch (const kv::AtlasError&) {
+      // No atlas: coordinates are still taken, and Return says why a name is not.
+    }
+  }
+  offers_->setStringList(titles);
+  if (!titles.isEmpty()) completer_->complete();
+}
+
+void PlaceEdit::Commit() {
+  if (text() == shown_) return;
+  completer_->popup()->hide();
+  emit placeTyped(text());
+}
+
+}  // namespace kvapp
