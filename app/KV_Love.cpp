@@ -35,7 +35,7 @@ namespace {
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QFont Font(const QString& family, int px, bool bold = false) {
-  QFont f(family);
+  QFont f(InstalledFace(family));
   f.setPixelSize(px);
   f.setBold(bold);
   return f;
