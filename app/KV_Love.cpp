@@ -70,9 +70,10 @@ const QColor kFieldCream(0xFF, 0xFF, 0xEA);
 TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, kv::InputRange range,
                         int value, int px = 15) {
   auto* s = new TSpinEdit(parent);
+  // The font first: text set before it would be laid out twice.
+  s->setFont(Font(QStringLiteral("Arial"), px));
   s->setRange(range.lo, range.hi);
   s->setValue(value);
-  s->setFont(Font(QStringLiteral("Arial"), px));
   SetFieldColour(s, kFieldYellow);
   s->setGeometry(x, y, w, h);
   return s;
