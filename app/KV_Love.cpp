@@ -47,7 +47,7 @@ constexpr int kWindowHeight = 666;
 QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QFont Font(const QString& family, int px, bool bold = false) {
-  QFont f(family);
+  QFont f(InstalledFace(family));
   f.setPixelSize(px);
   f.setBold(bold);
   return f;
@@ -82,9 +82,10 @@ const QColor kFieldCream(0xFF, 0xFF, 0xEA);
 TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, kv::InputRange range,
                         int value, int px = 15) {
   auto* s = new TSpinEdit(parent);
+  // The font first: text set before it would be laid out twice.
+  s->setFont(Font(QStringLiteral("Arial"), px));
   s->setRange(range.lo, range.hi);
   s->setValue(value);
-  s->setFont(Font(QStringLiteral("Arial"), px));
   SetFieldColour(s, kFieldYellow);
   s->setGeometry(x, y, w, h);
   return s;

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QPixmap>
@@ -19,9 +21,25 @@ void LoadQtTranslations(QCoreApplication& app) {
     delete qt;
 }
 
+QString InstalledFace(const QString& face) {
+  static QHash<QString, QString> chosen;
+  if (const auto it = chosen.constFind(face); it != chosen.constEnd()) return *it;
+  QString family = face;
+  if (face == QLatin1String("Arial Cyr") || face == QLatin1String("System")) {
+    family = InstalledFace(QStringLiteral("Arial"));
+  } else if (!QFontDatabase::hasFamily(face)) {
+    const QString twin = face == QLatin1String("Arial")     ? QStringLiteral("Liberation Sans")
+                         : face == QLatin1String("Courier") ? QStringLiteral("Liberation Mono")
+                                                            : QString();
+    if (!twin.isEmpty() && QFontDatabase::hasFamily(twin)) family = twin;
+  }
+  chosen.insert(face, family);
+  return family;
+}
+
 void SubstituteFonts() {
-  const QString arial = QFontInfo(QFont(QStringLiteral("Arial"))).family();
   // Substitutes count only where the family itself is missing.
+  const QString arial = InstalledFace(QStringLiteral("Arial"));
   QFont::insertSubstitution(QStringLiteral("Arial Cyr"), arial);
   QFont::insertSubstitution(QStringLiteral("System"), arial);
 }

@@ -15,9 +15,17 @@ namespace kvapp {
 // its numbers, which must not decide the language.
 void LoadQtTranslations(QCoreApplication& app);
 
-// "Arial Cyr" and "System", which no free desktop has, are drawn in the face
-// that "Arial" resolves to (Liberation Sans where it is installed), whose
-// widths the captions and buttons were laid out for.
+// The family to ask for in place of one of the window's faces: the face
+// itself where it is installed, else its twin of the same widths from
+// fonts-liberation2 (Arial: Liberation Sans, Courier: Liberation Mono);
+// "Arial Cyr" and "System", which no free desktop has, take Arial's. Asked
+// for by name, a missing face costs a fontconfig fallback search for every
+// size and weight, and Courier's may end on a Type 1 font.
+QString InstalledFace(const QString& face);
+
+// "Arial Cyr" and "System" drawn in Arial's face (InstalledFace), whose
+// widths the captions and buttons were laid out for, wherever a text names
+// them (the help pages, the report).
 void SubstituteFonts();
 
 QIcon ProgramIcon();

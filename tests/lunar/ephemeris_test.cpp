@@ -139,7 +139,7 @@ TEST(EphemerisCrossCheck, LunarDaysOfMoscowAndSydneyAreTheirMoonrises) {
   UseMainDirectory(dir.string());
   for (const auto& [lon, lat, hours] :
        {std::tuple{37.62, 55.75, 3}, std::tuple{151.21, -33.87, 10}}) {
-    const LunarPlace place{lon, lat, {"zone", [hours](double) { return hours * 3600; }}};
+    const LunarPlace place{lon, lat, {"zone", [h = hours](double) { return h * 3600; }}};
     for (std::int32_t year = 2008; year <= 2010; ++year) {
       WritePhaseListing(year);
       for (std::int32_t M = 1; M <= 13; ++M) {
