@@ -91,6 +91,8 @@ int WrittenDepth(QStringView text) {
   return deepest;
 }
 
+}  // namespace
+
 QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
                    const QList<QKeySequence>& keys) {
   auto* a = new QAction(icon, text, owner);
@@ -100,8 +102,6 @@ QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
   owner->addAction(a);
   return a;
 }
-
-}  // namespace
 
 QString PageText(const QByteArray& body, const QString& path, const QString& file) {
   // As the browser reads bytes: the charset the page declares, else UTF-8.

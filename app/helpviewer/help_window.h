@@ -3,6 +3,9 @@
 // from the CHM, and nothing from anywhere else.
 #pragma once
 
+#include <QIcon>
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QUrl>
 
@@ -18,6 +21,10 @@ namespace kv::help {
 class HelpPanes;
 
 inline constexpr char kScheme[] = "chm";
+
+// An action of the viewer's window with its keys, named with them in its tooltip.
+QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
+                   const QList<QKeySequence>& keys);
 
 // Tables within tables the viewer lays out. The layout follows each level
 // down the stack and, sizing the columns, takes about half again as long

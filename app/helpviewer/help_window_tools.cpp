@@ -23,13 +23,8 @@ constexpr int kLastZoom = int(std::size(kZoomSteps)) - 1;
 
 QAction* NewTool(QWidget* owner, const QString& icon, QStyle::StandardPixmap fallback,
                  const QString& text, const QList<QKeySequence>& keys) {
-  auto* a =
-      new QAction(QIcon::fromTheme(icon, owner->style()->standardIcon(fallback)), text, owner);
-  a->setShortcuts(keys);
-  a->setToolTip(text + QStringLiteral(" (") + keys.front().toString(QKeySequence::NativeText) +
-                u')');
-  owner->addAction(a);
-  return a;
+  return NewAction(owner, QIcon::fromTheme(icon, owner->style()->standardIcon(fallback)), text,
+                   keys);
 }
 
 }  // namespace
