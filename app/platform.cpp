@@ -242,7 +242,7 @@ QString InstanceDir(QString* why) {
     }
     base = home + QStringLiteral("/.cache");
   }
-  const QString dir = base + QStringLiteral("/korvella-love");
+  QString dir = base + QStringLiteral("/korvella-love");
   const QByteArray native = QFile::encodeName(dir);
   QDir().mkpath(base);
   ::mkdir(native.constData(), 0700);
