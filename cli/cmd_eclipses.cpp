@@ -18,12 +18,6 @@ std::string Trimmed(const std::string& cp1251) {
   return b == std::string::npos ? "" : kv::FromCp1251(cp1251.substr(b, e - b + 1));
 }
 
-// "09.01.2008 09:54:00 +03:00", by the clock's digits as the list shows them.
-std::string Moment(double x, const kv::LocalClock& clock) {
-  std::string date, time;
-  kv::DayNumberToStrings(clock.Local(x), date, time);
-  return date + " " + time + (clock.IsGmt() ? "" : " " + kv::OffsetText(clock.OffsetAt(x)));
-}
 }  // namespace
 
 int RunEclipses(const Context& ctx) {
@@ -54,7 +48,7 @@ int RunEclipses(const Context& ctx) {
         const kv::LocalEclipse& l = local[line.record];
         std::cout << '\t' << (l.Visible ? "видно" : "не видно") << '\t'
                   << (l.MaximumVisible ? "максимум виден" : "максимум не виден") << '\t'
-                  << (l.Visible ? Moment(l.LocalMaximum, clock) : "-");
+                  << (l.Visible ? ClockMoment(l.LocalMaximum, clock) : "-");
       }
       std::cout << "\n";
     }

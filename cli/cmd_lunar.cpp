@@ -47,13 +47,6 @@ LunarMonth LunarDays(const Context& ctx) {
   return m;
 }
 
-// "09.01.2008 09:00:59", with the offset for a zone: "09.01.2008 09:54:00 +03:00".
-std::string Moment(double x, const kv::LocalClock& clock) {
-  std::string date, time;
-  kv::DayNumberToStrings(clock.Local(x), date, time);
-  return date + " " + time + (clock.IsGmt() ? "" : " " + kv::OffsetText(clock.OffsetAt(x)));
-}
-
 // The inputs every lunar result echoes.
 Json Inputs(const char* command, const Context& ctx, const Whereabouts* where,
             const kv::LocalClock& clock) {
@@ -107,7 +100,8 @@ int RunLunarDays(const Context& ctx) {
     for (int N = 1; N <= days; ++N) {
       std::cout << kv::FromCp1251(kv::LunarDayLine(N, m.starts[N - 1], clock));
       if (times)
-        std::cout << '\t' << Moment(m.starts[N - 1], clock) << '\t' << Moment(m.starts[N], clock);
+        std::cout << '\t' << ClockMoment(m.starts[N - 1], clock) << '\t'
+                  << ClockMoment(m.starts[N], clock);
       std::cout << "\n";
     }
     return 0;

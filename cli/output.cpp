@@ -13,6 +13,8 @@
 #include <iostream>
 #include <streambuf>
 
+#include "core/calendar.h"
+
 namespace kvcli {
 
 namespace {
@@ -137,6 +139,12 @@ std::string IsoMoment(double x, const kv::LocalClock& clock) {
                 std::abs(year), date.month(), date.day(), second / 3600, second / 60 % 60,
                 second % 60);
   return buf + kv::OffsetText(offset);
+}
+
+std::string ClockMoment(double x, const kv::LocalClock& clock) {
+  std::string date, time;
+  kv::DayNumberToStrings(clock.Local(x), date, time);
+  return date + " " + time + (clock.IsGmt() ? "" : " " + kv::OffsetText(clock.OffsetAt(x)));
 }
 
 void PrintResult(Format format, Json inputs, const char* key, const Records& records) {

@@ -43,6 +43,9 @@ using Json = nlohmann::ordered_json;
 // clock, in the proleptic Gregorian calendar of ISO 8601 (also before
 // 15.10.1582, where the program's texts give Julian dates).
 std::string IsoMoment(double x, const kv::LocalClock& clock);
+// "09.01.2008 09:00:59" by the clock's digits as the lists show them, with
+// the offset for a zone: "09.01.2008 09:54:00 +03:00".
+std::string ClockMoment(double x, const kv::LocalClock& clock);
 
 // The records of a result: their field names once, the values of each.
 struct Records {
