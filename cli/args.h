@@ -24,8 +24,17 @@ struct Time {
   std::int32_t hour = 0, minute = 0, second = 0;
 };
 
-// DD.MM.YYYY: day 1..31, month 1..12, year with an optional minus sign.
-Date ParseDate(std::string_view s);
+// A date of the program's calendar. Written DD.MM.YYYY, it is the calendar
+// of the window and of every list: Julian before 15.10.1582, historical
+// years (-1 is 1 BC). Written YYYY-MM-DD (ISO 8601), it is the proleptic
+// Gregorian calendar with astronomical years (0000 is 1 BC, -0001 2 BC), as
+// kvlove's json and csv write dates; the two agree from 15.10.1582 on.
+// A date that is not a day of its calendar (31.02.2020, 10.10.1582, year 0)
+// raises UsageError naming what and the text, and what it would count on
+// to. Lenient, day 1..31 of any month is taken as the window takes it:
+// counted on past the month's end, 05.10 to 14.10.1582 read as Julian dates.
+// what: the option (--at) or the argument; "date" when empty.
+Date ParseDate(std::string_view s, std::string_view what = {}, bool lenient = false);
 // HH:MM or HH:MM:SS, 0..23, 0..59, 0..59.
 Time ParseTime(std::string_view s);
 // "LAT,LON": decimal degrees, north and east positive, |LAT| <= 90,
@@ -52,5 +61,8 @@ struct Context {
   // Value of "--name VALUE"; empty when absent.
   std::string FlagValue(std::string_view name) const;
 };
+
+// A date of the command line: ParseDate, lenient with --lenient-dates.
+Date ReadDate(const Context& ctx, std::string_view s, std::string_view what = {});
 
 }  // namespace kvcli

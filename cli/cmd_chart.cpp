@@ -5,18 +5,20 @@
 #include "core/calendar.h"
 #include "core/planets.h"
 #include "output.h"
+#include "tr.h"
 #include "places.h"
 
 namespace kvcli {
 
 int RunChart(const Context& ctx) {
-  const Date d = ParseDate(ctx.args[0]);
+  const Date d = ReadDate(ctx, ctx.args[0]);
   const Time t = ctx.args.size() > 1 ? ParseTime(ctx.args[1]) : Time{};
   const Format format = ReadFormat(ctx);
   if (d.year < kv::kEphemerisFirstYear || d.year > kv::kEphemerisLastYear)
-    throw UsageError("year out of range " + std::to_string(kv::kEphemerisFirstYear) + ".." +
-                     std::to_string(kv::kEphemerisLastYear) +
-                     " (the ephemeris computes no other years): '" + ctx.args[0] + "'");
+    throw UsageError(
+        Kvlove::tr("year out of range %1..%2 (the ephemeris computes no other years): '%3'",
+                   {std::to_string(kv::kEphemerisFirstYear), std::to_string(kv::kEphemerisLastYear),
+                    ctx.args[0]}));
   const Whereabouts w = ReadWhereabouts(ctx);
   // Without a place the moment is universal time, as it always was.
   const kv::ClockReading birth =

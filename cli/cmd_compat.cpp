@@ -13,6 +13,7 @@
 #include "compat/straight_host.h"
 #include "core/textfile.h"
 #include "output.h"
+#include "tr.h"
 
 namespace kvcli {
 namespace {
@@ -30,8 +31,8 @@ std::unique_ptr<kvpaint::PngCharts> LoadPngCharts() {
              : nullptr;
   if (!make) {
     const char* why = ::dlerror();
-    throw std::runtime_error("Не удаётся загрузить модуль картинок «" + path +
-                             "»: " + (why ? why : ""));
+    throw std::runtime_error(
+        Kvlove::tr("Cannot load the pictures' module '%1': %2", {path, why ? why : ""}));
   }
   return std::unique_ptr<kvpaint::PngCharts>(make());
 }
@@ -62,8 +63,8 @@ void PrintPoints(Format format, const Context& ctx) {
 }  // namespace
 
 int RunCompat(const Context& ctx) {
-  const Date d = ParseDate(ctx.args[0]);
-  CheckRange(d.year, kv::kCompatBirthYearInput, "year", ctx.args[0]);
+  const Date d = ReadDate(ctx, ctx.args[0]);
+  CheckRange(d.year, kv::kCompatBirthYearInput, Kvlove::tr("year"), ctx.args[0]);
   const std::int32_t start = ParseInt(ctx.args[1], kv::kCompatStartYearInput, "START_YEAR");
   const bool png = ctx.HasFlag("--png");
   const std::string prefix = ctx.FlagValue("--png");

@@ -7,6 +7,7 @@
 #include "eclipse/eclipse_list.h"
 #include "eclipse/visibility.h"
 #include "output.h"
+#include "tr.h"
 #include "places.h"
 
 namespace kvcli {
@@ -21,7 +22,7 @@ std::string Trimmed(const std::string& cp1251) {
 }  // namespace
 
 int RunEclipses(const Context& ctx) {
-  const std::int32_t year = ParseInt(ctx.args[0], kv::kEclipseYearInput, "year");
+  const std::int32_t year = ParseInt(ctx.args[0], kv::kEclipseYearInput, Kvlove::tr("year"));
   const bool details = ctx.HasFlag("--details");
   const Format format = ReadFormat(ctx);
   const Whereabouts where = ReadWhereabouts(ctx);

@@ -13,16 +13,19 @@
 #include "lunar/lunardays.h"
 #include "lunar/phases.h"
 #include "output.h"
+#include "tr.h"
 #include "places.h"
 
 namespace kvcli {
 
 namespace {
 
-std::int32_t Year(const Context& ctx) { return ParseInt(ctx.args[0], kv::kLunarYearInput, "year"); }
+std::int32_t Year(const Context& ctx) {
+  return ParseInt(ctx.args[0], kv::kLunarYearInput, Kvlove::tr("year"));
+}
 std::int32_t Month(const Context& ctx) {
   return ParseInt(ctx.args[1], {kv::NewMoon_Table.first(), kv::NewMoon_Table.last()},
-                  "lunar month");
+                  Kvlove::tr("lunar month"));
 }
 
 // The lunar days of a month: the window's list, or the place's.
@@ -116,8 +119,8 @@ int RunLunarDays(const Context& ctx) {
 int RunLunarDay(const Context& ctx) {
   const Format format = ReadFormat(ctx);
   const LunarMonth m = LunarDays(ctx);
-  const std::int32_t N =
-      ParseInt(ctx.args[2], {1, static_cast<std::int32_t>(m.starts.size()) - 1}, "lunar day");
+  const std::int32_t N = ParseInt(ctx.args[2], {1, static_cast<std::int32_t>(m.starts.size()) - 1},
+                                  Kvlove::tr("lunar day"));
   const kv::ErrorBox box = [](const std::string& message) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
   };

@@ -4,17 +4,18 @@
 #include "commands.h"
 #include "degrees/degree_report.h"
 #include "output.h"
+#include "tr.h"
 #include "places.h"
 
 namespace kvcli {
 
 int RunReport(const Context& ctx) {
-  const Date d = ParseDate(ctx.args[1]);
+  const Date d = ReadDate(ctx, ctx.args[1]);
   const std::string& time = ctx.args[2];
   if (std::count(time.begin(), time.end(), ':') != 1)
-    throw UsageError("malformed time '" + time + "' (expected HH:MM)");
+    throw UsageError(Kvlove::tr("malformed time '%1' (expected HH:MM)", {time}));
   const Time t = ParseTime(time);
-  CheckRange(d.year, kv::kReportYearInput, "year", ctx.args[1]);
+  CheckRange(d.year, kv::kReportYearInput, Kvlove::tr("year"), ctx.args[1]);
   const Format format = ReadFormat(ctx);
   const Whereabouts w = ReadWhereabouts(ctx);
   kv::ClockReading birth;

@@ -10,6 +10,7 @@
 #include "lunar/daytext.h"
 #include "lunar/today.h"
 #include "output.h"
+#include "tr.h"
 #include "places.h"
 
 namespace kvcli {
@@ -17,16 +18,16 @@ namespace kvcli {
 namespace {
 
 // "DD.MM.YYYY HH:MM" of --at, blanks around and between its parts ignored.
-void ReadAt(const std::string& value, Date& d, Time& t) {
+void ReadAt(const Context& ctx, const std::string& value, Date& d, Time& t) {
   const std::size_t b = value.find_first_not_of(' ');
   const std::size_t gap = b == std::string::npos ? b : value.find(' ', b);
   const std::size_t timeAt = gap == std::string::npos ? gap : value.find_first_not_of(' ', gap);
   if (timeAt == std::string::npos)
-    throw UsageError("malformed --at '" + value + "' (expected \"DD.MM.YYYY HH:MM\")");
+    throw UsageError(Kvlove::tr("malformed --at '%1' (expected \"DD.MM.YYYY HH:MM\")", {value}));
   const std::size_t e = value.find_last_not_of(' ');
-  d = ParseDate(value.substr(b, gap - b));
+  d = ReadDate(ctx, value.substr(b, gap - b), "--at");
   t = ParseTime(value.substr(timeAt, e + 1 - timeAt));
-  CheckRange(d.year, kv::kLunarYearInput, "year", value);
+  CheckRange(d.year, kv::kLunarYearInput, Kvlove::tr("year"), value);
 }
 
 double Now() {
@@ -50,13 +51,13 @@ int RunToday(const Context& ctx) {
   Time t;
   kv::ClockReading at{.X = Now()};
   if (ctx.HasFlag("--at")) {
-    ReadAt(ctx.FlagValue("--at"), d, t);
+    ReadAt(ctx, ctx.FlagValue("--at"), d, t);
     at = FromLocalReading(w, d, t);
   }
   const std::optional<kv::LunarDayNow> day = kv::LunarDayAt(at.X, w.place);
   if (!day)
-    throw std::runtime_error("в " + Describe(w) +
-                             " Луна не восходит рядом с этим моментом: лунного дня нет");
+    throw std::runtime_error(Kvlove::tr(
+        "at %1 the Moon does not rise near this moment: there is no lunar day", {Describe(w)}));
   const kv::ErrorBox box = [](const std::string& message) {
     std::cerr << "kvlove: " << kv::FromCp1251(message) << "\n";
   };

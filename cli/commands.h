@@ -11,7 +11,8 @@
 
 namespace kvcli {
 
-// An option of a command; its help is listed under "Options:".
+// An option of a command; its help is listed under "Options:". The texts
+// are English, translated where they are shown (cli/tr.h).
 struct Option {
   const char* name;   // "--png"
   const char* value;  // what it takes ("PREFIX"); nullptr for a switch
@@ -20,8 +21,10 @@ struct Option {
 
 struct Command {
   const char* name;
-  const char* synopsis;  // one line for the overview
-  const char* help;      // usage and description of "kvlove NAME --help"
+  const char* synopsis;           // one line for the overview
+  const char* help;               // usage and description of "kvlove NAME --help"
+  bool clockDigits = false;       // then the note on the clock digits of moonrises
+  const char* example = nullptr;  // then this
   std::vector<Option> options = {};
   std::size_t minArgs, maxArgs;
   int (*run)(const Context&);

@@ -12,18 +12,25 @@
 #include "commands.h"
 #include "core/settings.h"
 #include "output.h"
+#include "tr.h"
 #include "core/textfile.h"
 
 namespace kvcli {
 namespace {
 
-constexpr const char* kOverview =
+const char* const kOverview = QT_TRANSLATE_NOOP(
+    "Kvlove",
     "Usage: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]\n"
     "       kvlove COMMAND --help\n"
     "       kvlove --version\n"
     "\n"
     "Korvella Love from the command line: the computations of the window,\n"
-    "writing the same files byte for byte. Dates are DD.MM.YYYY, times HH:MM[:SS].\n"
+    "writing the same files byte for byte. Times are HH:MM[:SS], dates\n"
+    "DD.MM.YYYY or YYYY-MM-DD. DD.MM.YYYY is the window's calendar, Julian\n"
+    "before 15.10.1582, with -1 for 1 BC; YYYY-MM-DD is ISO 8601's, Gregorian\n"
+    "also before 1582, with 0000 for 1 BC, as json and csv write dates. A date\n"
+    "that does not exist (31.02.2020, 10.10.1582) is refused; a command's\n"
+    "--lenient-dates takes day 1..31 of any month as the window does.\n"
     "\n"
     "Options may stand before or after the command. Every command prints its\n"
     "result as text, or with --format json or --format csv for other programs.\n"
@@ -39,26 +46,31 @@ constexpr const char* kOverview =
     "  --help          this text\n"
     "  --version       the program's version\n"
     "\n"
-    "Commands:\n";
+    "Commands:\n");
+
+const char* const kExitStatus =
+    QT_TRANSLATE_NOOP("Kvlove",
+                      "Exit status: 0 done, 1 the computation failed (the window's message is\n"
+                      "printed) or its result could not be written to standard output (a full\n"
+                      "disk, a closed pipe or stream), 2 bad input.\n");
 
 // The installed kvlove's launcher names the window's working directory here.
 std::string DefaultMainDir() {
   if (const char* dir = std::getenv("KVLOVE_MAIN_DIR"); dir && *dir) return dir;
   char buf[PATH_MAX];
-  if (!::getcwd(buf, sizeof buf)) throw std::runtime_error("cannot read the current directory");
+  if (!::getcwd(buf, sizeof buf))
+    throw std::runtime_error(Kvlove::tr("cannot read the current directory"));
   return buf;
 }
 
 void PrintOverview(std::ostream& out) {
-  out << kOverview;
+  out << Kvlove::tr(kOverview);
   for (const auto& c : Commands()) {
     char line[200];
-    std::snprintf(line, sizeof line, "  %-10s %s\n", c.name, c.synopsis);
-    out << line;
+    std::snprintf(line, sizeof line, "  %-10s ", c.name);
+    out << line << Kvlove::tr(c.synopsis) << "\n";
   }
-  out << "\nExit status: 0 done, 1 the computation failed (the window's message is\n"
-         "printed) or its result could not be written to standard output (a full\n"
-         "disk, a closed pipe or stream), 2 bad input.\n";
+  out << "\n" << Kvlove::tr(kExitStatus);
 }
 
 bool IsLongOption(const std::string& w) { return w.size() > 2 && w.compare(0, 2, "--") == 0; }
@@ -67,7 +79,8 @@ bool IsLongOption(const std::string& w) { return w.size() > 2 && w.compare(0, 2,
 std::string OptionName(const std::string& w) { return w.substr(0, w.find('=')); }
 
 // The value of the option at words[i]: after its "=", or the next word.
-std::string OptionValue(const std::vector<std::string>& words, std::size_t& i, const char* what) {
+std::string OptionValue(const std::vector<std::string>& words, std::size_t& i,
+                        const std::string& what) {
   const std::string& w = words[i];
   const std::string name = OptionName(w);
   std::string v;
@@ -75,7 +88,7 @@ std::string OptionValue(const std::vector<std::string>& words, std::size_t& i, c
     v = w.substr(name.size() + 1);
   else if (i + 1 < words.size())
     v = words[++i];
-  if (v.empty()) throw UsageError(name + " needs " + what);
+  if (v.empty()) throw UsageError(Kvlove::tr("%1 needs %2", {name, what}));
   return v;
 }
 
@@ -100,7 +113,7 @@ int Main(int argc, char** argv) {
       return 0;
     }
     if (OptionName(w) == "--main-dir") {
-      mainDir = OptionValue(words, i, "a directory");
+      mainDir = OptionValue(words, i, Kvlove::tr("a directory"));
       continue;
     }
     break;
@@ -112,7 +125,7 @@ int Main(int argc, char** argv) {
   const Command* cmd = nullptr;
   for (const auto& c : Commands())
     if (words[i] == c.name) cmd = &c;
-  if (!cmd) throw UsageError("unknown command '" + words[i] + "' (see kvlove --help)");
+  if (!cmd) throw UsageError(Kvlove::tr("unknown command '%1' (see kvlove --help)", {words[i]}));
 
   Context ctx;
   for (++i; i < words.size(); ++i) {
@@ -125,22 +138,22 @@ int Main(int argc, char** argv) {
     } else if (options && IsLongOption(w)) {
       const std::string name = OptionName(w);
       if (name == "--main-dir") {
-        mainDir = OptionValue(words, i, "a directory");
+        mainDir = OptionValue(words, i, Kvlove::tr("a directory"));
         continue;
       }
       const Option* known = nullptr;
       for (const auto& o : cmd->options)
         if (name == o.name) known = &o;
-      if (!known) throw UsageError("unknown option '" + w + "' for " + cmd->name);
-      if (!known->value && name != w) throw UsageError(name + " takes no value");
-      ctx.flags[name] = known->value ? OptionValue(words, i, "a value") : "";
+      if (!known) throw UsageError(Kvlove::tr("unknown option '%1' for %2", {w, cmd->name}));
+      if (!known->value && name != w) throw UsageError(Kvlove::tr("%1 takes no value", {name}));
+      ctx.flags[name] = known->value ? OptionValue(words, i, Kvlove::tr("a value")) : "";
     } else {
       ctx.args.push_back(w);
     }
   }
   if (ctx.args.size() < cmd->minArgs || ctx.args.size() > cmd->maxArgs)
-    throw UsageError(std::string("wrong number of arguments for ") + cmd->name + " (see kvlove " +
-                     cmd->name + " --help)");
+    throw UsageError(
+        Kvlove::tr("wrong number of arguments for %1 (see kvlove %1 --help)", {cmd->name}));
   kv::UseMainDirectory(mainDir.empty() ? DefaultMainDir() : mainDir);
   return cmd->run(ctx);
 }

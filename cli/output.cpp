@@ -1,4 +1,5 @@
 #include "output.h"
+#include "tr.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -60,8 +61,8 @@ class CheckedOutput : public std::streambuf {
   void Reset() { setp(buf_, buf_ + sizeof buf_); }
   [[noreturn]] void Fail(int e) {
     closed_ = true;  // nothing more goes out after a failure
-    throw OutputError(std::string("Не удаётся записать результат в стандартный вывод. ") +
-                      std::strerror(e));
+    throw OutputError(
+        Kvlove::tr("Cannot write the result to standard output. %1", {std::strerror(e)}));
   }
   bool closed_;
   char buf_[65536];
@@ -123,7 +124,7 @@ Format ReadFormat(const Context& ctx) {
   if (f == "text") return Format::Text;
   if (f == "json") return Format::Json;
   if (f == "csv") return Format::Csv;
-  throw UsageError("unknown format '" + f + "' (text, json or csv)");
+  throw UsageError(Kvlove::tr("unknown format '%1' (text, json or csv)", {f}));
 }
 
 std::string IsoMoment(double x, const kv::LocalClock& clock) {

@@ -6,6 +6,7 @@
 #include "core/calendar.h"
 #include "core/settings.h"
 #include "core/zone.h"
+#include "tr.h"
 
 namespace kvcli {
 
@@ -36,22 +37,26 @@ const kv::AtlasCity& City(const std::string& name) {
   try {
     atlas = &kv::Atlas::Get();
   } catch (const kv::AtlasError& e) {
-    throw UsageError(std::string(e.what()) + ": --place принимает только LAT,LON");
+    throw UsageError(Kvlove::tr("%1: --place takes only LAT,LON", {e.what()}));
   }
   kv::AtlasLookup found = atlas->Find(name);
   if (found.City) return *found.City;
   if (!found.Candidates.empty()) {
     const std::size_t more = found.Candidates.size() > 10 ? found.Candidates.size() - 10 : 0;
     found.Candidates.resize(std::min<std::size_t>(found.Candidates.size(), 10));
-    throw UsageError("«" + name + "» — начало названий нескольких городов; уточните название," +
-                     " регион или страну через запятую (--place \"" +
-                     found.Candidates.front()->Name + ", " + found.Candidates.front()->Country +
-                     "\"):" + Listed(found.Candidates) +
-                     (more ? "; и ещё " + std::to_string(more) : ""));
+    const kv::AtlasCity& first = *found.Candidates.front();
+    throw UsageError(
+        Kvlove::tr("'%1' begins the names of several cities; give the name in full, or its "
+                   "region or country after a comma (--place \"%2, %3\"):%4",
+                   {name, first.Name, first.Country, Listed(found.Candidates)}) +
+        (more ? Kvlove::tr("; and %1 more", {std::to_string(more)}) : ""));
   }
-  throw UsageError("города «" + name + "» нет в атласе" +
-                   (found.Nearest.empty() ? std::string(" (или LAT,LON в градусах: 55.75,37.62)")
-                                          : "; ближайшие названия:" + Listed(found.Nearest)));
+  throw UsageError(found.Nearest.empty()
+                       ? Kvlove::tr("no city '%1' in the atlas (or LAT,LON in degrees: "
+                                    "55.75,37.62)",
+                                    {name})
+                       : Kvlove::tr("no city '%1' in the atlas; the nearest names:%2",
+                                    {name, Listed(found.Nearest)}));
 }
 
 std::string Clock(int hours, int minutes) {
@@ -78,7 +83,8 @@ Whereabouts ReadWhereabouts(const Context& ctx) {
   w.placeGiven = true;
   const std::string value = Trimmed(ctx.FlagValue("--place"));
   if (value.empty())
-    throw UsageError("пустое место в --place: нужен город атласа или LAT,LON в градусах");
+    throw UsageError(
+        Kvlove::tr("--place is empty: it takes a city of the atlas or LAT,LON in degrees"));
   const char c = value.front();
   if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.') {
     const Coordinates where = ParseCoordinates(value);
@@ -124,10 +130,12 @@ kv::ClockReading FromLocalReading(const Whereabouts& w, const Date& d, const Tim
   const double local = kv::DayNumber(d.day, d.month, d.year, t.hour, t.minute, t.second);
   const kv::ClockReading r = kv::FromLocal(w.place.Clock, local);
   if (r.Kind == kv::ClockReading::Skipped)
-    throw UsageError("времени " + Clock(t.hour, t.minute) + " " + kv::TwoDigits(d.day) + "." +
-                     kv::TwoDigits(d.month) + "." + std::to_string(d.year) + " в поясе " +
-                     w.place.Clock.Name + " не было: часы переводили вперёд с " +
-                     Reading(r.GapStart) + " на " + Reading(r.GapEnd));
+    throw UsageError(Kvlove::tr(
+        "the time %1 %2 never was in the zone %3: the clock was put "
+        "forward from %4 to %5",
+        {Clock(t.hour, t.minute),
+         kv::TwoDigits(d.day) + "." + kv::TwoDigits(d.month) + "." + std::to_string(d.year),
+         w.place.Clock.Name, Reading(r.GapStart), Reading(r.GapEnd)}));
   return r;
 }
 
@@ -139,9 +147,8 @@ std::string RepeatedNote(const kv::ClockReading& r, const Date& d, const Time& t
 
 kv::ClockReading BirthMoment(const Whereabouts& w, const Date& d, const Time& t) {
   if (!w.zoneGiven)
-    throw UsageError(
-        "для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или "
-        "--tz +03:00");
+    throw UsageError(Kvlove::tr(
+        "a place of birth given as LAT,LON needs a time zone: --tz Europe/Moscow or --tz +03:00"));
   return FromLocalReading(w, d, t);
 }
 

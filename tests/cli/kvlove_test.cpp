@@ -27,6 +27,10 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
             "\nOptions:\n"
             "  --png PREFIX     also save the two charts as PREFIX1.png and PREFIX2.png\n"
             "                   (720 x 218 pixels), as the window draws them at 100 %\n"
+            "  --lenient-dates  take day 1..31 of any month as the window does: counted on\n"
+            "                   past the month's end (31.02.2020 is 02.03.2020), 05.10 to\n"
+            "                   14.10.1582 read as Julian dates and year 0 as 1 BC, instead\n"
+            "                   of refusing a date that does not exist\n"
             "  --format FORMAT  text (the default), json or csv: json is one object with\n"
             "                   the inputs and the results, times in ISO 8601 with their\n"
             "                   UTC offset; csv a header line, then a line per record.\n"
@@ -76,7 +80,7 @@ TEST(KvloveTest, ConventionsOfTheCommandLine) {
   EXPECT_TRUE(bare.out.empty() && bare.err.find("Usage: kvlove") == 0) << bare.err;
   // "--" ends the options; --main-dir=DIR is --main-dir DIR.
   EXPECT_EQ(RunKvlove("chart -- --help").err,
-            "kvlove: malformed date '--help' (expected DD.MM.YYYY)\n");
+            "kvlove: malformed date '--help' (expected DD.MM.YYYY or YYYY-MM-DD)\n");
   const std::string chart = RunKvlove("chart 01.01.2000").out;
   EXPECT_EQ(RunKvlove("-- chart 01.01.2000").out, chart);
   EXPECT_EQ(RunKvlove("--main-dir=/ chart 01.01.2000").out, chart);
@@ -163,6 +167,11 @@ RunResult ChartWithOutput(int fd) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     std::signal(SIGPIPE, SIG_IGN);
+    // The message in Russian, from a locale glibc need not have.
+    ::unsetenv("LC_ALL");
+    ::unsetenv("LC_MESSAGES");
+    ::unsetenv("LANGUAGE");
+    ::setenv("LANG", "ru_RU.UTF-8", 1);
     fd < 0 ? ::close(STDOUT_FILENO) : ::dup2(fd, STDOUT_FILENO);
     ::dup2(err, STDERR_FILENO);
     ::execl(KV_DIST_DIR "/kvlove", "kvlove", "chart", "01.01.2000", nullptr);

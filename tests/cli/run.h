@@ -32,13 +32,16 @@ inline std::vector<std::string> Lines(const std::string& s) {
   return v;
 }
 
+// kvlove speaks English unless env names another language (LANG=ru_RU.UTF-8),
+// whatever the locale of the test run.
 inline RunResult RunKvlove(const std::string& args, const std::string& cwd = ".",
                            const std::string& env = "") {
   const kvtest::TempDir dir("kvlove_run");
   const std::filesystem::path& tmp = dir.path();
-  const std::string cmd = "cd '" + cwd + "' && env " + env + " " KV_DIST_DIR "/kvlove " + args +
-                          " >'" + (tmp / "out").string() + "' 2>'" + (tmp / "err").string() +
-                          "' </dev/null";
+  const std::string cmd = "cd '" + cwd +
+                          "' && env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=C.UTF-8 " + env +
+                          " " KV_DIST_DIR "/kvlove " + args + " >'" + (tmp / "out").string() +
+                          "' 2>'" + (tmp / "err").string() + "' </dev/null";
   const int raw = std::system(cmd.c_str());
   RunResult r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

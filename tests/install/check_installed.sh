@@ -33,6 +33,9 @@ grep -q 'Анна' <(iconv -f CP1251 -t UTF-8 "$work/Html/Gradus_html.html") || 
 out=$(kvlove eclipses 1999) || fail "kvlove eclipses"
 grep -q '11.08.1999' <<<"$out" || fail "kvlove printed no eclipse of 11.08.1999"
 [ ! -e "$home/Html" ] && [ ! -e "$home/System" ] || fail "kvlove wrote into the current directory"
+# Its Russian is built in: nothing to find beside the installed program.
+(cd "$home" && as_user env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$home" LANG=ru_RU.UTF-8 \
+  kvlove --help) | grep -q '^Использование: kvlove' || fail "kvlove --help is not Russian under LANG=ru_RU.UTF-8"
 
 if [ "$(id -u)" = 0 ]; then
   echo "== root: a working directory in root's home, never the installation"

@@ -18,7 +18,9 @@ for f in bin/korvella-love libexec/korvella-love/korvella-love libexec/korvella-
          share/korvella-love/Html/images/12.gif share/korvella-love/Html/images/12@2x.gif \
          share/korvella-love/Html/images/moon@2x.jpg share/korvella-love/System/DayMoon.doc \
          share/applications/korvella-love.desktop share/icons/hicolor/scalable/apps/korvella-love.svg \
-         share/man/man1/korvella-love.1 share/man/man1/kvlove.1 share/man/man1/kvlove-help.1; do
+         share/man/man1/korvella-love.1 share/man/man1/kvlove.1 share/man/man1/kvlove-help.1 \
+         share/man/ru/man1/korvella-love.1 share/man/ru/man1/kvlove.1 \
+         share/man/ru/man1/kvlove-help.1; do
   [ -e "$u/$f" ] || fail "missing $f"
 done
 for size in 48 64 128 256; do

@@ -11,8 +11,9 @@ using Json = nlohmann::json;
 namespace {
 class KvlovePlaceTest : public MainDirTest {
  protected:
+  // In Russian: the messages of places and clocks are checked in their words.
   RunResult Run(const std::string& args) {
-    return RunKvlove("--main-dir '" + dir_.string() + "' " + args);
+    return RunKvlove("--main-dir '" + dir_.string() + "' " + args, ".", "LANG=ru_RU.UTF-8");
   }
   std::string DayNumber(const std::string& args) {
     const RunResult r = Run("chart " + args);
@@ -71,7 +72,7 @@ TEST_F(KvlovePlaceTest, BadPlacesZonesAndTimesExitWithTwoNamingWhatIsWrong) {
       {"today --place Масква", "Москва"},
       {"today --place ''", "--place"},
       {"today --place ' '", "пустое"},
-      {"today --place 91,0", "latitude"},
+      {"today --place 91,0", "широта"},
       {"chart 01.01.2000 12:00 --place 55.75,37.62", "--tz"},
       {"today --tz Etc/GMT+3", "+03:00"},
       {"today --tz Europe/Moskva", "Europe/Moscow"},
