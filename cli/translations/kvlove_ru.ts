@@ -4,102 +4,144 @@
 <context>
     <name>Kvlove</name>
     <message>
+        <location filename="../args.cpp" line="+31"/>
         <source>%1 is not a number: &apos;%2&apos;</source>
         <translation>%1 — не число: «%2»</translation>
     </message>
     <message>
+        <location line="+30"/>
         <source>malformed place &apos;%1&apos; (expected LAT,LON in degrees, such as 55.75,37.62)</source>
         <translation>неверное место «%1» (нужно ШИРОТА,ДОЛГОТА в градусах, например 55.75,37.62)</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>latitude out of range -90..90: &apos;%1&apos;</source>
         <translation>широта вне пределов -90..90: «%1»</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>longitude out of range -180..180: &apos;%1&apos;</source>
         <translation>долгота вне пределов -180..180: «%1»</translation>
     </message>
     <message>
+        <location line="+6"/>
         <source>%1 out of range %2..%3: &apos;%4&apos;</source>
         <translation>%1 вне пределов %2..%3: «%4»</translation>
     </message>
     <message>
+        <location line="+27"/>
         <source>%1 &apos;%2&apos; does not exist: there is no year 0 (-1 is 1 BC); --lenient-dates takes it as %3</source>
         <translation>%1 «%2» не существует: года 0 нет (-1 — это 1 год до н. э.); с --lenient-dates берётся %3</translation>
     </message>
     <message>
+        <location line="+5"/>
         <source>%1 &apos;%2&apos; does not exist: 04.10.1582 (Julian) was followed by 15.10.1582 (Gregorian); --lenient-dates reads it as a Julian date, %3</source>
         <translation>%1 «%2» не существует: за 04.10.1582 (по юлианскому календарю) сразу следовало 15.10.1582 (по григорианскому); с --lenient-dates дата читается как юлианская, %3</translation>
     </message>
     <message>
+        <location line="+7"/>
+        <location line="+33"/>
         <source>%1 &apos;%2&apos; does not exist: month %3 of %4 has %5 days; --lenient-dates counts on to %6</source>
         <translation>%1 «%2» не существует: в месяце %3 года %4 всего %5 дней; с --lenient-dates счёт идёт дальше, до %6</translation>
     </message>
     <message>
+        <location line="-15"/>
+        <location line="+36"/>
         <source>malformed %1 &apos;%2&apos; (expected DD.MM.YYYY or YYYY-MM-DD)</source>
         <translation>неверная запись: %1 «%2» (нужно ДД.ММ.ГГГГ или ГГГГ-ММ-ДД)</translation>
     </message>
     <message>
+        <location line="-35"/>
+        <location line="+42"/>
+        <location line="+3"/>
+        <location filename="../cmd_compat.cpp" line="+67"/>
+        <location filename="../cmd_eclipses.cpp" line="+25"/>
+        <location filename="../cmd_lunar.cpp" line="+24"/>
+        <location filename="../cmd_report.cpp" line="+18"/>
+        <location filename="../cmd_today.cpp" line="+30"/>
         <source>year</source>
         <translation>год</translation>
     </message>
     <message>
+        <location line="-44"/>
+        <location line="+2"/>
+        <location line="+38"/>
+        <location line="+3"/>
         <source>month</source>
         <translation>месяц</translation>
     </message>
     <message>
+        <location line="-43"/>
+        <location line="+1"/>
+        <location line="+39"/>
+        <location line="+2"/>
         <source>day</source>
         <translation>день</translation>
     </message>
     <message>
+        <location line="-15"/>
         <source>date</source>
         <translation>дата</translation>
     </message>
     <message>
+        <location line="+34"/>
+        <location line="+2"/>
+        <location line="+3"/>
         <source>malformed time &apos;%1&apos; (expected HH:MM[:SS])</source>
         <translation>неверное время «%1» (нужно ЧЧ:ММ[:СС])</translation>
     </message>
     <message>
+        <location line="+2"/>
         <source>hour</source>
         <translation>час</translation>
     </message>
     <message>
+        <location line="+0"/>
         <source>minute</source>
         <translation>минута</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>second</source>
         <translation>секунда</translation>
     </message>
     <message>
+        <location filename="../cmd_chart.cpp" line="+19"/>
         <source>year out of range %1..%2 (the ephemeris computes no other years): &apos;%3&apos;</source>
         <translation>год вне пределов %1..%2 (других лет эфемериды не считают): «%3»</translation>
     </message>
     <message>
+        <location filename="../cmd_compat.cpp" line="-32"/>
         <source>Cannot load the pictures&apos; module &apos;%1&apos;: %2</source>
         <translation>Не удаётся загрузить модуль картинок «%1»: %2</translation>
     </message>
     <message>
+        <location filename="../cmd_lunar.cpp" line="+4"/>
         <source>lunar month</source>
         <translation>лунный месяц</translation>
     </message>
     <message>
+        <location line="+95"/>
         <source>lunar day</source>
         <translation>лунный день</translation>
     </message>
     <message>
+        <location filename="../cmd_report.cpp" line="-2"/>
         <source>malformed time &apos;%1&apos; (expected HH:MM)</source>
         <translation>неверное время «%1» (нужно ЧЧ:ММ)</translation>
     </message>
     <message>
+        <location filename="../cmd_today.cpp" line="-4"/>
         <source>malformed --at &apos;%1&apos; (expected &quot;DD.MM.YYYY HH:MM&quot;)</source>
         <translation>неверное значение --at «%1» (нужно &quot;ДД.ММ.ГГГГ ЧЧ:ММ&quot;)</translation>
     </message>
     <message>
+        <location line="+33"/>
         <source>at %1 the Moon does not rise near this moment: there is no lunar day</source>
         <translation>в %1 Луна не восходит рядом с этим моментом: лунного дня нет</translation>
     </message>
     <message>
+        <location filename="../commands.cpp" line="+14"/>
         <source>text (the default), json or csv: json is one object with
 the inputs and the results, times in ISO 8601 with their
 UTC offset; csv a header line, then a line per record.
@@ -111,6 +153,7 @@ The files written are the same in every format</source>
 одни и те же</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>the time zone of the dates and times: an IANA zone of the
 system (Europe/Moscow) or an offset east of Greenwich
 (+03:00, +3, UTC+3 and GMT+3 alike; the database&apos;s
@@ -123,6 +166,7 @@ or the zone of the --place city</source>
 по умолчанию GMT или пояс города из --place</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>the observer: a city of the atlas (libgeonames, 24,361
 cities) by its Russian or Latin name, with its region or
 country after commas when the name is not enough
@@ -141,6 +185,7 @@ given; default 51.5,0, the window&apos;s observer</source>
 не дан --tz; по умолчанию 51.5,0, наблюдатель окна</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>the place of birth: DATE and TIME are its clock&apos;s, turned
 into universal time through its zone&apos;s history (daylight
 saving, every change of offset). A city of the atlas by its
@@ -158,6 +203,7 @@ the first time, and the output says so</source>
 и вывод об этом говорит</translation>
     </message>
     <message>
+        <location line="+11"/>
         <source>the time zone of the dates and times, whose calendar days
 the moonrise search runs in (from the zone&apos;s midnight): an
 IANA zone (Europe/Moscow) or an offset east of Greenwich
@@ -170,6 +216,7 @@ IANA (Europe/Moscow) или смещение к востоку от Гринви
 или пояс города из --place</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>Text output tells times as the window does, by the clock digits of a
 moment cut to the minute, so a moonrise of 09:38 can print as
 09:37:59; json and csv give the exact minute.
@@ -180,6 +227,7 @@ moment cut to the minute, so a moonrise of 09:38 can print as
 </translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>take day 1..31 of any month as the window does: counted on
 past the month&apos;s end (31.02.2020 is 02.03.2020), 05.10 to
 14.10.1582 read as Julian dates and year 0 as 1 BC, instead
@@ -190,10 +238,12 @@ of refusing a date that does not exist</source>
 до н. э., вместо отказа от несуществующей даты</translation>
     </message>
     <message>
+        <location line="+8"/>
         <source>the ten bodies at a moment (universal time)</source>
         <translation>десять светил в момент (всемирное время)</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove chart DATE [HH:MM[:SS]] [--place PLACE] [--tz ZONE]
 
 Positions of the Sun, the Moon and the planets at the given moment of
@@ -232,24 +282,29 @@ kvlove --help). Годы -3000..3000, которые считают эфемер
 </translation>
     </message>
     <message>
+        <location line="+25"/>
         <source>compatibility scan of four years: levels, scan files, charts</source>
         <translation>совместимость за четыре года: уровни, файлы расчёта, графики</translation>
     </message>
     <message>
+        <location line="+15"/>
         <source>also save the two charts as PREFIX1.png and PREFIX2.png
 (720 x 218 pixels), as the window draws them at 100 %</source>
         <translation>ещё и сохранить оба графика в PREFIX1.png и PREFIX2.png
 (720 x 218 точек), как окно рисует их при 100 %</translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>the planets of a horoscope as an HTML page</source>
         <translation>планеты гороскопа страницей HTML</translation>
     </message>
     <message>
+        <location line="+27"/>
         <source>the phases of fourteen lunar months from a year&apos;s start</source>
         <translation>фазы четырнадцати лунных месяцев от начала года</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove phases YEAR [--place PLACE] [--tz ZONE]
 
 The calculate button of the lunar tab for YEAR (0..3000): fourteen
@@ -279,10 +334,12 @@ first_quarter, full_moon и last_quarter. --place даёт пояс своего
 </translation>
     </message>
     <message>
+        <location line="+21"/>
         <source>the lunar days of one lunar month of a year</source>
         <translation>лунные дни одного лунного месяца года</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove lunar-days YEAR MONTH [--times] [--place PLACE] [--tz ZONE]
 
 Computes the phase table of YEAR (0..3000) as &apos;kvlove phases&apos; does
@@ -324,6 +381,7 @@ day, start and end, and the place.
 </translation>
     </message>
     <message>
+        <location line="+22"/>
         <source>Example, the lunar days of Moscow in Moscow time:
   kvlove lunar-days 2008 2 --place Москва --times
 </source>
@@ -332,6 +390,7 @@ day, start and end, and the place.
 </translation>
     </message>
     <message>
+        <location line="+4"/>
         <source>add the start and end of each lunar day, tab-separated
 (DD.MM.YYYY HH:MM:SS: universal time, or with a zone its
 time and offset, 09.01.2008 09:54:00 +03:00)</source>
@@ -340,10 +399,12 @@ time and offset, 09.01.2008 09:54:00 +03:00)</source>
 с поясом, его время и смещение, 09.01.2008 09:54:00 +03:00)</translation>
     </message>
     <message>
+        <location line="+12"/>
         <source>the start, end and description of one lunar day</source>
         <translation>начало, конец и описание одного лунного дня</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove lunar-day YEAR MONTH N [--place PLACE] [--tz ZONE]
 
 As &apos;kvlove lunar-days YEAR MONTH&apos;, then a click on line N of the list:
@@ -384,16 +445,19 @@ N должно быть строкой этого списка. О блоке о
 </translation>
     </message>
     <message>
+        <location line="+21"/>
         <source>Example: kvlove lunar-day 2008 2 1 --place Москва
 </source>
         <translation>Пример: kvlove lunar-day 2008 2 1 --place Москва
 </translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>the solar and lunar eclipses of a year</source>
         <translation>солнечные и лунные затмения года</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove eclipses YEAR [--details] [--place PLACE] [--tz ZONE]
 
 The eclipse list of the eclipses tab for YEAR (1900..2050), line for line:
@@ -449,6 +513,7 @@ partial_hours и central_hours.
 </translation>
     </message>
     <message>
+        <location line="+29"/>
         <source>append to each eclipse line, tab-separated: the instant as a
 day number (days since 1899-12-31 12:00 UT, 17 significant
 digits), the magnitude (6 decimals), the hours of the partial
@@ -461,10 +526,12 @@ phase and of the central (solar) or total (lunar) phase
 её нет)</translation>
     </message>
     <message>
+        <location line="+15"/>
         <source>the lunar day of today (or of --at) at a place</source>
         <translation>лунный день сегодня (или в --at) в месте</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>Usage: kvlove today [--place PLACE] [--tz ZONE] [--at &apos;DATE HH:MM&apos;]
 
 The lunar day now, or at the moment --at gives by the clock of the
@@ -493,6 +560,7 @@ full_moon, waning_gibbous, last_quarter, waning_crescent) и phase_ru,
 </translation>
     </message>
     <message>
+        <location line="+16"/>
         <source>Examples:
   kvlove today --place Новосибирск
   kvlove today --place Москва --at &apos;01.01.2027 12:00&apos; --format json
@@ -503,70 +571,12 @@ full_moon, waning_gibbous, last_quarter, waning_crescent) и phase_ru,
 </translation>
     </message>
     <message>
+        <location line="+34"/>
         <source>Options:</source>
         <translation>Параметры:</translation>
     </message>
     <message>
-        <source>Usage: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]
-       kvlove COMMAND --help
-       kvlove --version
-
-Korvella Love from the command line: the computations of the window,
-writing the same files byte for byte. Times are HH:MM[:SS], dates
-DD.MM.YYYY or YYYY-MM-DD. DD.MM.YYYY is the window&apos;s calendar, Julian
-before 15.10.1582, with -1 for 1 BC; YYYY-MM-DD is ISO 8601&apos;s, Gregorian
-also before 1582, with 0000 for 1 BC, as json and csv write dates. A date
-that does not exist (31.02.2020, 10.10.1582) is refused; a command&apos;s
---lenient-dates takes day 1..31 of any month as the window does.
-
-Options may stand before or after the command. Every command prints its
-result as text, or with --format json or --format csv for other programs.
-
-Options:
-  --main-dir DIR  the program&apos;s main directory, under which data files are
-                  read and written as the window does (Html/, System/);
-                  default: $KVLOVE_MAIN_DIR, which the installed kvlove sets
-                  to the window&apos;s working directory, else the current one;
-                  also --main-dir=DIR
-  --              ends the options: the words after it are arguments even
-                  when they begin with &quot;-&quot; (a name, a negative year)
-  --help          this text
-  --version       the program&apos;s version
-
-Commands:
-</source>
-        <translation>Использование: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]
-       kvlove COMMAND --help
-       kvlove --version
-
-Korvella Love из командной строки: расчёты окна, записывающие те же
-файлы байт в байт. Время — ЧЧ:ММ[:СС], даты — ДД.ММ.ГГГГ или
-ГГГГ-ММ-ДД. ДД.ММ.ГГГГ — календарь окна, юлианский до 15.10.1582,
-с -1 для 1 года до н. э.; ГГГГ-ММ-ДД — календарь ISO 8601,
-григорианский и до 1582 года, с 0000 для 1 года до н. э., как даты
-пишут json и csv. Несуществующая дата (31.02.2020, 10.10.1582) не
-принимается; параметр команды --lenient-dates принимает день 1..31
-любого месяца, как окно.
-
-Параметры можно ставить до или после команды. Каждая команда выводит
-результат текстом или, с --format json или --format csv, для других
-программ.
-
-Параметры:
-  --main-dir DIR  главный каталог программы, в котором файлы данных
-                  читаются и пишутся, как в окне (Html/, System/);
-                  по умолчанию $KVLOVE_MAIN_DIR, который установленный
-                  kvlove задаёт рабочим каталогом окна, иначе текущий;
-                  также --main-dir=DIR
-  --              конец параметров: слова после него — аргументы, даже
-                  если начинаются с &quot;-&quot; (имя, отрицательный год)
-  --help          этот текст
-  --version       версия программы
-
-Команды:
-</translation>
-    </message>
-    <message>
+        <location filename="../main.cpp" line="+56"/>
         <source>Exit status: 0 done, 1 the computation failed (the window&apos;s message is
 printed) or its result could not be written to standard output (a full
 disk, a closed pipe or stream), 2 bad input.
@@ -577,78 +587,98 @@ disk, a closed pipe or stream), 2 bad input.
 </translation>
     </message>
     <message>
+        <location line="+10"/>
         <source>cannot read the current directory</source>
         <translation>не удаётся прочесть текущий каталог</translation>
     </message>
     <message>
+        <location line="+29"/>
         <source>%1 needs %2</source>
         <translation>%1: нужно %2</translation>
     </message>
     <message>
+        <location line="+25"/>
+        <location line="+25"/>
         <source>a directory</source>
         <translation>имя каталога</translation>
     </message>
     <message>
+        <location line="-13"/>
         <source>unknown command &apos;%1&apos; (see kvlove --help)</source>
         <translation>неизвестная команда «%1» (см. kvlove --help)</translation>
     </message>
     <message>
+        <location line="+19"/>
         <source>unknown option &apos;%1&apos; for %2</source>
         <translation>неизвестный параметр «%1» для %2</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>%1 takes no value</source>
         <translation>%1 не принимает значения</translation>
     </message>
     <message>
+        <location line="+1"/>
         <source>a value</source>
         <translation>значение</translation>
     </message>
     <message>
+        <location line="+7"/>
         <source>wrong number of arguments for %1 (see kvlove %1 --help)</source>
         <translation>неверное число аргументов для %1 (см. kvlove %1 --help)</translation>
     </message>
     <message>
+        <location filename="../output.cpp" line="+65"/>
         <source>Cannot write the result to standard output. %1</source>
         <translation>Не удаётся записать результат в стандартный вывод. %1</translation>
     </message>
     <message>
+        <location line="+62"/>
         <source>unknown format &apos;%1&apos; (text, json or csv)</source>
         <translation>неизвестный формат «%1» (text, json или csv)</translation>
     </message>
     <message>
+        <location filename="../places.cpp" line="+40"/>
         <source>%1: --place takes only LAT,LON</source>
         <translation>%1: --place принимает только LAT,LON</translation>
     </message>
     <message>
+        <location line="+9"/>
         <source>&apos;%1&apos; begins the names of several cities; give the name in full, or its region or country after a comma (--place &quot;%2, %3&quot;):%4</source>
         <translation>«%1» — начало названий нескольких городов; уточните название, регион или страну через запятую (--place &quot;%2, %3&quot;):%4</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>; and %1 more</source>
         <translation>; и ещё %1</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>no city &apos;%1&apos; in the atlas (or LAT,LON in degrees: 55.75,37.62)</source>
         <translation>города «%1» нет в атласе (или LAT,LON в градусах: 55.75,37.62)</translation>
     </message>
     <message>
+        <location line="+3"/>
         <source>no city &apos;%1&apos; in the atlas; the nearest names:%2</source>
         <translation>города «%1» нет в атласе; ближайшие названия:%2</translation>
     </message>
     <message>
+        <location line="+29"/>
         <source>--place is empty: it takes a city of the atlas or LAT,LON in degrees</source>
         <translation>пустое место в --place: нужен город атласа или LAT,LON в градусах</translation>
     </message>
     <message>
+        <location line="+46"/>
         <source>the time %1 %2 never was in the zone %3: the clock was put forward from %4 to %5</source>
         <translation>времени %1 %2 в поясе %3 не было: часы переводили вперёд с %4 на %5</translation>
     </message>
     <message>
+        <location line="+17"/>
         <source>a place of birth given as LAT,LON needs a time zone: --tz Europe/Moscow or --tz +03:00</source>
         <translation>для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или --tz +03:00</translation>
     </message>
     <message>
+        <location filename="../commands.cpp" line="-212"/>
         <source>Usage: kvlove report NAME DATE HH:MM [--place PLACE] [--tz ZONE]
 
 Writes Html/Gradus_html.html under the main directory, the page of the
@@ -686,6 +716,7 @@ DATE — ДД.ММ.ГГГГ или ГГГГ-ММ-ДД 1900..2100 годов (с 
 </translation>
     </message>
     <message>
+        <location line="+185"/>
         <source>the moment by the clock of the place (of --tz), the date
 DD.MM.YYYY or YYYY-MM-DD; a time the clock skipped is
 refused, one it showed twice is taken the first time;
@@ -696,6 +727,7 @@ default now</source>
 сейчас</translation>
     </message>
     <message>
+        <location line="-209"/>
         <source>Usage: kvlove compat DATE START_YEAR [--png PREFIX]
 
 The compatibility run of the window for a birth date DATE (DD.MM.YYYY or
@@ -717,6 +749,75 @@ Html/Scan1.txt и Html/Scan2.txt в главном каталоге, как ок
 по строке на точку, через табуляцию:
   проход (1, 2), точка K (1..360), день, месяц и год рождения партнёра,
   уровень (-70..70).
+</translation>
+    </message>
+    <message>
+        <location filename="../main.cpp" line="-139"/>
+        <source>Usage: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]
+       kvlove COMMAND --help
+       kvlove --version
+
+Korvella Love from the command line: the computations of the window,
+writing the same files byte for byte. Times are HH:MM[:SS], dates
+DD.MM.YYYY or YYYY-MM-DD. DD.MM.YYYY is the window&apos;s calendar, Julian
+before 15.10.1582, with -1 for 1 BC; YYYY-MM-DD is ISO 8601&apos;s, Gregorian
+also before 1582, with 0000 for 1 BC, as json and csv write dates. A date
+that does not exist (31.02.2020, 10.10.1582) is refused; a command&apos;s
+--lenient-dates takes day 1..31 of any month as the window does.
+
+The help and the messages are in Russian when the locale of messages
+(LC_ALL, LC_MESSAGES, LANG) is Russian, in English otherwise; the
+results are the same in both.
+
+Options may stand before or after the command. Every command prints its
+result as text, or with --format json or --format csv for other programs.
+
+Options:
+  --main-dir DIR  the program&apos;s main directory, under which data files are
+                  read and written as the window does (Html/, System/);
+                  default: $KVLOVE_MAIN_DIR, which the installed kvlove sets
+                  to the window&apos;s working directory, else the current one;
+                  also --main-dir=DIR
+  --              ends the options: the words after it are arguments even
+                  when they begin with &quot;-&quot; (a name, a negative year)
+  --help          this text
+  --version       the program&apos;s version
+
+Commands:
+</source>
+        <translation>Использование: kvlove [--main-dir DIR] [--] COMMAND [ARGS...]
+       kvlove COMMAND --help
+       kvlove --version
+
+Korvella Love из командной строки: расчёты окна, записывающие те же
+файлы байт в байт. Время — ЧЧ:ММ[:СС], даты — ДД.ММ.ГГГГ или
+ГГГГ-ММ-ДД. ДД.ММ.ГГГГ — календарь окна, юлианский до 15.10.1582,
+с -1 для 1 года до н. э.; ГГГГ-ММ-ДД — календарь ISO 8601,
+григорианский и до 1582 года, с 0000 для 1 года до н. э., как даты
+пишут json и csv. Несуществующая дата (31.02.2020, 10.10.1582) не
+принимается; параметр команды --lenient-dates принимает день 1..31
+любого месяца, как окно.
+
+Справка и сообщения выводятся по-русски, когда локаль сообщений
+(LC_ALL, LC_MESSAGES, LANG) русская, и по-английски иначе; результаты
+в обоих случаях одни и те же.
+
+Параметры можно ставить до или после команды. Каждая команда выводит
+результат текстом или, с --format json или --format csv, для других
+программ.
+
+Параметры:
+  --main-dir DIR  главный каталог программы, в котором файлы данных
+                  читаются и пишутся, как в окне (Html/, System/);
+                  по умолчанию $KVLOVE_MAIN_DIR, который установленный
+                  kvlove задаёт рабочим каталогом окна, иначе текущий;
+                  также --main-dir=DIR
+  --              конец параметров: слова после него — аргументы, даже
+                  если начинаются с &quot;-&quot; (имя, отрицательный год)
+  --help          этот текст
+  --version       версия программы
+
+Команды:
 </translation>
     </message>
 </context>
