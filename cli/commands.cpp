@@ -80,7 +80,7 @@ const Command kCommands[] = {
 
     {.name = "compat",
      .synopsis = "compatibility scan of four years: levels, scan files, charts",
-     .help = "Usage: kvlove compat DD.MM.YYYY START_YEAR [--png PREFIX]\n"
+     .help = "Usage: kvlove compat DD.MM.YYYY START_YEAR [--png PREFIX] [--pdf FILE]\n"
              "\n"
              "The compatibility run of the window for a birth date (taken at 12:00;\n"
              "year -2000..3000) and the first year of the analysis (1900..2050), without\n"
@@ -93,6 +93,9 @@ const Command kCommands[] = {
      .options = {{"--png", "PREFIX",
                   "also save the two charts as PREFIX1.png and PREFIX2.png\n"
                   "(720 x 218 pixels), as the window draws them at 100 %"},
+                 {"--pdf", "FILE",
+                  "also save both charts with the birth date, the years and a\n"
+                  "legend as the PDF FILE (A4), as the window's «Сохранить в PDF…»"},
                  kFormat},
      .minArgs = 2,
      .maxArgs = 2,
@@ -101,6 +104,7 @@ const Command kCommands[] = {
     {.name = "report",
      .synopsis = "the planets of a horoscope as an HTML page",
      .help = "Usage: kvlove report NAME DD.MM.YYYY HH:MM [--place PLACE] [--tz ZONE]\n"
+             "                     [--pdf FILE]\n"
              "\n"
              "Writes Html/Gradus_html.html under the main directory, the page of the\n"
              "tab \"Планеты Вашего гороскопа\": the zodiac degree of each of the ten\n"
@@ -116,7 +120,12 @@ const Command kCommands[] = {
              "previous page stays as it was.\n"
              "\n"
              "Example: kvlove report Анна 12.06.1988 07:30 --place \"Новосибирск\"\n",
-     .options = {kBirthPlace, kZone, kFormat},
+     .options = {kBirthPlace,
+                 kZone,
+                 {"--pdf", "FILE",
+                  "also save the page as the PDF FILE (A4), as the window's\n"
+                  "«Сохранить в PDF…»"},
+                 kFormat},
      .minArgs = 3,
      .maxArgs = 3,
      .run = RunReport},
