@@ -21,6 +21,8 @@ extern "C" Q_DECL_EXPORT bool korvella_love_print_document(QTextDocument* doc, Q
   if (preview) {
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Предварительный просмотр: ") + title);
+    // Over the window, as large: a page is read there.
+    if (parent) dialog.resize(parent->window()->size());
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [doc](QPrinter* p) { doc->print(p); });
     return dialog.exec() == QDialog::Accepted;
