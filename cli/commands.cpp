@@ -95,7 +95,7 @@ const Command kCommands[] = {
                   "(720 x 218 pixels), as the window draws them at 100 %"},
                  {"--pdf", "FILE",
                   "also save both charts with the birth date, the years and a\n"
-                  "legend as the PDF FILE (A4), as the window's «Сохранить в PDF…»"},
+                  "legend as the PDF FILE (A4), as the window's Ctrl+S does"},
                  kFormat},
      .minArgs = 2,
      .maxArgs = 2,
@@ -124,7 +124,7 @@ const Command kCommands[] = {
                  kZone,
                  {"--pdf", "FILE",
                   "also save the page as the PDF FILE (A4), as the window's\n"
-                  "«Сохранить в PDF…»"},
+                  "Ctrl+S does"},
                  kFormat},
      .minArgs = 3,
      .maxArgs = 3,
