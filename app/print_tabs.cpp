@@ -167,7 +167,7 @@ QString PrintTabs::PdfFolder() const {
   try {
     RegistryKey key;
     if (key.Open(false) && key.ValueExists(QLatin1String(kPdfDirValue))) {
-      const QString dir = key.ReadString(QLatin1String(kPdfDirValue));
+      QString dir = key.ReadString(QLatin1String(kPdfDirValue));
       if (QFileInfo(dir).isDir()) return dir;
     }
   } catch (const RegistryError&) {
