@@ -241,6 +241,9 @@ TEST_F(PrintTest, KvloveWritesTheWindowsPdfs) {
   ASSERT_EQ(kvlove("report Мария 15.06.1985 12:15 --pdf '" + (root_ / "r.pdf").string() + "'"), 0)
       << ReadBytes(root_ / "err");
   EXPECT_EQ(PdfText(root_ / "r.pdf"), windowReport);
+  // Its sizes in pixels become points on paper: ten paragraphs in the
+  // page's 16 px take more than one A4 page, not a corner of one.
+  EXPECT_GE(windowReport.count(u'\f'), 2) << windowReport.toStdString();
   // A file that cannot be written: status 1 and the file named.
   EXPECT_NE(kvlove("compat 15.06.1985 1980 --pdf /nosuch/c.pdf"), 0);
   EXPECT_NE(ReadBytes(root_ / "err").find("/nosuch/c.pdf"), std::string::npos);
