@@ -32,6 +32,7 @@
 #include "desktop.h"
 #include "jpeg.h"
 #include "place_tabs.h"
+#include "print_tabs.h"
 #include "platform.h"
 
 namespace kvapp {
@@ -196,6 +197,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   BuildTab4();
   BuildTab5();
   places_ = new PlaceTabs(*this);
+  printing_ = new PrintTabs(*this);
 
   NameControls();
   DescribeControls();
@@ -613,11 +615,15 @@ void TZKV_LoveForm::FormActivate() {
   places_->Start();
 }
 
+QString TZKV_LoveForm::LunarHint() {
+  return U(
+      " \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"
+      "  на кнопке\"Рассчитать\" \n ");
+}
+
 void TZKV_LoveForm::PageControl1Change() {
   if (PageControl1->currentIndex() != 3) return;
-  Memo1->setPlainText(
-      U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"
-        "  на кнопке\"Рассчитать\" \n "));
+  Memo1->setPlainText(LunarHint());
 }
 
 int TZKV_LoveForm::RadioGroup1ItemIndex() const { return RadioGroup1Items->checkedId(); }
@@ -668,6 +674,7 @@ class CompatWindowRun : public kv::CompatHost {
     in.Month = kv::StrToInt(f_.SpinEdit2->text().toStdString());
     in.Year = kv::StrToInt(f_.SpinEdit3->text().toStdString());
     in.StartYear = kv::StrToInt(f_.SpinEdit4->text().toStdString());
+    f_.compatInputs = in;
     return in;
   }
   void ShowPanels(int pass) override {
@@ -701,6 +708,7 @@ class CompatWindowRun : public kv::CompatHost {
 void TZKV_LoveForm::BitBtn10Click() {
   // One run at a time: a press during a run is ignored.
   if (compatRun_) return;
+  compatFinished = false;
   auto run = std::make_unique<CompatWindowRun>(*this);
   run->run.Step();  // pass 1 begins at the press, so its errors are the press's
   compatRun_ = std::move(run);
@@ -718,6 +726,7 @@ void TZKV_LoveForm::CompatTick() {
   }
   if (!more) {
     EndCompatRun();
+    compatFinished = true;
     DescribeCharts();
   }
 }
@@ -742,9 +751,15 @@ void TZKV_LoveForm::BitBtn1Click() {
     WebBrowser2->setObjectName(QStringLiteral("WebBrowser2"));
     WebBrowser2->setAccessibleName(U("Планеты вашего гороскопа"));
     Panel1->layout()->addWidget(WebBrowser2);
+    printing_->AddMenu(WebBrowser2);
   }
   // Loaded while the panel is hidden, the page is laid out once, when shown.
   WebBrowser2->Navigate(QString::fromStdString(page));
+  reportName = Edit2->text();
+  reportDate = QStringLiteral("%1.%2.%3")
+                   .arg(day, 2, 10, QLatin1Char('0'))
+                   .arg(month, 2, 10, QLatin1Char('0'))
+                   .arg(year);
   Panel1->show();
 }
 void TZKV_LoveForm::BitBtn5Click() {

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "compat/scan.h"
 #include "platform.h"
 #include "widgets.h"
 
@@ -31,6 +32,7 @@ namespace kvapp {
 using kvpaint::ChartPainter;
 class CompatWindowRun;
 class PlaceTabs;
+class PrintTabs;
 
 class TZKV_LoveForm : public QWidget {
   Q_OBJECT
@@ -75,6 +77,17 @@ class TZKV_LoveForm : public QWidget {
   bool compatRunning() const { return compatRun_ != nullptr; }
   // The user's place, a birth's, and today (place_tabs.h).
   PlaceTabs& Places() { return *places_; }
+  // Printing and PDFs of the tab in front (print_tabs.h).
+  PrintTabs& Printing() { return *printing_; }
+
+  // What the results on show were made from, for their printed titles:
+  // the compatibility run's inputs (of its last pass begun) and whether
+  // both its charts are complete; the report's name and birth date.
+  kv::CompatInputs compatInputs;
+  bool compatFinished = false;
+  QString reportName, reportDate;
+  // What the lunar tab's text area says before any result.
+  static QString LunarHint();
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
@@ -158,7 +171,9 @@ class TZKV_LoveForm : public QWidget {
   QTimer* compatTimer_ = nullptr;
   std::unique_ptr<CompatWindowRun> compatRun_;
   friend class CompatWindowRun;
-  PlaceTabs* places_ = nullptr;  // a child of the window
+  PlaceTabs* places_ = nullptr;    // a child of the window
+  PrintTabs* printing_ = nullptr;  // a child of the window
+  friend class PrintTabs;
 };
 
 }  // namespace kvapp

@@ -18,7 +18,7 @@
 
 #include "accessible.h"
 #include "core/text.h"
-#include "degrees/degree_report.h"
+#include "painter/documents.h"
 
 namespace kvapp {
 
@@ -185,21 +185,6 @@ TWebBrowser::TWebBrowser(QWidget* parent) : QTextBrowser(parent) {
   ExposeAsDocument(this);
 }
 
-namespace {
-// The report's sign picture NN.gif, which the page leaves without words, is
-// read as the sign it shows.
-QString SignPictureText(const QString& name) {
-  const QString file = QUrl(name).fileName();
-  bool ok = false;
-  const int sign = file.endsWith(QLatin1String(".gif"), Qt::CaseInsensitive) && file.size() == 6
-                       ? file.left(2).toInt(&ok)
-                       : 0;
-  if (!ok || sign < 1 || sign > 12) return {};
-  return QStringLiteral("Знак Зодиака: ") +
-         QString::fromStdString(kv::FromCp1251(kv::Sign_Names[sign]));
-}
-}  // namespace
-
 void TWebBrowser::Navigate(const QString& fileName) {
   const QUrl url = QUrl::fromLocalFile(fileName);
   if (source() == url)
@@ -210,46 +195,8 @@ void TWebBrowser::Navigate(const QString& fileName) {
 
 void TWebBrowser::doSetSource(const QUrl& name, QTextDocument::ResourceType type) {
   QTextBrowser::doSetSource(name, type);
-  QTextCursor c(document());
-  c.beginEditBlock();                // laid out once, at the end
   document()->setDocumentMargin(8);  // a browser's margin around the page
-  // The report's style sheet justifies its paragraphs, which Qt's CSS
-  // reader does not support ("text-align: justify" is dropped and table
-  // cells stay left-aligned): justify the left-aligned blocks, which on that
-  // page are the paragraphs and what they hold.
-  for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-    if ((b.blockFormat().alignment() & Qt::AlignHorizontal_Mask) == Qt::AlignLeft) {
-      QTextBlockFormat f;
-      f.setAlignment(Qt::AlignJustify);
-      c.setPosition(b.position());
-      c.mergeBlockFormat(f);
-    }
-    // A heading keeps its own enlargement beside a size in pixels from the
-    // style sheet and is drawn by the enlargement: the style sheet's size
-    // wins in a browser, so it wins here.
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-      const QTextFragment part = it.fragment();
-      QTextCharFormat format = part.charFormat();
-      // A picture that the page leaves without words is given them.
-      if (format.isImageFormat() && !format.hasProperty(QTextFormat::ImageAltText)) {
-        const QString alt = SignPictureText(format.toImageFormat().name());
-        if (alt.isEmpty()) continue;
-        format.setProperty(QTextFormat::ImageAltText, alt);
-        c.setPosition(part.position());
-        c.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
-        c.setCharFormat(format);
-        continue;
-      }
-      if (!format.hasProperty(QTextFormat::FontPixelSize) ||
-          !format.hasProperty(QTextFormat::FontSizeAdjustment))
-        continue;
-      format.clearProperty(QTextFormat::FontSizeAdjustment);
-      c.setPosition(part.position());
-      c.setPosition(part.position() + part.length(), QTextCursor::KeepAnchor);
-      c.setCharFormat(format);
-    }
-  }
-  c.endEditBlock();
+  kvpaint::TidyReportPage(*document());
 }
 
 QVariant TWebBrowser::loadResource(int type, const QUrl& name) {

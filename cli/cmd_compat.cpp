@@ -16,10 +16,9 @@
 #include "tr.h"
 
 namespace kvcli {
-namespace {
 
-// The pictures' module, beside kvlove's own file: only --png loads Qt's
-// GUI libraries. It stays loaded until the process ends.
+// The pictures' module, beside kvlove's own file: only --png and --pdf load
+// Qt's GUI libraries. It stays loaded until the process ends.
 std::unique_ptr<kvpaint::PngCharts> LoadPngCharts() {
   char self[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
@@ -36,6 +35,12 @@ std::unique_ptr<kvpaint::PngCharts> LoadPngCharts() {
   }
   return std::unique_ptr<kvpaint::PngCharts>(make());
 }
+
+void SavePdf(const std::string& error) {
+  if (!error.empty()) throw std::runtime_error(error);
+}
+
+namespace {
 
 // One line (record) per point of both passes.
 void PrintPoints(Format format, const Context& ctx) {
@@ -68,10 +73,11 @@ int RunCompat(const Context& ctx) {
   const std::int32_t start = ParseInt(ctx.args[1], kv::kCompatStartYearInput, "START_YEAR");
   const bool png = ctx.HasFlag("--png");
   const std::string prefix = ctx.FlagValue("--png");
+  const bool pdf = ctx.HasFlag("--pdf");
   const Format format = ReadFormat(ctx);
 
   const kv::CompatInputs in{d.day, d.month, d.year, start};
-  if (!png) {
+  if (!png && !pdf) {
     // Nobody sees the charts: no GUI application, no fonts.
     kv::StraightHost host(in);
     kv::RunCompatibility(host);
@@ -83,6 +89,9 @@ int RunCompat(const Context& ctx) {
   kv::StraightHost host(in, charts->Canvas(1), charts->Canvas(2));
   kv::RunCompatibility(host);
   PrintPoints(format, ctx);
+  if (pdf)
+    SavePdf(charts->CompatPdf(in, kv::Scan1_Points, kv::Scan2_Points, ctx.FlagValue("--pdf")));
+  if (!png) return 0;
   for (int pass = 1; pass <= 2; ++pass) {
     const std::string name = prefix + std::to_string(pass) + ".png";
     const std::string bytes = charts->Png(pass);

@@ -4,8 +4,9 @@
 #include "commands.h"
 #include "degrees/degree_report.h"
 #include "output.h"
-#include "tr.h"
+#include "painter/png_charts.h"
 #include "places.h"
+#include "tr.h"
 
 namespace kvcli {
 
@@ -30,6 +31,7 @@ int RunReport(const Context& ctx) {
   } else {
     page = kv::MakeDegreeReport(ctx.args[0], d.day, d.month, d.year, t.hour, t.minute);
   }
+  if (ctx.HasFlag("--pdf")) SavePdf(LoadPngCharts()->ReportPdf(page, ctx.FlagValue("--pdf")));
   if (format == Format::Text) {
     std::cout << page << "\n";
     if (w.given()) std::cout << BirthLine(w, birth, d, t) << "\n";

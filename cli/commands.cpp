@@ -93,7 +93,13 @@ const Command kCommands[] = {
          "\n"
          "Example, born in Moscow at 12:15 on 1 July 1985 (UTC+04:00 then):\n"
          "  kvlove chart 01.07.1985 12:15 --place Москва\n"),
-     .options = {kBirthPlace, kZone, kLenientDates, kFormat},
+     .options = {kBirthPlace,
+                 kZone,
+                 {"--pdf", "FILE",
+                  QT_TRANSLATE_NOOP("Kvlove", "also save the page as the PDF FILE (A4), as the window's\n"
+                                              "Ctrl+S does")},
+                 kLenientDates,
+                 kFormat},
      .minArgs = 1,
      .maxArgs = 2,
      .run = RunChart},
@@ -103,7 +109,7 @@ const Command kCommands[] = {
                                    "compatibility scan of four years: levels, scan files, charts"),
      .help = QT_TRANSLATE_NOOP(
          "Kvlove",
-         "Usage: kvlove compat DATE START_YEAR [--png PREFIX]\n"
+         "Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]\n"
          "\n"
          "The compatibility run of the window for a birth date DATE (DD.MM.YYYY or\n"
          "YYYY-MM-DD, taken at 12:00; year -2000..3000) and the first year of the\n"
@@ -117,6 +123,10 @@ const Command kCommands[] = {
                   QT_TRANSLATE_NOOP("Kvlove",
                                     "also save the two charts as PREFIX1.png and PREFIX2.png\n"
                                     "(720 x 218 pixels), as the window draws them at 100 %")},
+                 {"--pdf", "FILE",
+                  QT_TRANSLATE_NOOP("Kvlove",
+                                    "also save both charts with the birth date, the years and a\n"
+                                    "legend as the PDF FILE (A4), as the window's Ctrl+S does")},
                  kLenientDates,
                  kFormat},
      .minArgs = 2,
@@ -128,6 +138,7 @@ const Command kCommands[] = {
      .help = QT_TRANSLATE_NOOP(
          "Kvlove",
          "Usage: kvlove report NAME DATE HH:MM [--place PLACE] [--tz ZONE]\n"
+         "                     [--pdf FILE]\n"
          "\n"
          "Writes Html/Gradus_html.html under the main directory, the page of the\n"
          "tab \"Планеты Вашего гороскопа\": the zodiac degree of each of the ten\n"
@@ -144,7 +155,13 @@ const Command kCommands[] = {
          "gradus.txt), the previous page stays as it was.\n"
          "\n"
          "Example: kvlove report Анна 12.06.1988 07:30 --place \"Новосибирск\"\n"),
-     .options = {kBirthPlace, kZone, kLenientDates, kFormat},
+     .options = {kBirthPlace,
+                 kZone,
+                 {"--pdf", "FILE",
+                  QT_TRANSLATE_NOOP("Kvlove", "also save the page as the PDF FILE (A4), as the window's\n"
+                                              "Ctrl+S does")},
+                 kLenientDates,
+                 kFormat},
      .minArgs = 3,
      .maxArgs = 3,
      .run = RunReport},

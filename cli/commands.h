@@ -3,11 +3,16 @@
 // computation (what the window would show) propagate.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "args.h"
+
+namespace kvpaint {
+class PngCharts;
+}
 
 namespace kvcli {
 
@@ -36,6 +41,12 @@ std::span<const Command> Commands();
 // The whole text of "kvlove NAME --help": the command's help, then its
 // options with their descriptions in one column.
 std::string HelpText(const Command& c);
+
+// The module of pictures and PDFs (painter/png_charts.h); std::runtime_error
+// when it cannot be loaded.
+std::unique_ptr<kvpaint::PngCharts> LoadPngCharts();
+// A PDF's error (empty: written) raised as kvlove's failure.
+void SavePdf(const std::string& error);
 
 int RunChart(const Context& ctx);
 int RunCompat(const Context& ctx);

@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "chart_painter.h"
+#include "documents.h"
 
 namespace kvpaint {
 namespace {
@@ -39,6 +40,17 @@ class Charts : public PngCharts {
     buffer.open(QIODevice::WriteOnly);
     if (!(pass == 1 ? upper_ : lower_).Image().save(&buffer, "PNG")) return {};
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  }
+  std::string ReportPdf(const std::string& pageFile, const std::string& pdfFile) override {
+    QString error;
+    const auto doc = ReportDocument(QString::fromStdString(pageFile), &error);
+    if (doc) error = WritePdf(*doc, QString::fromStdString(pdfFile));
+    return error.toStdString();
+  }
+  std::string CompatPdf(const kv::CompatInputs& in, const kv::TScanPoints& upper,
+                        const kv::TScanPoints& lower, const std::string& pdfFile) override {
+    return WritePdf(*CompatDocument(in, upper, lower), QString::fromStdString(pdfFile))
+        .toStdString();
   }
 
  private:

@@ -54,10 +54,10 @@
         <location line="-35"/>
         <location line="+42"/>
         <location line="+3"/>
-        <location filename="../cmd_compat.cpp" line="+67"/>
+        <location filename="../cmd_compat.cpp" line="+72"/>
         <location filename="../cmd_eclipses.cpp" line="+25"/>
         <location filename="../cmd_lunar.cpp" line="+24"/>
-        <location filename="../cmd_report.cpp" line="+18"/>
+        <location filename="../cmd_report.cpp" line="+19"/>
         <location filename="../cmd_today.cpp" line="+30"/>
         <source>year</source>
         <translation>год</translation>
@@ -111,7 +111,7 @@
         <translation>год вне пределов %1..%2 (других лет эфемериды не считают): «%3»</translation>
     </message>
     <message>
-        <location filename="../cmd_compat.cpp" line="-32"/>
+        <location filename="../cmd_compat.cpp" line="-38"/>
         <source>Cannot load the pictures&apos; module &apos;%1&apos;: %2</source>
         <translation>Не удаётся загрузить модуль картинок «%1»: %2</translation>
     </message>
@@ -282,16 +282,56 @@ kvlove --help). Годы -3000..3000, которые считают эфемер
 </translation>
     </message>
     <message>
-        <location line="+25"/>
+        <location line="+22"/>
+        <location line="+62"/>
+        <source>also save the page as the PDF FILE (A4), as the window&apos;s
+Ctrl+S does</source>
+        <translation>ещё и сохранить страницу в PDF-файл FILE (A4), как это
+делает Ctrl+S в окне</translation>
+    </message>
+    <message>
+        <location line="-53"/>
         <source>compatibility scan of four years: levels, scan files, charts</source>
         <translation>совместимость за четыре года: уровни, файлы расчёта, графики</translation>
     </message>
     <message>
-        <location line="+15"/>
+        <location line="+2"/>
+        <source>Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]
+
+The compatibility run of the window for a birth date DATE (DD.MM.YYYY or
+YYYY-MM-DD, taken at 12:00; year -2000..3000) and the first year of the
+analysis (1900..2050), without its pauses. Pass 1 rates every second day
+of START_YEAR and the year after, pass 2 the two years that follow.
+Writes Html/Scan1.txt and Html/Scan2.txt under the main directory, as
+the window does, and prints one line per point, tab-separated:
+  pass (1, 2), point K (1..360), day, month and year of the partner&apos;s
+  birth date, level (-70..70).
+</source>
+        <translation>Использование: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]
+
+Расчёт совместимости, как в окне, для даты рождения DATE (ДД.ММ.ГГГГ или
+ГГГГ-ММ-ДД, в 12:00; год -2000..3000) и первого года анализа
+(1900..2050), без пауз окна. Проход 1 оценивает каждый второй день года
+START_YEAR и следующего, проход 2 — двух лет за ними. Записывает
+Html/Scan1.txt и Html/Scan2.txt в главном каталоге, как окно, и выводит
+по строке на точку, через табуляцию:
+  проход (1, 2), точка K (1..360), день, месяц и год рождения партнёра,
+  уровень (-70..70).
+</translation>
+    </message>
+    <message>
+        <location line="+13"/>
         <source>also save the two charts as PREFIX1.png and PREFIX2.png
 (720 x 218 pixels), as the window draws them at 100 %</source>
         <translation>ещё и сохранить оба графика в PREFIX1.png и PREFIX2.png
 (720 x 218 точек), как окно рисует их при 100 %</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>also save both charts with the birth date, the years and a
+legend as the PDF FILE (A4), as the window&apos;s Ctrl+S does</source>
+        <translation>ещё и сохранить оба графика с датой рождения, годами и
+легендой в PDF-файл FILE (A4), как это делает Ctrl+S в окне</translation>
     </message>
     <message>
         <location line="+10"/>
@@ -299,7 +339,47 @@ kvlove --help). Годы -3000..3000, которые считают эфемер
         <translation>планеты гороскопа страницей HTML</translation>
     </message>
     <message>
-        <location line="+27"/>
+        <location line="+1"/>
+        <source>Usage: kvlove report NAME DATE HH:MM [--place PLACE] [--tz ZONE]
+                     [--pdf FILE]
+
+Writes Html/Gradus_html.html under the main directory, the page of the
+tab &quot;Планеты Вашего гороскопа&quot;: the zodiac degree of each of the ten
+bodies with that degree&apos;s paragraph from Html/gradus.txt. The moment is
+Moscow time, taken as universal time + 3 hours all year round; with
+--place or --tz, the clock of the place of birth through its zone&apos;s
+history, and the page and a second printed line name the place and the
+offset used. NAME is UTF-8 text (may be &quot;&quot;); the page is Windows-1251
+with CR LF line ends.
+DATE is DD.MM.YYYY or YYYY-MM-DD of the years 1900..2100 (with
+--lenient-dates day 1..31 of any month, counted on past a short month&apos;s
+end as the window does), hour 0..23, minute 0..59. Prints the page&apos;s
+path. When the page cannot be completed (a missing or malformed
+gradus.txt), the previous page stays as it was.
+
+Example: kvlove report Анна 12.06.1988 07:30 --place &quot;Новосибирск&quot;
+</source>
+        <translation>Использование: kvlove report NAME DATE ЧЧ:ММ [--place PLACE] [--tz ZONE]
+                     [--pdf FILE]
+
+Записывает Html/Gradus_html.html в главном каталоге — страницу вкладки
+&quot;Планеты Вашего гороскопа&quot;: градус зодиака каждого из десяти светил
+с абзацем об этом градусе из Html/gradus.txt. Момент — московское
+время, всемирное + 3 часа круглый год; с --place или --tz — часы места
+рождения по истории его пояса, и страница и вторая выведенная строка
+называют место и смещение. NAME — текст UTF-8 (может быть &quot;&quot;); страница
+в Windows-1251 с концами строк CR LF.
+DATE — ДД.ММ.ГГГГ или ГГГГ-ММ-ДД 1900..2100 годов (с --lenient-dates
+день 1..31 любого месяца, со счётом дальше конца короткого месяца, как
+в окне), час 0..23, минута 0..59. Выводит путь страницы. Если страницу
+не удаётся составить (gradus.txt нет или он испорчен), прежняя страница
+остаётся как была.
+
+Пример: kvlove report Анна 12.06.1988 07:30 --place &quot;Новосибирск&quot;
+</translation>
+    </message>
+    <message>
+        <location line="+33"/>
         <source>the phases of fourteen lunar months from a year&apos;s start</source>
         <translation>фазы четырнадцати лунных месяцев от начала года</translation>
     </message>
@@ -678,45 +758,7 @@ disk, a closed pipe or stream), 2 bad input.
         <translation>для места рождения LAT,LON нужен часовой пояс: --tz Europe/Moscow или --tz +03:00</translation>
     </message>
     <message>
-        <location filename="../commands.cpp" line="-212"/>
-        <source>Usage: kvlove report NAME DATE HH:MM [--place PLACE] [--tz ZONE]
-
-Writes Html/Gradus_html.html under the main directory, the page of the
-tab &quot;Планеты Вашего гороскопа&quot;: the zodiac degree of each of the ten
-bodies with that degree&apos;s paragraph from Html/gradus.txt. The moment is
-Moscow time, taken as universal time + 3 hours all year round; with
---place or --tz, the clock of the place of birth through its zone&apos;s
-history, and the page and a second printed line name the place and the
-offset used. NAME is UTF-8 text (may be &quot;&quot;); the page is Windows-1251
-with CR LF line ends.
-DATE is DD.MM.YYYY or YYYY-MM-DD of the years 1900..2100 (with
---lenient-dates day 1..31 of any month, counted on past a short month&apos;s
-end as the window does), hour 0..23, minute 0..59. Prints the page&apos;s
-path. When the page cannot be completed (a missing or malformed
-gradus.txt), the previous page stays as it was.
-
-Example: kvlove report Анна 12.06.1988 07:30 --place &quot;Новосибирск&quot;
-</source>
-        <translation>Использование: kvlove report NAME DATE ЧЧ:ММ [--place PLACE] [--tz ZONE]
-
-Записывает Html/Gradus_html.html в главном каталоге — страницу вкладки
-&quot;Планеты Вашего гороскопа&quot;: градус зодиака каждого из десяти светил
-с абзацем об этом градусе из Html/gradus.txt. Момент — московское
-время, всемирное + 3 часа круглый год; с --place или --tz — часы места
-рождения по истории его пояса, и страница и вторая выведенная строка
-называют место и смещение. NAME — текст UTF-8 (может быть &quot;&quot;); страница
-в Windows-1251 с концами строк CR LF.
-DATE — ДД.ММ.ГГГГ или ГГГГ-ММ-ДД 1900..2100 годов (с --lenient-dates
-день 1..31 любого месяца, со счётом дальше конца короткого месяца, как
-в окне), час 0..23, минута 0..59. Выводит путь страницы. Если страницу
-не удаётся составить (gradus.txt нет или он испорчен), прежняя страница
-остаётся как была.
-
-Пример: kvlove report Анна 12.06.1988 07:30 --place &quot;Новосибирск&quot;
-</translation>
-    </message>
-    <message>
-        <location line="+185"/>
+        <location filename="../commands.cpp" line="-27"/>
         <source>the moment by the clock of the place (of --tz), the date
 DD.MM.YYYY or YYYY-MM-DD; a time the clock skipped is
 refused, one it showed twice is taken the first time;
@@ -725,31 +767,6 @@ default now</source>
 ГГГГ-ММ-ДД; время, пропущенное часами, не принимается,
 показанное дважды берётся в первый раз; по умолчанию
 сейчас</translation>
-    </message>
-    <message>
-        <location line="-209"/>
-        <source>Usage: kvlove compat DATE START_YEAR [--png PREFIX]
-
-The compatibility run of the window for a birth date DATE (DD.MM.YYYY or
-YYYY-MM-DD, taken at 12:00; year -2000..3000) and the first year of the
-analysis (1900..2050), without its pauses. Pass 1 rates every second day
-of START_YEAR and the year after, pass 2 the two years that follow.
-Writes Html/Scan1.txt and Html/Scan2.txt under the main directory, as
-the window does, and prints one line per point, tab-separated:
-  pass (1, 2), point K (1..360), day, month and year of the partner&apos;s
-  birth date, level (-70..70).
-</source>
-        <translation>Использование: kvlove compat DATE START_YEAR [--png PREFIX]
-
-Расчёт совместимости, как в окне, для даты рождения DATE (ДД.ММ.ГГГГ или
-ГГГГ-ММ-ДД, в 12:00; год -2000..3000) и первого года анализа
-(1900..2050), без пауз окна. Проход 1 оценивает каждый второй день года
-START_YEAR и следующего, проход 2 — двух лет за ними. Записывает
-Html/Scan1.txt и Html/Scan2.txt в главном каталоге, как окно, и выводит
-по строке на точку, через табуляцию:
-  проход (1, 2), точка K (1..360), день, месяц и год рождения партнёра,
-  уровень (-70..70).
-</translation>
     </message>
     <message>
         <location filename="../main.cpp" line="-139"/>

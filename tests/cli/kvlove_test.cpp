@@ -27,6 +27,8 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
             "\nOptions:\n"
             "  --png PREFIX     also save the two charts as PREFIX1.png and PREFIX2.png\n"
             "                   (720 x 218 pixels), as the window draws them at 100 %\n"
+            "  --pdf FILE       also save both charts with the birth date, the years and a\n"
+            "                   legend as the PDF FILE (A4), as the window's Ctrl+S does\n"
             "  --lenient-dates  take day 1..31 of any month as the window does: counted on\n"
             "                   past the month's end (31.02.2020 is 02.03.2020), 05.10 to\n"
             "                   14.10.1582 read as Julian dates and year 0 as 1 BC, instead\n"

@@ -41,7 +41,7 @@ grep -q '<launchable type="desktop-id">korvella-love.desktop</launchable>' "$met
   fail "the metainfo does not launch the desktop entry"
 # Nothing but the shipped files in the program's own directories.
 extra=$(cd "$u" && find libexec/korvella-love share/korvella-love -type f |
-        grep -Ev '^libexec/korvella-love/(korvella-love|kvlove|kvlove-help|kvlove-png\.so|kvlove-help-print\.so)$|^share/korvella-love/(LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+(@2x)?\.(gif|jpg)|System/DayMoon\.doc)$' || true)
+        grep -Ev '^libexec/korvella-love/(korvella-love|kvlove|kvlove-help|kvlove-png\.so|kvlove-help-print\.so|korvella-love-print\.so)$|^share/korvella-love/(LoveHelp\.chm|Html/gradus\.txt|Html/images/[0-9a-z]+(@2x)?\.(gif|jpg)|System/DayMoon\.doc)$' || true)
 [ -z "$extra" ] || fail "unexpected files: $extra"
 
 "$here/check_installed.sh" "$u"
