@@ -45,6 +45,25 @@ void TSpinEdit::setText(const QString& t) {
   if (lineEdit()->text() != t) lineEdit()->setText(t);
 }
 
+void TSpinEdit::setDefaultValue(int v) {
+  default_ = v;
+  setValue(v);
+}
+
+void TSpinEdit::setField(const QString& label, const QString& what) {
+  label_ = label;
+  what_ = what;
+}
+
+std::int32_t TSpinEdit::Value() const {
+  int v;
+  if (ParsedValue(v)) return v;
+  throw FieldError(
+      QStringLiteral("%1: «%2» — не целое число; введите %3 от %4 до %5")
+          .arg(label_, lineEdit()->text(), what_, QString::number(min_), QString::number(max_))
+          .toStdString());
+}
+
 QVariant TSpinEdit::accessibleValue() const {
   int v;
   return ParsedValue(v) ? QVariant(v) : QVariant();
