@@ -58,10 +58,13 @@ void TSpinEdit::setField(const QString& label, const QString& what) {
 std::int32_t TSpinEdit::Value() const {
   int v;
   if (ParsedValue(v)) return v;
-  throw FieldError(
-      QStringLiteral("%1: «%2» — не целое число; введите %3 от %4 до %5")
-          .arg(label_, lineEdit()->text(), what_, QString::number(min_), QString::number(max_))
-          .toStdString());
+  // A field may hold thousands of digits; the message shows their beginning.
+  constexpr qsizetype kShown = 40;
+  QString typed = lineEdit()->text();
+  if (typed.size() > kShown) typed = typed.left(kShown) + QStringLiteral("…");
+  throw FieldError(QStringLiteral("%1: «%2» — не целое число; введите %3 от %4 до %5")
+                       .arg(label_, typed, what_, QString::number(min_), QString::number(max_))
+                       .toStdString());
 }
 
 QVariant TSpinEdit::accessibleValue() const {

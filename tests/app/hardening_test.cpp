@@ -156,6 +156,12 @@ TEST_F(HardeningTest, HalfTypedNumbersAreRefusedByEveryButton) {
   ASSERT_EQ(m.size(), 1u);
   EXPECT_EQ(m[0], U(cases[9].message).arg(QStringLiteral("-")));
   EXPECT_EQ(results(), before);
+
+  // Thousands of digits: the message shows their beginning.
+  f.SpinEdit22->setText(QString(5000, u'9'));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], U(cases[9].message).arg(QString(40, u'9') + U("…")));
 }
 
 TEST_F(HardeningTest, ValuesAtTheControlsLimitsGiveResults) {
