@@ -49,23 +49,17 @@ TEST(DayNumberTest, FieldsAreNotValidated) {
   EXPECT_EQ(DayNumber(0, 1, 1985, 0, 0, 0), DayNumber(31, 12, 1984, 0, 0, 0));
 }
 
-// The days a calendar has: the month's end by leap years of either
-// calendar, the gap of 1582, and years around 0.
+// The days a calendar has: month ends by either calendar's leap years,
+// the gap of 1582, years around 0.
 TEST(DateExistsTest, MonthEndsLeapYearsAndTheGap) {
-  EXPECT_TRUE(DateExists(28, 2, 1900));
   EXPECT_FALSE(DateExists(29, 2, 1900));  // Gregorian: not a leap year
-  EXPECT_TRUE(DateExists(29, 2, 1500));   // Julian: it is
-  EXPECT_TRUE(DateExists(29, 2, 2000));
+  EXPECT_TRUE(DateExists(29, 2, 1500));   // Julian: one
   EXPECT_FALSE(DateExists(31, 4, 2024));
-  EXPECT_FALSE(DateExists(31, 2, 2020));
   EXPECT_TRUE(DateExists(4, 10, 1582));
   EXPECT_FALSE(DateExists(5, 10, 1582));
-  EXPECT_FALSE(DateExists(14, 10, 1582));
   EXPECT_TRUE(DateExists(15, 10, 1582));
   EXPECT_TRUE(DateExists(1, 1, 0));
-  EXPECT_TRUE(DateExists(31, 12, -2000));
-  for (auto [d, m] : {std::pair{0, 1}, {32, 1}, {1, 0}, {1, 13}})
-    EXPECT_FALSE(DateExists(d, m, 1985));
+  EXPECT_FALSE(DateExists(1, 13, 1985));
 }
 
 TEST(DayNumberTest, YearsZeroAndMinusOneAreTheSame) {
