@@ -1,6 +1,7 @@
 // What the user typed comes back at the next start: through the settings
 // file, whatever it holds, and back to the defaults with «Сбросить».
 #include <QApplication>
+#include <QTabBar>
 
 #include "app/place_tabs.h"
 #include "window_fixture.h"
@@ -110,9 +111,13 @@ TEST_F(EntriesTest, ResetBringsBackTheDefaults) {
   Type(f);
   EXPECT_EQ(Shown(f), kTyped);
   EXPECT_EQ(f.BitBtn11->accessibleName(), U("Сбросить"));
-  f.BitBtn6->setFocus();
-  QTest::keyClick(f.BitBtn6, Qt::Key_Backtab);
+  f.PageControl1->setCurrentIndex(0);
+  f.PageControl1->tabBar()->setFocus();
+  QTest::keyClick(f.PageControl1->tabBar(), Qt::Key_Tab);
   ASSERT_EQ(QApplication::focusWidget(), f.BitBtn11);
+  QTest::keyClick(f.BitBtn11, Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), f.BitBtn6);  // left to right
+  QTest::keyClick(f.BitBtn6, Qt::Key_Backtab);
   QTest::keyClick(f.BitBtn11, Qt::Key_Space);
   EXPECT_EQ(Shown(f), kDefaults);
   EXPECT_TRUE(f.SpinEdit8->accessibleDescription().contains(U("по московскому времени")));
