@@ -30,6 +30,7 @@
 #include "accessibility.h"
 #include "accessible.h"
 #include "desktop.h"
+#include "entries.h"
 #include "jpeg.h"
 #include "place_tabs.h"
 #include "print_tabs.h"
@@ -86,7 +87,7 @@ TSpinEdit* MakeSpinEdit(QWidget* parent, int x, int y, int w, int h, kv::InputRa
   // The font first: text set before it would be laid out twice.
   s->setFont(Font(QStringLiteral("Arial"), px));
   s->setRange(range.lo, range.hi);
-  s->setValue(value);
+  s->setDefaultValue(value);
   SetFieldColour(s, kFieldYellow);
   s->setGeometry(x, y, w, h);
   return s;
@@ -125,6 +126,19 @@ QIcon HelpGlyph() {
     p.setBrush(Qt::NoBrush);
     p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.drawPath(hook);
+  });
+}
+
+// Two arrows round a circle: the fields go back to where they started.
+QIcon ResetGlyph() {
+  return DrawGlyph([](QPainter& p) {
+    const QColor blue(0x2A, 0x6F, 0xC9);
+    p.setPen(QPen(blue, 2, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(2.5, 2.5, 11, 11), 100 * 16, 250 * 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(blue);
+    const QPointF head[] = {{7.2, 0.6}, {10.6, 3.2}, {7.0, 5.8}};
+    p.drawPolygon(head, 3);
   });
 }
 
@@ -198,6 +212,7 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   BuildTab5();
   places_ = new PlaceTabs(*this);
   printing_ = new PrintTabs(*this);
+  QWidget::setTabOrder(BitBtn11, BitBtn6);  // left to right, once the tab is in the window
 
   NameControls();
   DescribeControls();
@@ -223,6 +238,8 @@ void TZKV_LoveForm::BuildTab1() {
   TabSheet1->setFixedSize(kTabWidth, kTabHeight);
   Image1 = MakeBackground(TabSheet1);
   BitBtn6 = MakeHelpButton(TabSheet1, " Помощь");
+  // Beside help on the page every start opens at: the one place for all tabs.
+  BitBtn11 = MakeButton(TabSheet1, "Сбросить", 717, 573, 122, 26, ResetGlyph(), false);
   PageControl1->addTab(Centered(TabSheet1), U("Начало"));
 }
 
@@ -365,7 +382,7 @@ void TZKV_LoveForm::BuildTab5() {
 void TZKV_LoveForm::NameControls() {
 #define KV_NAME(w) w->setObjectName(QStringLiteral(#w))
   // clang-format off
-  KV_NAME(Image1); KV_NAME(BitBtn6);
+  KV_NAME(Image1); KV_NAME(BitBtn6); KV_NAME(BitBtn11);
   KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
   KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
   KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4);
@@ -392,6 +409,10 @@ void TZKV_LoveForm::ConnectHandlers() {
   On(BitBtn3, &QPushButton::clicked, &TZKV_LoveForm::BitBtn3Click);
   On(BitBtn9, &QPushButton::clicked, &TZKV_LoveForm::BitBtn9Click);
   On(BitBtn8, &QPushButton::clicked, &TZKV_LoveForm::BitBtn8Click);
+  On(BitBtn11, &QPushButton::clicked, &TZKV_LoveForm::BitBtn11Click);
+  // A press comes before the click that changes the month, by mouse, key or program.
+  connect(RadioGroup1Items, &QButtonGroup::idPressed, this,
+          [this] { monthBefore_ = RadioGroup1ItemIndex(); });
   On(RadioGroup1Items, &QButtonGroup::idClicked, &TZKV_LoveForm::RadioGroup1Click);
   On(ListBox1, &TListBox::lineChosen, &TZKV_LoveForm::ListBox1Click);
   On(Image7, &TImage::clicked, &TZKV_LoveForm::Image7Click);
@@ -426,6 +447,10 @@ void TZKV_LoveForm::DescribeControls() {
     PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
   for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
     Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
+  Describe(BitBtn11, "Сбросить",
+           "Возвращает имя, даты, время и место рождения и годы всех вкладок к начальным "
+           "значениям");
+  BitBtn11->setToolTip(BitBtn11->accessibleDescription());
 
   Describe(SpinEdit1, "День рождения");
   Describe(SpinEdit2, "Месяц рождения");
@@ -462,6 +487,24 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(ListBox1, "Лунные дни",
            "Номер лунного дня и дата его начала; выбор показывает описание дня");
   Describe(Memo1, "Лунный календарь", "Лунные месяцы года или описание выбранного лунного дня");
+
+  // How a message names a field: by the caption it stands under, or on the
+  // compatibility tab, whose one caption stands over three, by its name.
+  const struct {
+    TSpinEdit* field;
+    const char *label, *what;
+  } fields[] = {{SpinEdit1, "День рождения", "день"},
+                {SpinEdit2, "Месяц рождения", "месяц"},
+                {SpinEdit3, "Год рождения", "год"},
+                {SpinEdit4, "Первый год анализа", "год"},
+                {SpinEdit5, "День", "день"},
+                {SpinEdit6, "Месяц", "месяц"},
+                {SpinEdit7, "Год", "год"},
+                {SpinEdit8, "Час", "час"},
+                {SpinEdit9, "Минуты", "минуты"},
+                {SpinEdit22, "Год", "год"},
+                {SpinEdit21, "Год", "год"}};
+  for (const auto& f : fields) f.field->setField(U(f.label), U(f.what));
 
   Describe(ListBox2, "Затмения года");
   SpeakLines(ListBox2, EclipseSentence);
@@ -547,6 +590,7 @@ void TZKV_LoveForm::FormActivate() {
   // Both go to the settings and are taken back from there. Settings that
   // cannot be stored or read are reported, and the directories are taken
   // from D itself: without them no tab could work.
+  KeptEntries kept;
   try {
     {
       RegistryKey key;
@@ -566,6 +610,7 @@ void TZKV_LoveForm::FormActivate() {
                           RegistryKey::kPath);
     kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
     kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
+    kept = ReadEntries(key);
     key.Close();
   } catch (const RegistryError& e) {
     ShowError(QString::fromUtf8(e.what()));
@@ -600,9 +645,9 @@ void TZKV_LoveForm::FormActivate() {
     const QSignalBlocker block(PageControl1);
     PageControl1->setCurrentIndex(0);
   }
-  const QString year = QString::number(QDate::currentDate().year());
-  SpinEdit21->setText(year);
-  SpinEdit22->setText(year);
+  const int year = QDate::currentDate().year();
+  SpinEdit21->setDefaultValue(year);
+  SpinEdit22->setDefaultValue(year);
   SetRadioGroup1ItemIndex(-1);
   kv::SetTempFileNames();
   ListBox1->clear();
@@ -612,6 +657,8 @@ void TZKV_LoveForm::FormActivate() {
   Memo1->setFont(f);
   kv::SetObserver();
   while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+  // What the user typed last time, over the defaults.
+  RestoreEntries(*this, kept);
   places_->Start();
 }
 
@@ -670,10 +717,10 @@ class CompatWindowRun : public kv::CompatHost {
 
   kv::CompatInputs ReadInputs() override {
     kv::CompatInputs in;
-    in.Day = kv::StrToInt(f_.SpinEdit1->text().toStdString());
-    in.Month = kv::StrToInt(f_.SpinEdit2->text().toStdString());
-    in.Year = kv::StrToInt(f_.SpinEdit3->text().toStdString());
-    in.StartYear = kv::StrToInt(f_.SpinEdit4->text().toStdString());
+    in.Day = f_.SpinEdit1->Value();
+    in.Month = f_.SpinEdit2->Value();
+    in.Year = f_.SpinEdit3->Value();
+    in.StartYear = f_.SpinEdit4->Value();
     f_.compatInputs = in;
     return in;
   }
@@ -710,6 +757,9 @@ void TZKV_LoveForm::BitBtn10Click() {
   if (compatRun_) return;
   compatFinished = false;
   auto run = std::make_unique<CompatWindowRun>(*this);
+  // A field without a number stops the press before the charts change.
+  run->ReadInputs();
+  SaveEntries(*this);
   run->run.Step();  // pass 1 begins at the press, so its errors are the press's
   compatRun_ = std::move(run);
   compatTimer_->start();
@@ -738,11 +788,12 @@ void TZKV_LoveForm::EndCompatRun() {
 
 void TZKV_LoveForm::BitBtn1Click() {
   const std::string name = Edit2->text().toStdString();
-  const std::int32_t day = kv::StrToInt(SpinEdit5->text().toStdString());
-  const std::int32_t month = kv::StrToInt(SpinEdit6->text().toStdString());
-  const std::int32_t year = kv::StrToInt(SpinEdit7->text().toStdString());
-  const std::int32_t hour = kv::StrToInt(SpinEdit8->text().toStdString());
-  const std::int32_t minute = kv::StrToInt(SpinEdit9->text().toStdString());
+  const std::int32_t day = SpinEdit5->Value();
+  const std::int32_t month = SpinEdit6->Value();
+  const std::int32_t year = SpinEdit7->Value();
+  const std::int32_t hour = SpinEdit8->Value();
+  const std::int32_t minute = SpinEdit9->Value();
+  SaveEntries(*this);
   // At the place of birth when one is chosen, else in Moscow time.
   const std::string& page = places_->Report(name, day, month, year, hour, minute);
   // The browser is made for the first report, so that start-up stays light.
@@ -763,22 +814,36 @@ void TZKV_LoveForm::BitBtn1Click() {
   Panel1->show();
 }
 void TZKV_LoveForm::BitBtn5Click() {
-  if (places_->LunarMonths()) return;
+  // The year first: a field without a number leaves what the tab shows.
+  const std::int32_t year = SpinEdit22->Value();
+  SaveEntries(*this);
+  if (places_->LunarMonths(year)) return;
   Memo1->clear();
   ListBox1->clear();
-  const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   Panel7->setCaption(QStringLiteral(" "));
-  const kv::TPhaseTable table = kv::WritePhaseListing(year);
+  LoadMemo1(kv::FromCp1251Text(WritePhases(year).Listing));
+}
+
+kv::TPhaseTable TZKV_LoveForm::WritePhases(std::int32_t year) {
+  kv::TPhaseTable table = kv::WritePhaseListing(year);
   phaseListing_ = table.Listing;
-  LoadMemo1(kv::FromCp1251Text(table.Listing));
+  return table;
 }
 
 void TZKV_LoveForm::RadioGroup1Click() {
-  if (places_->LunarMonth()) return;
+  std::int32_t year;
+  try {
+    year = SpinEdit22->Value();
+  } catch (const FieldError&) {
+    // The days listed stay, and so does the month they are of.
+    SetRadioGroup1ItemIndex(monthBefore_);
+    throw;
+  }
+  SaveEntries(*this);
+  if (places_->LunarMonth(year)) return;
   // The list goes with the lunar days it was built from: both start afresh.
   Memo1->clear();
   ListBox1->clear();
-  const std::int32_t year = kv::StrToInt(SpinEdit22->text().toStdString());
   // Before a calculation of its own, the window shows the listing file an
   // earlier run left (its lunar month table is empty then).
   LoadMemo1(phaseListing_ ? kv::FromCp1251Text(*phaseListing_)
@@ -805,17 +870,23 @@ void TZKV_LoveForm::ListBox1Click() {
 }
 
 void TZKV_LoveForm::BitBtn7Click() {
-  if (places_->Eclipses()) return;
+  const std::int32_t year = SpinEdit21->Value();
+  SaveEntries(*this);
+  if (places_->Eclipses(year)) return;
   ListBox2->show();
   ListBox2->clear();
-  const std::int32_t year = kv::StrToInt(SpinEdit21->text().toStdString());
   for (const std::string& line : kv::EclipseListLines(year))
     ListBox2->addItem(QString::fromStdString(kv::FromCp1251(line)));
 }
 
+void TZKV_LoveForm::BitBtn11Click() { ResetEntries(*this); }
+
 void TZKV_LoveForm::closeEvent(QCloseEvent* e) {
   // A run stopped midway leaves the unfinished pass's previous scan file.
   EndCompatRun();
+  // What was typed since the last press, for the next start; not before the
+  // start-up has put back what the last run kept.
+  if (startupDone_) SaveEntries(*this);
   QWidget::closeEvent(e);
 }
 

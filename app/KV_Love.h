@@ -20,6 +20,7 @@
 #include <string>
 
 #include "compat/scan.h"
+#include "lunar/phases.h"
 #include "platform.h"
 #include "widgets.h"
 
@@ -61,6 +62,7 @@ class TZKV_LoveForm : public QWidget {
   void BitBtn3Click() { ShowHelpPage(40); }
   void BitBtn9Click() { ShowHelpPage(50); }
   void BitBtn8Click() { ShowHelpPage(60); }
+  void BitBtn11Click();  // «Сбросить»
   void Image7Click();
   void Image6Click();
   void Image5Click();
@@ -88,13 +90,17 @@ class TZKV_LoveForm : public QWidget {
   QString reportName, reportDate;
   // What the lunar tab's text area says before any result.
   static QString LunarHint();
+  const PlaceTabs& Places() const { return *places_; }
+  // The lunar tab's phase table of a year written to its listing file, the
+  // listing kept as the one the lunar month table now holds.
+  kv::TPhaseTable WritePhases(std::int32_t year);
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
   QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
   // Tab 1
   TImage* Image1;
-  QPushButton* BitBtn6;
+  QPushButton *BitBtn6, *BitBtn11;
   // Tab 2
   TImage* Image7;
   QLabel *Label31, *Label33;
@@ -157,12 +163,13 @@ class TZKV_LoveForm : public QWidget {
   void DescribeCharts();
   void ShowCurrentHelp();
 
-  // The phase listing of this window's last calculation that was written,
-  // the one its lunar month table holds (Windows-1251): shown again above
-  // the lunar days of a month, whatever another program writes to the
-  // listing file meanwhile.
+  // The phase listing this window last wrote, the one its lunar month table
+  // holds (Windows-1251), at a place or not: shown again above the lunar
+  // days of a month, whatever another program writes to the listing file
+  // meanwhile.
   std::optional<std::string> phaseListing_;
-  QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
+  int monthBefore_ = -1;       // the lunar month chosen before the one being chosen
+  QIcon okGlyph_, helpGlyph_;  // made once for the buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
   // The compatibility run in progress, stepped by its timer, one point a tick.

@@ -108,8 +108,30 @@ std::optional<WindowPlace> ResolvePlace(const QString& typed) {
 }
 
 namespace {
-const QString kPlace = QStringLiteral("rPlace"), kLat = QStringLiteral("rPlaceLatitude"),
-              kLon = QStringLiteral("rPlaceLongitude"), kZone = QStringLiteral("rPlaceZone");
+const QString kPlace = QStringLiteral("rPlace");
+}
+
+SettingValues PlaceValues(const QString& name, const std::optional<WindowPlace>& place) {
+  return {{name, place ? place->title : QString()},
+          {name + QStringLiteral("Latitude"),
+           place ? QString::number(place->latitude, 'g', 10) : QString()},
+          {name + QStringLiteral("Longitude"),
+           place ? QString::number(place->longitude, 'g', 10) : QString()},
+          {name + QStringLiteral("Zone"), place ? place->zone : QString()}};
+}
+
+std::optional<WindowPlace> PlaceFromValues(const std::function<QString(const QString&)>& value,
+                                           const QString& name) {
+  WindowPlace p;
+  p.title = value(name);
+  bool latOk = false, lonOk = false;
+  p.latitude = value(name + QStringLiteral("Latitude")).toDouble(&latOk);
+  p.longitude = value(name + QStringLiteral("Longitude")).toDouble(&lonOk);
+  p.zone = value(name + QStringLiteral("Zone"));
+  if (p.title.isEmpty() || !latOk || !lonOk || !(std::fabs(p.latitude) <= 90) ||
+      !(std::fabs(p.longitude) <= 180))
+    return std::nullopt;
+  return p;
 }
 
 std::optional<WindowPlace> LoadUserPlace() {
@@ -119,26 +141,14 @@ std::optional<WindowPlace> LoadUserPlace() {
   } catch (const RegistryError&) {
     return std::nullopt;  // the start-up has said what is wrong with the settings
   }
-  WindowPlace p;
-  p.title = key.ReadString(kPlace);
-  bool latOk = false, lonOk = false;
-  p.latitude = key.ReadString(kLat).toDouble(&latOk);
-  p.longitude = key.ReadString(kLon).toDouble(&lonOk);
-  p.zone = key.ReadString(kZone);
-  if (p.title.isEmpty() || !latOk || !lonOk || std::fabs(p.latitude) > 90 ||
-      std::fabs(p.longitude) > 180)
-    return std::nullopt;
-  return p;
+  return PlaceFromValues([&key](const QString& n) { return key.ReadString(n); }, kPlace);
 }
 
 void SaveUserPlace(const std::optional<WindowPlace>& place) {
   RegistryKey key;
   if (!key.Open(true))
     throw RegistryError("Не удаётся создать раздел настроек Software\\Korvella_Love");
-  key.WriteString(kPlace, place ? place->title : QString());
-  key.WriteString(kLat, place ? QString::number(place->latitude, 'g', 10) : QString());
-  key.WriteString(kLon, place ? QString::number(place->longitude, 'g', 10) : QString());
-  key.WriteString(kZone, place ? place->zone : QString());
+  key.WriteStrings(PlaceValues(kPlace, place));
   key.Close();
 }
 

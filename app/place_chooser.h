@@ -5,12 +5,14 @@
 
 #include <QLineEdit>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <vector>
 
 #include "core/atlas.h"
 #include "lunar/lunardays.h"
+#include "platform.h"
 
 class QCompleter;
 class QStringListModel;
@@ -40,6 +42,14 @@ struct PlaceError : std::runtime_error {
 // nearest names), a beginning of several names (naming them), coordinates
 // out of range, an unknown zone.
 std::optional<WindowPlace> ResolvePlace(const QString& text);
+
+// A place in the settings: its title under NAME, and NAMELatitude,
+// NAMELongitude and NAMEZone; empty values for none.
+SettingValues PlaceValues(const QString& name, const std::optional<WindowPlace>& place);
+// A place from those values as VALUE reads them; nothing when none is kept
+// or they do not make a place.
+std::optional<WindowPlace> PlaceFromValues(const std::function<QString(const QString&)>& value,
+                                           const QString& name);
 
 // The user's own place in the settings; nothing when none was chosen or
 // what is kept cannot be read.

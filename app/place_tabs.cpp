@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "KV_Love.h"
+#include "entries.h"
 #include "core/calendar.h"
 #include "core/settings.h"
 #include "core/text.h"
@@ -151,8 +152,16 @@ void PlaceTabs::Start() {
   user_ = LoadUserPlace();
   LunarPlaceEdit->Show(user_);
   EclipsePlaceEdit->Show(user_);
-  // After the window is up: a month of moonrises is not start-up work.
-  QTimer::singleShot(0, this, [this] { ShowToday(); });
+  // After the window is up: a month of moonrises is not start-up work, nor
+  // is the tz database, which a kept place of birth must find its zone in.
+  QTimer::singleShot(0, this, [this] {
+    try {
+      if (birth_) birth_->Place();
+    } catch (const std::exception&) {
+      SetBirthPlace(std::nullopt);  // kept by another system, or damaged
+    }
+    ShowToday();
+  });
 }
 
 kv::LunarPlace PlaceTabs::Observer() const {
@@ -214,6 +223,11 @@ void PlaceTabs::ChooseBirthPlace(const QString& text) {
     f_.ShowError(QString::fromUtf8(e.what()));
     return;
   }
+  SetBirthPlace(place);
+  SaveEntries(f_);
+}
+
+void PlaceTabs::SetBirthPlace(const std::optional<WindowPlace>& place) {
   birth_ = place;
   BirthPlaceEdit->Show(birth_);
   // A screen reader names the clock the hour is read by.
@@ -223,26 +237,25 @@ void PlaceTabs::ChooseBirthPlace(const QString& text) {
   f_.SpinEdit8->setAccessibleDescription(hour);
 }
 
-bool PlaceTabs::LunarMonths() {
+bool PlaceTabs::LunarMonths(std::int32_t year) {
   if (!user_) return false;
   f_.Memo1->clear();
   f_.ListBox1->clear();
   starts_.clear();
-  const std::int32_t year = kv::StrToInt(f_.SpinEdit22->text().toStdString());
   f_.Panel7->setCaption(QStringLiteral(" "));
   const kv::LunarPlace place = Observer();
   QStringList lines;
-  for (const std::string& l : kv::PhaseListing(kv::WritePhaseListing(year).Lunations, place.Clock))
+  // Through the window, which keeps the file's listing for the place turned off.
+  for (const std::string& l : kv::PhaseListing(f_.WritePhases(year).Lunations, place.Clock))
     lines << W(l);
   f_.Memo1->setPlainText(lines.join(QLatin1Char('\n')));
   return true;
 }
 
-bool PlaceTabs::LunarMonth() {
+bool PlaceTabs::LunarMonth(std::int32_t year) {
   if (!user_) return false;
   const int month = f_.RadioGroup1ItemIndex() + 1;
-  LunarMonths();  // the year in its field, and the months' dates by the place's clock
-  const std::int32_t year = kv::StrToInt(f_.SpinEdit22->text().toStdString());
+  LunarMonths(year);  // the months' dates by the place's clock
   const kv::LunarPlace place = Observer();
   starts_ = kv::LunarDaysAt(month, place).Starts;
   f_.Panel7->setCaption(W(kv::LunarDaysCaption(month, year)) + U(", ") + user_->ShortName());
@@ -322,11 +335,10 @@ void PlaceTabs::Today() {
       "Сегодняшний лунный день не найден: рядом с сегодняшним днём Луна здесь не восходит");
 }
 
-bool PlaceTabs::Eclipses() {
+bool PlaceTabs::Eclipses(std::int32_t year) {
   if (!user_) return false;
   f_.ListBox2->show();
   f_.ListBox2->clear();
-  const std::int32_t year = kv::StrToInt(f_.SpinEdit21->text().toStdString());
   const kv::LunarPlace place = Observer();
   for (const kv::EclipseListLine& line : kv::EclipseList(year, place.Clock)) {
     f_.ListBox2->addItem(W(line.text));

@@ -26,11 +26,12 @@ class PlaceTabs : public QObject {
   // After the start-up work: the kept place, then today's figures.
   void Start();
 
-  // Hooks of the window's handlers: true when done here for a place.
-  bool LunarMonths();  // «Рассчитать» of the lunar tab
-  bool LunarMonth();   // a lunar month chosen
-  bool LunarDay();     // a lunar day chosen
-  bool Eclipses();     // «Рассчитать» of the eclipse tab
+  // Hooks of the window's handlers, given the year of the tab's field:
+  // true when done here for a place.
+  bool LunarMonths(std::int32_t year);  // «Рассчитать» of the lunar tab
+  bool LunarMonth(std::int32_t year);   // a lunar month chosen
+  bool LunarDay();                      // a lunar day chosen
+  bool Eclipses(std::int32_t year);     // «Рассчитать» of the eclipse tab
   // The report's page for a birth at the place chosen on the tab, or the
   // window's own (Moscow time) without one. PlaceError for a reading of the
   // clock that never happened there.
@@ -44,6 +45,8 @@ class PlaceTabs : public QObject {
   // The user's place and the birth's, as typed (as the fields do).
   void ChooseUserPlace(const QString& text);
   void ChooseBirthPlace(const QString& text);
+  // The place of birth taken as it is (kept from an earlier run; nothing: none).
+  void SetBirthPlace(const std::optional<WindowPlace>& place);
   const std::optional<WindowPlace>& UserPlace() const { return user_; }
   const std::optional<WindowPlace>& BirthPlace() const { return birth_; }
 

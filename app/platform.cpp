@@ -183,6 +183,17 @@ void RegistryKey::WriteString(const QString& name, const QString& value) {
                       Where());
 }
 
+void RegistryKey::WriteStrings(const SettingValues& values) {
+  if (d_->s) {
+    for (const auto& [name, value] : values)
+      if (!d_->s->contains(name) || d_->s->value(name).toString() != value)
+        d_->s->setValue(name, value);
+    d_->s->sync();
+    if (d_->s->status() == QSettings::NoError && d_->s->isWritable()) return;
+  }
+  throw RegistryError("Не удаётся записать настройки " + Where());
+}
+
 bool RegistryKey::ValueExists(const QString& name) const { return d_->s && d_->s->contains(name); }
 
 QString RegistryKey::ReadString(const QString& name) const {

@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 namespace kvapp {
 
@@ -25,6 +27,9 @@ QString SettingsFileName();
 // Settings files are a few hundred bytes: anything above this is not one.
 inline constexpr qint64 kMaxSettingsBytes = 1 << 20;
 
+// Values of the settings by name, to be stored together.
+using SettingValues = std::vector<std::pair<QString, QString>>;
+
 // The key "Software\Korvella_Love" of the current user: the native registry
 // on Windows, the INI file SettingsFileName() elsewhere.
 class RegistryKey {
@@ -39,6 +44,8 @@ class RegistryKey {
   bool Open(bool create);
   const QString& Notice() const { return notice_; }
   void WriteString(const QString& name, const QString& value);  // RegistryError
+  // Several values in one write; nothing is written when none changes.
+  void WriteStrings(const SettingValues& values);  // RegistryError
   bool ValueExists(const QString& name) const;
   QString ReadString(const QString& name) const;
   void Close();  // RegistryError when what was written cannot be stored

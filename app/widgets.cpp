@@ -45,6 +45,28 @@ void TSpinEdit::setText(const QString& t) {
   if (lineEdit()->text() != t) lineEdit()->setText(t);
 }
 
+void TSpinEdit::setDefaultValue(int v) {
+  default_ = v;
+  setValue(v);
+}
+
+void TSpinEdit::setField(const QString& label, const QString& what) {
+  label_ = label;
+  what_ = what;
+}
+
+std::int32_t TSpinEdit::Value() const {
+  int v;
+  if (ParsedValue(v)) return v;
+  // A field may hold thousands of digits; the message shows their beginning.
+  constexpr qsizetype kShown = 40;
+  QString typed = lineEdit()->text();
+  if (typed.size() > kShown) typed = typed.left(kShown) + QStringLiteral("…");
+  throw FieldError(QStringLiteral("%1: «%2» — не целое число; введите %3 от %4 до %5")
+                       .arg(label_, typed, what_, QString::number(min_), QString::number(max_))
+                       .toStdString());
+}
+
 QVariant TSpinEdit::accessibleValue() const {
   int v;
   return ParsedValue(v) ? QVariant(v) : QVariant();

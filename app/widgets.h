@@ -12,8 +12,16 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTextBrowser>
+#include <cstdint>
+#include <stdexcept>
 
 namespace kvapp {
+
+// A field that holds no whole number when its tab's button reads it; the
+// message names the field, what it holds and what it takes (UTF-8).
+struct FieldError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
 
 // Like the classic spin edit: digits, a sign and blanks may be typed, an
 // empty or half-typed text stays as it is until a handler converts it.
@@ -35,6 +43,15 @@ class TSpinEdit : public QAbstractSpinBox {
   int stepSize() const { return 1; }
   void setValue(int v);
   void setText(const QString& t);
+  // The value the field starts with, and that «Сбросить» brings back.
+  void setDefaultValue(int v);
+  int defaultValue() const { return default_; }
+  // How the messages name it: the caption it stands under ("Год") and what
+  // it asks for ("год": «введите год от 1900 до 2100»).
+  void setField(const QString& label, const QString& what);
+  // The whole number the field holds, as the handlers read it: FieldError
+  // «Год: «» — не целое число; введите год от 1900 до 2100» otherwise.
+  std::int32_t Value() const;
   QVariant accessibleValue() const;
   void setAccessibleValue(const QVariant& v);
 
@@ -51,7 +68,8 @@ class TSpinEdit : public QAbstractSpinBox {
 
  private:
   bool ParsedValue(int& v) const;
-  int min_ = 0, max_ = 100;
+  int min_ = 0, max_ = 100, default_ = 0;
+  QString label_, what_;
 };
 
 // A list box whose lineChosen() comes as the classic list box's click does:

@@ -68,6 +68,13 @@ CalendarDate DayNumberToDate(double x) {
   return d;
 }
 
+bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year) {
+  if (month < 1 || month > 12 || day < 1 || day > 31) return false;
+  // A day past the month's end, or in the gap, comes back as another day.
+  const CalendarDate back = DayNumberToDate(DayNumber(day, month, year, 12, 0, 0));
+  return back.Day == day && back.Month == month;
+}
+
 std::int32_t HistoricalYear(std::int32_t astronomical) {
   return astronomical <= 0 ? Sub(astronomical, 1) : astronomical;
 }

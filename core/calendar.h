@@ -23,6 +23,11 @@ struct CalendarDate {
 double DayNumber(std::int32_t day, std::int32_t month, std::int32_t year, std::int32_t hour,
                  std::int32_t minute, std::int32_t second);
 
+// Whether the day is one of the calendar's: not 31.02, not 10.10.1582 in
+// the gap between the Julian and the Gregorian calendar. Historical years
+// as DayNumber takes them.
+bool DateExists(std::int32_t day, std::int32_t month, std::int32_t year);
+
 // Astronomical years (0 is 1 BC). Minutes and seconds are truncated.
 void DayNumberToDate(double x, std::int32_t& day, std::int32_t& month, std::int32_t& year,
                      std::int32_t& hour, std::int32_t& minute, std::int32_t& second);

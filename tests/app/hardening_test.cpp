@@ -63,67 +63,105 @@ struct SpinCase {
   int tab;
   kvapp::TSpinEdit* TZKV_LoveForm::*edit;
   QPushButton* TZKV_LoveForm::*button;
+  const char* message;  // %1: what was typed
 };
 
 }  // namespace
 
+// Every field, read by its button, names itself, what it holds and what it
+// takes, and the tab's results stay as the press before left them.
 TEST_F(HardeningTest, HalfTypedNumbersAreRefusedByEveryButton) {
   CopyAllData();
   auto& f = Start();
   const std::vector<SpinCase> cases = {
-      {1, &TZKV_LoveForm::SpinEdit1, &TZKV_LoveForm::BitBtn10},
-      {1, &TZKV_LoveForm::SpinEdit2, &TZKV_LoveForm::BitBtn10},
-      {1, &TZKV_LoveForm::SpinEdit3, &TZKV_LoveForm::BitBtn10},
-      {1, &TZKV_LoveForm::SpinEdit4, &TZKV_LoveForm::BitBtn10},
-      {2, &TZKV_LoveForm::SpinEdit5, &TZKV_LoveForm::BitBtn1},
-      {2, &TZKV_LoveForm::SpinEdit6, &TZKV_LoveForm::BitBtn1},
-      {2, &TZKV_LoveForm::SpinEdit7, &TZKV_LoveForm::BitBtn1},
-      {2, &TZKV_LoveForm::SpinEdit8, &TZKV_LoveForm::BitBtn1},
-      {2, &TZKV_LoveForm::SpinEdit9, &TZKV_LoveForm::BitBtn1},
-      {3, &TZKV_LoveForm::SpinEdit22, &TZKV_LoveForm::BitBtn5},
-      {4, &TZKV_LoveForm::SpinEdit21, &TZKV_LoveForm::BitBtn7},
+      {1, &TZKV_LoveForm::SpinEdit1, &TZKV_LoveForm::BitBtn10,
+       "День рождения: «%1» — не целое число; введите день от 1 до 31"},
+      {1, &TZKV_LoveForm::SpinEdit2, &TZKV_LoveForm::BitBtn10,
+       "Месяц рождения: «%1» — не целое число; введите месяц от 1 до 12"},
+      {1, &TZKV_LoveForm::SpinEdit3, &TZKV_LoveForm::BitBtn10,
+       "Год рождения: «%1» — не целое число; введите год от -2000 до 3000"},
+      {1, &TZKV_LoveForm::SpinEdit4, &TZKV_LoveForm::BitBtn10,
+       "Первый год анализа: «%1» — не целое число; введите год от 1900 до 2050"},
+      {2, &TZKV_LoveForm::SpinEdit5, &TZKV_LoveForm::BitBtn1,
+       "День: «%1» — не целое число; введите день от 1 до 31"},
+      {2, &TZKV_LoveForm::SpinEdit6, &TZKV_LoveForm::BitBtn1,
+       "Месяц: «%1» — не целое число; введите месяц от 1 до 12"},
+      {2, &TZKV_LoveForm::SpinEdit7, &TZKV_LoveForm::BitBtn1,
+       "Год: «%1» — не целое число; введите год от 1900 до 2100"},
+      {2, &TZKV_LoveForm::SpinEdit8, &TZKV_LoveForm::BitBtn1,
+       "Час: «%1» — не целое число; введите час от 0 до 23"},
+      {2, &TZKV_LoveForm::SpinEdit9, &TZKV_LoveForm::BitBtn1,
+       "Минуты: «%1» — не целое число; введите минуты от 0 до 59"},
+      {3, &TZKV_LoveForm::SpinEdit22, &TZKV_LoveForm::BitBtn5,
+       "Год: «%1» — не целое число; введите год от 0 до 3000"},
+      {4, &TZKV_LoveForm::SpinEdit21, &TZKV_LoveForm::BitBtn7,
+       "Год: «%1» — не целое число; введите год от 1900 до 2050"},
   };
-  // Earlier results that a refused press must leave alone.
-  Write(main_ / "Html/Scan1.txt", "earlier scan\r\n");
-  Write(main_ / "Html/Gradus_html.html", "earlier page\r\n");
+  // The results a refused press must leave alone: every tab's.
+  f.PageControl1->setCurrentIndex(1);
+  QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
+  ASSERT_TRUE(WaitForCompatRun());
+  f.PageControl1->setCurrentIndex(2);
+  QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
+  f.PageControl1->setCurrentIndex(3);
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  f.RadioGroup1Items->button(0)->click();
+  f.PageControl1->setCurrentIndex(4);
+  QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
+  ASSERT_TRUE(TakeMessages().empty());
+  const auto results = [&] {
+    return std::vector<std::string>{
+        Read(main_ / "Html/Scan1.txt"),
+        Read(main_ / "Html/Scan2.txt"),
+        Read(main_ / "Html/Gradus_html.html"),
+        Read(kv::LunDay_Name),
+        std::to_string(f.Image3->pixmap().cacheKey()) + " " +
+            std::to_string(f.Image4->pixmap().cacheKey()),
+        f.Memo1->toPlainText().toStdString(),
+        f.Panel7->caption().toStdString(),
+        std::to_string(f.ListBox1->count()) + " " + std::to_string(f.ListBox2->count()) + " " +
+            std::to_string(f.RadioGroup1ItemIndex()),
+        std::to_string(f.Panel8->isHidden()) + std::to_string(f.Panel2->isHidden()) +
+            std::to_string(f.Panel1->isHidden())};
+  };
   for (const SpinCase& c : cases) {
-    f.PageControl1->setCurrentIndex(c.tab);
+    f.PageControl1->setCurrentIndex(c.tab);  // to the lunar tab: its hint in the text area
+    const std::vector<std::string> before = results();
     kvapp::TSpinEdit* e = f.*c.edit;
     const QString good = e->text();
-    for (const QString& bad :
-         {QString(), QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("  ")}) {
+    for (const QString& bad : {QString(), QStringLiteral("-"), QStringLiteral("+"),
+                               QStringLiteral("  "), QStringLiteral("99999999999")}) {
       const std::string where = e->objectName().toStdString() + " = '" + bad.toStdString() + "'";
       e->setText(bad);
       QTest::mouseClick(f.*c.button, Qt::LeftButton);
       const auto m = TakeMessages();
       ASSERT_EQ(m.size(), 1u) << where;
-      EXPECT_EQ(m[0], QStringLiteral("'%1' is not a valid integer value").arg(bad)) << where;
+      EXPECT_EQ(m[0], U(c.message).arg(bad)) << where;
       EXPECT_EQ(e->text(), bad) << where;  // what was typed stays for correcting
       EXPECT_FALSE(f.compatRunning()) << where;
-      EXPECT_TRUE(f.Panel2->isHidden()) << where;  // the second pass never began
-      EXPECT_TRUE(f.Panel1->isHidden()) << where;
-      EXPECT_EQ(f.WebBrowser2, nullptr) << where;
-      EXPECT_EQ(f.ListBox1->count(), 0) << where;
-      EXPECT_EQ(f.ListBox2->count(), 0) << where;
+      const std::vector<std::string> after = results();
+      for (std::size_t i = 0; i < before.size(); ++i)
+        EXPECT_TRUE(after[i] == before[i]) << where << ", result " << i;
       EXPECT_EQ(f.PageControl1->currentIndex(), c.tab) << where;
     }
     e->setText(good);
   }
-  EXPECT_EQ(Read(main_ / "Html/Scan1.txt"), "earlier scan\r\n");
-  EXPECT_EQ(Read(main_ / "Html/Gradus_html.html"), "earlier page\r\n");
-  EXPECT_FALSE(fs::exists(main_ / "Html/Scan2.txt"));
-  EXPECT_FALSE(fs::exists(kv::LunDay_Name));
 
-  // A half-typed year also stops the month buttons, after they cleared the list.
+  // The month buttons read the year too, and leave the month shown.
   f.PageControl1->setCurrentIndex(3);
-  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
-  ASSERT_TRUE(TakeMessages().empty());
+  const std::vector<std::string> before = results();
   f.SpinEdit22->setText(QStringLiteral("-"));
-  f.RadioGroup1Items->button(0)->click();
+  f.RadioGroup1Items->button(4)->click();
   const auto m = TakeMessages();
   ASSERT_EQ(m.size(), 1u);
-  EXPECT_EQ(m[0], QStringLiteral("'-' is not a valid integer value"));
-  EXPECT_EQ(f.ListBox1->count(), 0);
+  EXPECT_EQ(m[0], U(cases[9].message).arg(QStringLiteral("-")));
+  EXPECT_EQ(results(), before);
+
+  // Thousands of digits: the message shows their beginning.
+  f.SpinEdit22->setText(QString(5000, u'9'));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], U(cases[9].message).arg(QString(40, u'9') + U("…")));
 }
 
 TEST_F(HardeningTest, ValuesAtTheControlsLimitsGiveResults) {

@@ -235,3 +235,26 @@ TEST_F(PlaceTest, TodaySelectsTodaysLunarDay) {
 }
 
 }  // namespace
+
+// The listing shown above a month's lunar days is of the calculation its
+// lunar month table came from, made at a place or not.
+TEST_F(PlaceTest, MonthAfterThePlaceIsTurnedOffShowsTheLastListing) {
+  auto& f = Start();
+  const auto month = [&] {
+    f.RadioGroup1Items->button(0)->click();
+    return f.Memo1->toPlainText();
+  };
+  f.PageControl1->setCurrentIndex(3);
+  f.SpinEdit22->setText(QStringLiteral("2020"));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  Type(f.Places().LunarPlaceEdit, QStringLiteral("55.75, 37.62"));
+  f.SpinEdit22->setText(QStringLiteral("2024"));
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  Type(f.Places().LunarPlaceEdit, QString());
+  ASSERT_FALSE(f.Places().UserPlace());
+  const QString shown = month();
+  QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
+  EXPECT_EQ(shown, month());
+  EXPECT_TRUE(shown.contains(QStringLiteral("2024"))) << shown.toStdString();
+  EXPECT_TRUE(messages_.empty()) << messages_[0].toStdString();
+}

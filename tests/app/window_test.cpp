@@ -320,14 +320,16 @@ TEST_F(WindowTest, EclipseButtonListsTheYear) {
   EXPECT_TRUE(f.ListBox2->item(5)->text().startsWith(QStringLiteral(" 1  31.01.1999")));
   EXPECT_TRUE(f.ListBox2->item(8)->text().contains(U("Солнечное полное")));
   EXPECT_TRUE(f.ListBox2->item(8)->text().contains(QStringLiteral("11.08.1999  11:04")));
-  // A year that is not a number: the message, and the list visible and empty.
+  // A year that is not a number: the message names the field, and the list
+  // keeps the year before (hidden, as by any change of the year).
   f.SpinEdit21->setText(QStringLiteral("19x"));
   f.SpinEdit21->setText(QString());
   QTest::mouseClick(f.BitBtn7, Qt::LeftButton);
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], QStringLiteral("'' is not a valid integer value"));
-  EXPECT_TRUE(f.ListBox2->isVisible());
-  EXPECT_EQ(f.ListBox2->count(), 0);
+  EXPECT_EQ(messages_[0], U("Год: «» — не целое число; введите год от 1900 до 2050"));
+  EXPECT_FALSE(f.ListBox2->isVisible());
+  ASSERT_EQ(f.ListBox2->count(), 5 + 4 + 7);
+  EXPECT_TRUE(f.ListBox2->item(5)->text().startsWith(QStringLiteral(" 1  31.01.1999")));
 }
 
 TEST_F(WindowTest, ReportButtonWritesThePageAndShowsIt) {
@@ -414,7 +416,7 @@ TEST_F(WindowTest, ReportErrorsLeaveThePanelHidden) {
   f.SpinEdit8->setText(QStringLiteral("+"));
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], QStringLiteral("'+' is not a valid integer value"));
+  EXPECT_EQ(messages_[0], U("Час: «+» — не целое число; введите час от 0 до 23"));
   EXPECT_FALSE(fs::exists(main_ / "Html/Gradus_html.html"));
   f.SpinEdit8->setText(QStringLiteral("12"));
   QTest::mouseClick(f.BitBtn1, Qt::LeftButton);  // no gradus.txt
@@ -528,7 +530,8 @@ TEST_F(WindowTest, CompatibilityErrorsStopTheRun) {
   f.SpinEdit4->setText(QStringLiteral("  "));
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
   ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(messages_[0], QStringLiteral("'  ' is not a valid integer value"));
+  EXPECT_EQ(messages_[0],
+            U("Первый год анализа: «  » — не целое число; введите год от 1900 до 2050"));
   EXPECT_FALSE(f.compatRunning());
   f.SpinEdit4->setText(QStringLiteral("1980"));
   fs::remove_all(main_ / "Html");
@@ -544,7 +547,7 @@ TEST_F(WindowTest, CompatibilityErrorsStopTheRun) {
   QTest::mouseClick(f.BitBtn10, Qt::LeftButton);
   ASSERT_TRUE(WaitForCompatRun());
   ASSERT_EQ(messages_.size(), 3u);
-  EXPECT_EQ(messages_[2], QStringLiteral("'' is not a valid integer value"));
+  EXPECT_EQ(messages_[2], U("День рождения: «» — не целое число; введите день от 1 до 31"));
   EXPECT_EQ(CountLines(main_ / "Html/Scan1.txt"), 1440);
   EXPECT_EQ(ReadBytes(main_ / "Html/Scan2.txt"), "earlier\r\n");
   EXPECT_TRUE(f.Panel2->isVisible());
@@ -614,12 +617,18 @@ TEST_F(WindowTest, MonthChoiceShowsTheWindowsOwnListing) {
   ASSERT_TRUE(messages_.empty()) << messages_[0].toStdString();
   EXPECT_EQ(f.Memo1->toPlainText(), listing);
   ASSERT_EQ(f.ListBox1->count(), 28);  // 3rd lunar month of 2008
-  // A failed choice clears the lunar days, so no line of the month before
-  // may stay to be clicked.
+  // A choice refused for its year leaves the month before, its days and
+  // the listing, whether chosen by program, mouse or arrow key.
   f.SpinEdit22->setText(QStringLiteral("-"));
   f.RadioGroup1Items->button(3)->click();
-  ASSERT_EQ(messages_.size(), 1u);
-  EXPECT_EQ(f.ListBox1->count(), 0);
+  QTest::mouseClick(f.RadioGroup1Items->button(5), Qt::LeftButton);
+  f.RadioGroup1Items->button(2)->setFocus();
+  QTest::keyClick(f.RadioGroup1Items->button(2), Qt::Key_Down);
+  ASSERT_EQ(messages_.size(), 3u);
+  EXPECT_EQ(messages_[0], U("Год: «-» — не целое число; введите год от 0 до 3000"));
+  EXPECT_EQ(f.RadioGroup1ItemIndex(), 2);
+  EXPECT_EQ(f.ListBox1->count(), 28);
+  EXPECT_EQ(f.Memo1->toPlainText(), listing);
 }
 
 #include "window_test.moc"

@@ -49,6 +49,19 @@ TEST(DayNumberTest, FieldsAreNotValidated) {
   EXPECT_EQ(DayNumber(0, 1, 1985, 0, 0, 0), DayNumber(31, 12, 1984, 0, 0, 0));
 }
 
+// The days a calendar has: month ends by either calendar's leap years,
+// the gap of 1582, years around 0.
+TEST(DateExistsTest, MonthEndsLeapYearsAndTheGap) {
+  EXPECT_FALSE(DateExists(29, 2, 1900));  // Gregorian: not a leap year
+  EXPECT_TRUE(DateExists(29, 2, 1500));   // Julian: one
+  EXPECT_FALSE(DateExists(31, 4, 2024));
+  EXPECT_TRUE(DateExists(4, 10, 1582));
+  EXPECT_FALSE(DateExists(5, 10, 1582));
+  EXPECT_TRUE(DateExists(15, 10, 1582));
+  EXPECT_TRUE(DateExists(1, 1, 0));
+  EXPECT_FALSE(DateExists(1, 13, 1985));
+}
+
 TEST(DayNumberTest, YearsZeroAndMinusOneAreTheSame) {
   const double a = DayNumber(1, 7, 0, 0, 0, 0);
   EXPECT_EQ(a, DayNumber(1, 7, -1, 0, 0, 0));
