@@ -89,10 +89,18 @@ const Command kCommands[] = {
              "under the main directory, as the window does, and prints one line per point,\n"
              "tab-separated:\n"
              "  pass (1, 2), point K (1..360), day, month and year of the partner's\n"
-             "  birth date, level (-70..70).\n",
+             "  birth date, level (-70..70).\n"
+             "With --extremes it prints instead, for each calendar year, the 10 points\n"
+             "of the highest level and the 10 of the lowest, as the window's list beside\n"
+             "the charts shows them, one line per point, tab-separated:\n"
+             "  year, highest or lowest, rank (1..10), day, month, year, level.\n"
+             "Of equal levels the earlier date ranks first.\n",
      .options = {{"--png", "PREFIX",
                   "also save the two charts as PREFIX1.png and PREFIX2.png\n"
                   "(720 x 218 pixels), as the window draws them at 100 %"},
+                 {"--extremes", nullptr,
+                  "print each year's 10 highest and 10 lowest points instead\n"
+                  "of every point"},
                  kFormat},
      .minArgs = 2,
      .maxArgs = 2,
