@@ -508,9 +508,12 @@ void TZKV_LoveForm::DescribeCharts() {
 // a heading and its ten lowest, each read as its date and level.
 void TZKV_LoveForm::FillExtremeDays() {
   ListBox3->clear();
+  QFont heading = ListBox3->font();
+  heading.setBold(true);
   const auto add = [this](const QString& shown, const QString& said) {
     auto* item = new QListWidgetItem(shown, ListBox3);
     item->setData(Qt::AccessibleTextRole, said);
+    return item;
   };
   for (const kv::TYearExtremes& y :
        kv::ExtremeDays(kv::ScannedPoints(Image3->Count(), Image4->Count()))) {
@@ -519,7 +522,8 @@ void TZKV_LoveForm::FillExtremeDays() {
       add(U(high ? "%1 лучшие" : "%1 худшие").arg(y.Year),
           U(high ? "%1 год, %2 дней с наивысшим уровнем" : "%1 год, %2 дней с наинизшим уровнем")
               .arg(y.Year)
-              .arg(days.size()));
+              .arg(days.size()))
+          ->setFont(heading);
       for (const kv::Scan_Point& p : days)
         add(QStringLiteral("%1.%2 %3")
                 .arg(p.Day, 2, 10, QLatin1Char('0'))
