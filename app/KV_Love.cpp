@@ -492,16 +492,15 @@ void TZKV_LoveForm::DescribeControls() {
 // The chart panels say which years they show, as their year strips do.
 void TZKV_LoveForm::DescribeCharts() {
   const auto years = [](const kv::TScanPoints& p) {
-    return U("Совместимость по дням %1–%2 годов; стрелки, Home, End, PageUp и PageDown "
-             "выбирают день")
-        .arg(p[50].Year)
-        .arg(p[200].Year);
+    return U("Совместимость по дням %1–%2 годов").arg(p[50].Year).arg(p[200].Year);
   };
   const QString upper = years(kv::Scan1_Points), lower = years(kv::Scan2_Points);
+  // The charts themselves also say how their days are walked.
+  const QString keys = U("; стрелки, Home, End, PageUp и PageDown выбирают день");
   Panel8->setAccessibleDescription(upper);
-  Image3->setAccessibleDescription(upper);
+  Image3->setAccessibleDescription(upper + keys);
   Panel2->setAccessibleDescription(lower);
-  Image4->setAccessibleDescription(lower);
+  Image4->setAccessibleDescription(lower + keys);
 }
 
 // The list right of the charts: per year a heading, its ten highest days,

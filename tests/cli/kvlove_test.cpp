@@ -27,6 +27,8 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
             "\nOptions:\n"
             "  --png PREFIX     also save the two charts as PREFIX1.png and PREFIX2.png\n"
             "                   (720 x 218 pixels), as the window draws them at 100 %\n"
+            "  --extremes       print each year's 10 highest and 10 lowest points instead\n"
+            "                   of every point\n"
             "  --format FORMAT  text (the default), json or csv: json is one object with\n"
             "                   the inputs and the results, times in ISO 8601 with their\n"
             "                   UTC offset; csv a header line, then a line per record.\n"
