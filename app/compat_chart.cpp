@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
 #include <algorithm>
@@ -107,6 +108,13 @@ void TCompatChart::keyPressEvent(QKeyEvent* e) {
     default: TImage::keyPressEvent(e); return;
   }
   e->accept();
+}
+
+// A click puts the cursor on the day clicked.
+void TCompatChart::mousePressEvent(QMouseEvent* e) {
+  TImage::mousePressEvent(e);
+  if (const int k = PointAt(e->position().toPoint().x()); k && e->button() == Qt::LeftButton)
+    SetCursor(k);
 }
 
 void TCompatChart::focusInEvent(QFocusEvent* e) {

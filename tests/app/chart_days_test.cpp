@@ -77,6 +77,8 @@ TEST_F(ChartDaysTest, PointerKeysAndListTellTheDays) {
   EXPECT_EQ(f.Image3->Cursor(), 1);
   EXPECT_EQ(QAccessible::queryAccessibleInterface(f.Image3)->valueInterface()->currentValue(),
             QVariant(kv::Scan1_Points[1].Level));
+  QTest::mouseClick(f.Image3, Qt::LeftButton, {}, QPoint(21, 100));  // the bar of point 10
+  EXPECT_EQ(f.Image3->Cursor(), 10);
   // Tab goes on to the lower chart and then to the list.
   QTest::keyClick(f.Image3, Qt::Key_Tab);
   EXPECT_TRUE(f.Image4->hasFocus());
