@@ -29,6 +29,7 @@
 #include "painter/chart_painter.h"
 #include "accessibility.h"
 #include "accessible.h"
+#include "compat_chart.h"
 #include "desktop.h"
 #include "entries.h"
 #include "jpeg.h"
@@ -260,13 +261,29 @@ void TZKV_LoveForm::BuildTab2() {
   // Each chart in a panel one pixel wider on every side.
   constexpr int kPanelWidth = kv::kChartWidth + 2, kPanelHeight = kv::kChartHeight + 2;
   Panel8->setGeometry(105, 28, kPanelWidth, kPanelHeight);
-  Image3 = new TImage(Panel8);
+  Image3 = new TCompatChart(Panel8);
   Image3->setGeometry(1, 1, kv::kChartWidth, kv::kChartHeight);
   Panel2 = new TPanel(TabSheet2);
   Panel2->setGeometry(105, 265, kPanelWidth, kPanelHeight);
-  Image4 = new TImage(Panel2);
+  Image4 = new TCompatChart(Panel2);
   Image4->setGeometry(1, 1, kv::kChartWidth, kv::kChartHeight);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
+  Scale3 = new TCompatScale(Panel8);
+  Scale4 = new TCompatScale(Panel2);
+  // Right of the charts, as wide as the tab leaves there.
+  ListBox3 = new QListWidget(TabSheet2);
+  ListBox3->setGeometry(Panel8->geometry().right() + 8, Panel8->y(),
+                        kTabWidth - Panel8->geometry().right() - 14,
+                        Panel2->geometry().bottom() - Panel8->y() + 1);
+  ListBox3->setFont(Font(QStringLiteral("Courier"), 14));
+  ListBox3->setFrameShape(QFrame::NoFrame);
+  ListBox3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  SetFieldColour(ListBox3, kFieldCream);
+  ListBox3->hide();
+  QWidget::setTabOrder(BitBtn10, Image3);
+  QWidget::setTabOrder(Image3, Image4);
+  QWidget::setTabOrder(Image4, ListBox3);
+  QWidget::setTabOrder(ListBox3, BitBtn2);
   // The compatibility run's clock: a step, then a pause.
   compatTimer_ = new QTimer(this);
   compatTimer_->setInterval(kv::kCompatPause);
@@ -385,7 +402,8 @@ void TZKV_LoveForm::NameControls() {
   KV_NAME(Image1); KV_NAME(BitBtn6); KV_NAME(BitBtn11);
   KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
   KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
-  KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4);
+  KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4); KV_NAME(Scale3); KV_NAME(Scale4);
+  KV_NAME(ListBox3);
   KV_NAME(Image6); KV_NAME(Label5); KV_NAME(Label3); KV_NAME(Label4); KV_NAME(Label1);
   KV_NAME(Label2); KV_NAME(Edit2); KV_NAME(SpinEdit5); KV_NAME(SpinEdit6); KV_NAME(SpinEdit7);
   KV_NAME(SpinEdit8); KV_NAME(SpinEdit9); KV_NAME(BitBtn1); KV_NAME(BitBtn3); KV_NAME(Panel1);
@@ -464,6 +482,9 @@ void TZKV_LoveForm::DescribeControls() {
   Describe(Panel2, "Вторая диаграмма совместимости");
   Describe(Image3, "Совместимость, первые два года");
   Describe(Image4, "Совместимость, следующие два года");
+  Describe(ListBox3, "Лучшие и худшие дни",
+           "Десять дней рождения партнёра с наивысшим и десять с наинизшим уровнем каждого "
+           "года");
 
   Describe(Edit2, "Имя");
   Describe(SpinEdit5, "День рождения");
@@ -519,10 +540,43 @@ void TZKV_LoveForm::DescribeCharts() {
     return U("Совместимость по дням %1–%2 годов").arg(p[50].Year).arg(p[200].Year);
   };
   const QString upper = years(kv::Scan1_Points), lower = years(kv::Scan2_Points);
+  // The charts themselves also say how their days are walked.
+  const QString keys = U("; стрелки, Home, End, PageUp и PageDown выбирают день");
   Panel8->setAccessibleDescription(upper);
-  Image3->setAccessibleDescription(upper);
+  Image3->setAccessibleDescription(upper + keys);
   Panel2->setAccessibleDescription(lower);
-  Image4->setAccessibleDescription(lower);
+  Image4->setAccessibleDescription(lower + keys);
+}
+
+// The list right of the charts: per year a heading, its ten highest days,
+// a heading and its ten lowest, each read as its date and level.
+void TZKV_LoveForm::FillExtremeDays() {
+  ListBox3->clear();
+  QFont heading = ListBox3->font();
+  heading.setBold(true);
+  const auto add = [this](const QString& shown, const QString& said) {
+    auto* item = new QListWidgetItem(shown, ListBox3);
+    item->setData(Qt::AccessibleTextRole, said);
+    return item;
+  };
+  for (const kv::TYearExtremes& y :
+       kv::ExtremeDays(kv::ScannedPoints(Image3->Count(), Image4->Count()))) {
+    for (const bool high : {true, false}) {
+      const std::vector<kv::Scan_Point>& days = high ? y.Highest : y.Lowest;
+      add(U(high ? "%1 лучшие" : "%1 худшие").arg(y.Year),
+          U(high ? "%1 год, %2 дней с наивысшим уровнем" : "%1 год, %2 дней с наинизшим уровнем")
+              .arg(y.Year)
+              .arg(days.size()))
+          ->setFont(heading);
+      for (const kv::Scan_Point& p : days)
+        add(QStringLiteral("%1.%2 %3")
+                .arg(p.Day, 2, 10, QLatin1Char('0'))
+                .arg(p.Month, 2, 10, QLatin1Char('0'))
+                .arg(LevelText(p.Level), 4),
+            DaySentence(p));
+    }
+  }
+  ListBox3->setVisible(ListBox3->count() > 0);
 }
 
 // F1: the help page of the tab in front.
@@ -641,6 +695,7 @@ void TZKV_LoveForm::FormActivate() {
   Panel8->hide();
   Panel1->hide();
   Panel2->hide();
+  ListBox3->hide();
   {
     const QSignalBlocker block(PageControl1);
     PageControl1->setCurrentIndex(0);
@@ -694,6 +749,7 @@ void TZKV_LoveForm::LoadMemo1(const std::string& utf8Text) {
 void TZKV_LoveForm::Image7Click() {
   Panel8->hide();
   Panel2->hide();
+  ListBox3->hide();
 }
 
 void TZKV_LoveForm::Image6Click() { Panel1->hide(); }
@@ -752,6 +808,13 @@ class CompatWindowRun : public kv::CompatHost {
   TZKV_LoveForm& f_;
 };
 
+// Each chart knows the days it has drawn so far, for its pointer and keys.
+void TZKV_LoveForm::ShowChartDays() {
+  if (!compatRun_) return;
+  Image3->SetPoints(kv::Scan1_Points, compatRun_->run.PointsDone(1));
+  Image4->SetPoints(kv::Scan2_Points, compatRun_->run.PointsDone(2));
+}
+
 void TZKV_LoveForm::BitBtn10Click() {
   // One run at a time: a press during a run is ignored.
   if (compatRun_) return;
@@ -760,8 +823,11 @@ void TZKV_LoveForm::BitBtn10Click() {
   // A field without a number stops the press before the charts change.
   run->ReadInputs();
   SaveEntries(*this);
+  ListBox3->clear();
+  ListBox3->hide();
   run->run.Step();  // pass 1 begins at the press, so its errors are the press's
   compatRun_ = std::move(run);
+  ShowChartDays();
   compatTimer_->start();
 }
 
@@ -770,7 +836,9 @@ void TZKV_LoveForm::CompatTick() {
   bool more = false;
   try {
     more = compatRun_->run.Step();
+    ShowChartDays();
   } catch (...) {
+    ShowChartDays();
     EndCompatRun();  // before the error is shown: its box must not see more ticks
     throw;
   }
@@ -778,6 +846,7 @@ void TZKV_LoveForm::CompatTick() {
     EndCompatRun();
     compatFinished = true;
     DescribeCharts();
+    FillExtremeDays();
   }
 }
 

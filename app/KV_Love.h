@@ -21,6 +21,7 @@
 
 #include "compat/scan.h"
 #include "lunar/phases.h"
+#include "compat_chart.h"
 #include "platform.h"
 #include "widgets.h"
 
@@ -107,7 +108,10 @@ class TZKV_LoveForm : public QWidget {
   TSpinEdit *SpinEdit1, *SpinEdit2, *SpinEdit3, *SpinEdit4;
   QPushButton *BitBtn10, *BitBtn2;
   TPanel *Panel8, *Panel2;
-  TImage *Image3, *Image4;
+  TCompatChart *Image3, *Image4;
+  TCompatScale *Scale3, *Scale4;  // the levels beside each chart
+  // The 10 highest and 10 lowest days of each year of the last run.
+  QListWidget* ListBox3;
   std::unique_ptr<ChartPainter> Chart3, Chart4;  // what Image3 and Image4 show, from the first run
   // Tab 3
   TImage* Image6;
@@ -161,6 +165,9 @@ class TZKV_LoveForm : public QWidget {
   void NameControls();
   void DescribeControls();
   void DescribeCharts();
+  // The charts' days and the list of extremes from the run in progress or just over.
+  void ShowChartDays();
+  void FillExtremeDays();
   void ShowCurrentHelp();
 
   // The phase listing this window last wrote, the one its lunar month table

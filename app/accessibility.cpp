@@ -2,6 +2,7 @@
 
 #include <QListWidget>
 
+#include "compat/scan.h"
 #include "core/calendar.h"
 #include "core/text.h"
 #include "degrees/degree_report.h"
@@ -13,6 +14,12 @@ namespace {
 
 QString FromCp1251(const std::string& s) { return QString::fromStdString(kv::FromCp1251(s)); }
 
+// 9, 1, 2008 as it is said: "9 января 2008"; nothing for a month out of range.
+QString SpokenDate(int day, int month, int year) {
+  if (month < 1 || month > 12) return {};
+  return QStringLiteral("%1 %2 %3").arg(day).arg(FromCp1251(kv::Month_Names_Gen[month])).arg(year);
+}
+
 // "09.01.2008" as it is said: "9 января 2008"; nothing for another text.
 QString SpokenDate(const QString& date) {
   const QStringList parts = date.split(u'.');
@@ -20,8 +27,8 @@ QString SpokenDate(const QString& date) {
   const int day = parts.value(0).toInt(&okDay);
   const int month = parts.value(1).toInt(&okMonth);
   const int year = parts.value(2).toInt(&okYear);
-  if (parts.size() != 3 || !okDay || !okMonth || !okYear || month < 1 || month > 12) return {};
-  return QStringLiteral("%1 %2 %3").arg(day).arg(FromCp1251(kv::Month_Names_Gen[month])).arg(year);
+  if (parts.size() != 3 || !okDay || !okMonth || !okYear) return {};
+  return SpokenDate(day, month, year);
 }
 
 }  // namespace
@@ -72,6 +79,16 @@ QString EclipseSentence(const QString& line) {
   return QStringLiteral("%1, %2 по Гринвичу, %3 %4, %5")
       .arg(SpokenDate(QString::fromStdString(date)), QString::fromStdString(time),
            FromCp1251(kv::Eclipse_Kind[r.Lunar ? 1 : 0]).toLower(), type, degree);
+}
+
+QString LevelText(int level) {
+  if (level > 0) return QStringLiteral("+%1").arg(level);
+  if (level < 0) return QStringLiteral("\u2212%1").arg(-static_cast<long long>(level));
+  return QStringLiteral("0");
+}
+
+QString DaySentence(const kv::Scan_Point& p) {
+  return SpokenDate(p.Day, p.Month, p.Year) + QStringLiteral(": ") + LevelText(p.Level);
 }
 
 }  // namespace kvapp

@@ -7,6 +7,10 @@
 
 class QListWidget;
 
+namespace kv {
+struct Scan_Point;
+}
+
 namespace kvapp {
 
 // Every line added to the list from now on: a blank one can be neither
@@ -21,5 +25,12 @@ QString LunarDaySentence(const QString& line);
 // the record says it: "17 февраля 2026, 12:13:56 по Гринвичу, солнечное
 // кольцеобразное, 28°50′ Водолея". Nothing for the other lines.
 QString EclipseSentence(const QString& line);
+
+// A level of the compatibility charts with its sign: "+37", "0", "−12"
+// (a minus sign, which screen readers say as such).
+QString LevelText(int level);
+
+// A partner date of the compatibility run with its level: "12 марта 1980: +37".
+QString DaySentence(const kv::Scan_Point& p);
 
 }  // namespace kvapp

@@ -17,7 +17,7 @@ namespace {
 // Which of our interfaces a widget gets, kept in a property of the widget:
 // the factory is asked about every object and must answer fast.
 constexpr char kKind[] = "kvAccessibleKind";
-enum Kind { kDocument = 1, kFrame, kClickable };
+enum Kind { kDocument = 1, kFrame, kClickable, kChart };
 
 // What every interface of ours is, besides Qt's.
 struct Ours {
@@ -208,6 +208,26 @@ class ClickableInterface : public QAccessibleWidget, public Ours {
   QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
 };
 
+// A chart with a keyboard cursor: its value is the day at the cursor, as
+// text and as the day's level.
+class ChartInterface : public QAccessibleWidget, public QAccessibleValueInterface, public Ours {
+ public:
+  explicit ChartInterface(QWidget* w) : QAccessibleWidget(w, QAccessible::Chart) {}
+  void* interface_cast(QAccessible::InterfaceType t) override {
+    if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    return QAccessibleWidget::interface_cast(t);
+  }
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Value) return widget()->property("valueText").toString();
+    return QAccessibleWidget::text(t);
+  }
+  QVariant currentValue() const override { return widget()->property("level"); }
+  void setCurrentValue(const QVariant&) override {}  // the cursor moves by keys only
+  QVariant maximumValue() const override { return 70; }
+  QVariant minimumValue() const override { return -70; }
+  QVariant minimumStepSize() const override { return 1; }
+};
+
 QAccessibleInterface* Factory(const QString&, QObject* object) {
   if (!object || !object->isWidgetType()) return nullptr;
   const QVariant kind = object->property(kKind);
@@ -217,6 +237,7 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
       if (auto* view = qobject_cast<QTextEdit*>(object)) return new DocumentInterface(view);
       break;
     case kFrame: return new FrameInterface(static_cast<QWidget*>(object));
+    case kChart: return new ChartInterface(static_cast<QWidget*>(object));
     case kClickable:
       if (auto* b = qobject_cast<QAbstractButton*>(object)) return new ClickableInterface(b);
       break;
@@ -237,10 +258,11 @@ void Translate(QAccessibleEvent* e) {
     previousHandler(e);
     return;
   }
-  // Without a handler before ours the event goes to the platform's bridge.
-  QAccessible::installUpdateHandler(nullptr);
+  // Without a handler before ours the event goes to the platform's bridge;
+  // then whichever handler was in place (one installed after ours too) is again.
+  const QAccessible::UpdateHandler current = QAccessible::installUpdateHandler(nullptr);
   QAccessible::updateAccessibility(e);
-  QAccessible::installUpdateHandler(Translate);
+  QAccessible::installUpdateHandler(current);
 }
 
 // Installed by the first widget that needs it: nothing before the window.
@@ -296,6 +318,7 @@ QAccessibleEvent* ReadableEvent(QAccessibleEvent* e,
 
 void ExposeAsDocument(QTextEdit* view) { Mark(view, kDocument); }
 void ExposeAsFrame(QWidget* window) { Mark(window, kFrame); }
+void ExposeAsChart(QWidget* chart) { Mark(chart, kChart); }
 void ClickOnAction(QAbstractButton* button) { Mark(button, kClickable); }
 
 QString ReadableText(const QTextDocument& doc, std::vector<int>* positions) {

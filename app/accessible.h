@@ -22,6 +22,12 @@ void ExposeAsDocument(QTextEdit* view);
 // The window is a frame named after its caption, without the caption's blanks.
 void ExposeAsFrame(QWidget* window);
 
+// The widget is a chart whose focused day is its value: the text of its
+// property "valueText" (empty for none) and the number of its property
+// "level" between -70 and 70. Its value change events reach the platform
+// as changes of the accessible value.
+void ExposeAsChart(QWidget* chart);
+
 // The button's actions ("toggle", "press") click it: the handlers of its
 // clicks run, as for a click of the mouse or the space bar. Only for a
 // class of our own: Qt answers first for its own classes.

@@ -42,6 +42,16 @@ void SavePdf(const std::string& error) {
 
 namespace {
 
+Json Inputs(const Context& ctx) {
+  return {{"command", "compat"}, {"birth_date", ctx.args[0]}, {"start_year", ctx.args[1]}};
+}
+
+std::string IsoDate(const kv::Scan_Point& p) {
+  char date[32];
+  std::snprintf(date, sizeof date, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
+  return date;
+}
+
 // One line (record) per point of both passes.
 void PrintPoints(Format format, const Context& ctx) {
   Records records{{"pass", "point", "date", "level"}};
@@ -53,16 +63,41 @@ void PrintPoints(Format format, const Context& ctx) {
         std::cout << pass << '\t' << k << '\t' << p.Day << '\t' << p.Month << '\t' << p.Year << '\t'
                   << p.Level << '\n';
       } else {
-        char date[32];
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", p.Year, p.Month, p.Day);
-        records.Add({pass, k, date, p.Level});
+        records.Add({pass, k, IsoDate(p), p.Level});
       }
     }
   }
   if (format == Format::Text) return;
-  const Json inputs{
-      {"command", "compat"}, {"birth_date", ctx.args[0]}, {"start_year", ctx.args[1]}};
-  PrintResult(format, inputs, "points", records);
+  PrintResult(format, Inputs(ctx), "points", records);
+}
+
+// Each year's highest and lowest points, as the window lists them.
+void PrintExtremes(Format format, const Context& ctx) {
+  Records records{{"year", "kind", "rank", "date", "level"}};
+  for (const kv::TYearExtremes& y : kv::ExtremeDays(kv::ScannedPoints())) {
+    for (const bool high : {true, false}) {
+      const char* kind = high ? "highest" : "lowest";
+      int rank = 0;
+      for (const kv::Scan_Point& p : high ? y.Highest : y.Lowest) {
+        ++rank;
+        if (format == Format::Text) {
+          std::cout << y.Year << '\t' << kind << '\t' << rank << '\t' << p.Day << '\t' << p.Month
+                    << '\t' << p.Year << '\t' << p.Level << '\n';
+        } else {
+          records.Add({y.Year, kind, rank, IsoDate(p), p.Level});
+        }
+      }
+    }
+  }
+  if (format == Format::Text) return;
+  PrintResult(format, Inputs(ctx), "extremes", records);
+}
+
+void PrintResults(Format format, const Context& ctx) {
+  if (ctx.HasFlag("--extremes"))
+    PrintExtremes(format, ctx);
+  else
+    PrintPoints(format, ctx);
 }
 
 }  // namespace
@@ -81,14 +116,14 @@ int RunCompat(const Context& ctx) {
     // Nobody sees the charts: no GUI application, no fonts.
     kv::StraightHost host(in);
     kv::RunCompatibility(host);
-    PrintPoints(format, ctx);
+    PrintResults(format, ctx);
     return 0;
   }
 
   const std::unique_ptr<kvpaint::PngCharts> charts = LoadPngCharts();
   kv::StraightHost host(in, charts->Canvas(1), charts->Canvas(2));
   kv::RunCompatibility(host);
-  PrintPoints(format, ctx);
+  PrintResults(format, ctx);
   if (pdf)
     SavePdf(charts->CompatPdf(in, kv::Scan1_Points, kv::Scan2_Points, ctx.FlagValue("--pdf")));
   if (!png) return 0;

@@ -109,7 +109,7 @@ const Command kCommands[] = {
                                    "compatibility scan of four years: levels, scan files, charts"),
      .help = QT_TRANSLATE_NOOP(
          "Kvlove",
-         "Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]\n"
+         "Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE] [--extremes]\n"
          "\n"
          "The compatibility run of the window for a birth date DATE (DD.MM.YYYY or\n"
          "YYYY-MM-DD, taken at 12:00; year -2000..3000) and the first year of the\n"
@@ -118,7 +118,12 @@ const Command kCommands[] = {
          "Writes Html/Scan1.txt and Html/Scan2.txt under the main directory, as\n"
          "the window does, and prints one line per point, tab-separated:\n"
          "  pass (1, 2), point K (1..360), day, month and year of the partner's\n"
-         "  birth date, level (-70..70).\n"),
+         "  birth date, level (-70..70).\n"
+         "With --extremes it prints instead, for each calendar year, the 10 points\n"
+         "of the highest level and the 10 of the lowest, as the window's list beside\n"
+         "the charts shows them, one line per point, tab-separated:\n"
+         "  year, highest or lowest, rank (1..10), day, month, year, level.\n"
+         "Of equal levels the earlier date ranks first.\n"),
      .options = {{"--png", "PREFIX",
                   QT_TRANSLATE_NOOP("Kvlove",
                                     "also save the two charts as PREFIX1.png and PREFIX2.png\n"
@@ -127,6 +132,9 @@ const Command kCommands[] = {
                   QT_TRANSLATE_NOOP("Kvlove",
                                     "also save both charts with the birth date, the years and a\n"
                                     "legend as the PDF FILE (A4), as the window's Ctrl+S does")},
+                 {"--extremes", nullptr,
+                  QT_TRANSLATE_NOOP("Kvlove", "print each year's 10 highest and 10 lowest points instead\n"
+                                              "of every point")},
                  kLenientDates,
                  kFormat},
      .minArgs = 2,

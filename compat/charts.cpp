@@ -8,9 +8,9 @@ const Table<std::string, 12> Month_Abbr = Cp1251Table(
     {"Янв", "Фев", "Мар", "Апр", "Май", "Июн", "Июл", "Авг", "Сен", "Окт", "Ноя", "Дек"});
 
 namespace {
-constexpr int X0 = 1;     // left margin, first grid line
-constexpr int Step = 2;   // pixels from one point to the next
-constexpr int Cell = 30;  // grid cell: 15 points, about a month
+constexpr int X0 = ChartBarX(0);  // left margin, first grid line
+constexpr int Step = 2;           // pixels from one point to the next
+constexpr int Cell = 30;          // grid cell: 15 points, about a month
 }  // namespace
 
 void Chart_Frame(ChartCanvas& canvas) {
@@ -32,10 +32,10 @@ void Chart_Frame(ChartCanvas& canvas) {
 }
 
 void Chart_Bar(ChartCanvas& canvas, int K, std::int32_t L) {
-  const int Mid = canvas.Height() / 2;
-  const int x = X0 + Step * K;
+  const int H = canvas.Height();
+  const int x = ChartBarX(K);
   canvas.Pen.Color = L >= 0 ? kChartGreen : kChartRed;
-  canvas.Line(x, Mid, x, Mid - 2 * L);
+  canvas.Line(x, ChartLevelRow(H, 0), x, ChartLevelRow(H, L));
 }
 
 void Chart_Labels(ChartCanvas& canvas, const TScanPoints& points) {

@@ -72,6 +72,11 @@ class ChartCanvas {
 inline constexpr int kChartWidth = 720;
 inline constexpr int kChartHeight = 218;
 
+// The column of the bar of point K (1..360) and the row a level L reaches
+// on a chart of height H: whoever reads a chart finds its days by these.
+constexpr int ChartBarX(int K) { return 1 + 2 * K; }
+constexpr int ChartLevelRow(int H, std::int32_t L) { return H / 2 - 2 * L; }
+
 // "Янв" .. "Дек" in Windows-1251, indexed 1..12.
 extern const Table<std::string, 12> Month_Abbr;
 

@@ -1,5 +1,9 @@
 #include "scan.h"
 
+#include <algorithm>
+#include <map>
+#include <tuple>
+
 #include "charts.h"
 #include "core/calendar.h"
 #include "core/checked.h"
@@ -63,6 +67,7 @@ bool CompatRun::Step() {
         EndPass();
         if (pass_ == 1) {
           pass_ = 2;
+          k_ = 0;
           stage_ = Stage::Begin;
         } else {
           stage_ = Stage::Done;
@@ -130,6 +135,39 @@ void RunCompatibility(CompatHost& host) {
   CompatRun run(host);
   while (run.Step()) {
   }
+}
+
+namespace {
+bool Earlier(const Scan_Point& a, const Scan_Point& b) {
+  return std::tie(a.Year, a.Month, a.Day) < std::tie(b.Year, b.Month, b.Day);
+}
+}  // namespace
+
+std::vector<TYearExtremes> ExtremeDays(const std::vector<Scan_Point>& points, std::size_t count) {
+  std::map<std::int32_t, std::vector<Scan_Point>> years;
+  for (const Scan_Point& p : points) years[p.Year].push_back(p);
+  std::vector<TYearExtremes> out;
+  for (auto& [year, days] : years) {
+    TYearExtremes e{year, {}, {}};
+    const std::size_t n = std::min(count, days.size());
+    std::stable_sort(days.begin(), days.end(), [](const Scan_Point& a, const Scan_Point& b) {
+      return a.Level != b.Level ? a.Level > b.Level : Earlier(a, b);
+    });
+    e.Highest.assign(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(n));
+    std::stable_sort(days.begin(), days.end(), [](const Scan_Point& a, const Scan_Point& b) {
+      return a.Level != b.Level ? a.Level < b.Level : Earlier(a, b);
+    });
+    e.Lowest.assign(days.begin(), days.begin() + static_cast<std::ptrdiff_t>(n));
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+std::vector<Scan_Point> ScannedPoints(int n1, int n2) {
+  std::vector<Scan_Point> all;
+  for (int k = 1; k <= std::clamp(n1, 0, kScanPoints); ++k) all.push_back(Scan1_Points[k]);
+  for (int k = 1; k <= std::clamp(n2, 0, kScanPoints); ++k) all.push_back(Scan2_Points[k]);
+  return all;
 }
 
 }  // namespace kv

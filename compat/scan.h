@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "matrix.h"
 #include "core/table.h"
@@ -152,6 +153,9 @@ class CompatRun {
   // Does the next step; false when none is left. A run that is over does nothing.
   bool Step();
   bool Done() const { return stage_ == Stage::Done; }
+  // The points of a pass whose dates and levels this run has stored: 0
+  // before the pass begins, 360 once it is through.
+  int PointsDone(int pass) const { return pass < pass_ ? kScanPoints : pass > pass_ ? 0 : k_; }
 
  private:
   enum class Stage { Begin, Point, End, Done };
@@ -167,6 +171,22 @@ class CompatRun {
   ChartCanvas* canvas_ = nullptr;
   std::optional<TextWriter> scan_;
 };
+
+// The most and the least compatible partner dates of one calendar year.
+struct TYearExtremes {
+  std::int32_t Year = 0;
+  std::vector<Scan_Point> Highest;  // highest level first
+  std::vector<Scan_Point> Lowest;   // lowest level first
+};
+
+// For each calendar year among the points, in ascending order, its count
+// highest and count lowest points (fewer when the year has fewer); of equal
+// levels the earlier date comes first.
+std::vector<TYearExtremes> ExtremeDays(const std::vector<Scan_Point>& points,
+                                       std::size_t count = 10);
+
+// Points 1..n1 of Scan1_Points and 1..n2 of Scan2_Points, in order.
+std::vector<Scan_Point> ScannedPoints(int n1 = kScanPoints, int n2 = kScanPoints);
 
 // The pause after each step of a run that a window shows: its bars appear
 // one after another, and a pass of 360 points takes at least 3.6 s.

@@ -54,7 +54,7 @@
         <location line="-35"/>
         <location line="+42"/>
         <location line="+3"/>
-        <location filename="../cmd_compat.cpp" line="+72"/>
+        <location filename="../cmd_compat.cpp" line="+107"/>
         <location filename="../cmd_eclipses.cpp" line="+25"/>
         <location filename="../cmd_lunar.cpp" line="+24"/>
         <location filename="../cmd_report.cpp" line="+19"/>
@@ -111,7 +111,7 @@
         <translation>год вне пределов %1..%2 (других лет эфемериды не считают): «%3»</translation>
     </message>
     <message>
-        <location filename="../cmd_compat.cpp" line="-38"/>
+        <location filename="../cmd_compat.cpp" line="-73"/>
         <source>Cannot load the pictures&apos; module &apos;%1&apos;: %2</source>
         <translation>Не удаётся загрузить модуль картинок «%1»: %2</translation>
     </message>
@@ -283,20 +283,20 @@ kvlove --help). Годы -3000..3000, которые считают эфемер
     </message>
     <message>
         <location line="+22"/>
-        <location line="+62"/>
+        <location line="+70"/>
         <source>also save the page as the PDF FILE (A4), as the window&apos;s
 Ctrl+S does</source>
         <translation>ещё и сохранить страницу в PDF-файл FILE (A4), как это
 делает Ctrl+S в окне</translation>
     </message>
     <message>
-        <location line="-53"/>
+        <location line="-61"/>
         <source>compatibility scan of four years: levels, scan files, charts</source>
         <translation>совместимость за четыре года: уровни, файлы расчёта, графики</translation>
     </message>
     <message>
         <location line="+2"/>
-        <source>Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]
+        <source>Usage: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE] [--extremes]
 
 The compatibility run of the window for a birth date DATE (DD.MM.YYYY or
 YYYY-MM-DD, taken at 12:00; year -2000..3000) and the first year of the
@@ -306,8 +306,13 @@ Writes Html/Scan1.txt and Html/Scan2.txt under the main directory, as
 the window does, and prints one line per point, tab-separated:
   pass (1, 2), point K (1..360), day, month and year of the partner&apos;s
   birth date, level (-70..70).
+With --extremes it prints instead, for each calendar year, the 10 points
+of the highest level and the 10 of the lowest, as the window&apos;s list beside
+the charts shows them, one line per point, tab-separated:
+  year, highest or lowest, rank (1..10), day, month, year, level.
+Of equal levels the earlier date ranks first.
 </source>
-        <translation>Использование: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE]
+        <translation>Использование: kvlove compat DATE START_YEAR [--png PREFIX] [--pdf FILE] [--extremes]
 
 Расчёт совместимости, как в окне, для даты рождения DATE (ДД.ММ.ГГГГ или
 ГГГГ-ММ-ДД, в 12:00; год -2000..3000) и первого года анализа
@@ -317,10 +322,15 @@ Html/Scan1.txt и Html/Scan2.txt в главном каталоге, как ок
 по строке на точку, через табуляцию:
   проход (1, 2), точка K (1..360), день, месяц и год рождения партнёра,
   уровень (-70..70).
+С --extremes выводит вместо этого для каждого календарного года 10 точек
+с самым высоким уровнем и 10 с самым низким, как их показывает список окна
+рядом с графиками, по строке на точку, через табуляцию:
+  год, highest или lowest, место (1..10), день, месяц, год, уровень.
+Из равных уровней выше стоит более ранняя дата.
 </translation>
     </message>
     <message>
-        <location line="+13"/>
+        <location line="+18"/>
         <source>also save the two charts as PREFIX1.png and PREFIX2.png
 (720 x 218 pixels), as the window draws them at 100 %</source>
         <translation>ещё и сохранить оба графика в PREFIX1.png и PREFIX2.png
@@ -334,7 +344,14 @@ legend as the PDF FILE (A4), as the window&apos;s Ctrl+S does</source>
 легендой в PDF-файл FILE (A4), как это делает Ctrl+S в окне</translation>
     </message>
     <message>
-        <location line="+10"/>
+        <location line="+4"/>
+        <source>print each year&apos;s 10 highest and 10 lowest points instead
+of every point</source>
+        <translation>вывести вместо всех точек 10 самых высоких и 10 самых
+низких точек каждого года</translation>
+    </message>
+    <message>
+        <location line="+9"/>
         <source>the planets of a horoscope as an HTML page</source>
         <translation>планеты гороскопа страницей HTML</translation>
     </message>

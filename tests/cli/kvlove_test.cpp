@@ -29,6 +29,8 @@ TEST(KvloveTest, HelpDescribesEveryCommand) {
             "                   (720 x 218 pixels), as the window draws them at 100 %\n"
             "  --pdf FILE       also save both charts with the birth date, the years and a\n"
             "                   legend as the PDF FILE (A4), as the window's Ctrl+S does\n"
+            "  --extremes       print each year's 10 highest and 10 lowest points instead\n"
+            "                   of every point\n"
             "  --lenient-dates  take day 1..31 of any month as the window does: counted on\n"
             "                   past the month's end (31.02.2020 is 02.03.2020), 05.10 to\n"
             "                   14.10.1582 read as Julian dates and year 0 as 1 BC, instead\n"

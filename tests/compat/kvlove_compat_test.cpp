@@ -132,3 +132,28 @@ TEST(KvloveCompatTest, ASignalMidRunLeavesThePreviousScanFile) {
         << e.path() << ": " << s.size();
   }
 }
+
+TEST(KvloveCompatTest, ExtremesOfEachYear) {
+  TempMainDir dir;
+  const RunResult r = RunKvlove("compat 15.06.1985 1980 --extremes", dir.path().string());
+  ASSERT_EQ(r.status, 0) << r.err;
+  const auto out = LfLines(r.out);
+  ASSERT_EQ(out.size(), 80u);  // four years, ten highest and ten lowest each
+  EXPECT_EQ(out[0].rfind("1980\thighest\t1\t", 0), 0u) << out[0];
+  EXPECT_EQ(out[10].rfind("1980\tlowest\t1\t", 0), 0u) << out[10];
+  EXPECT_EQ(out[79].rfind("1983\tlowest\t10\t", 0), 0u) << out[79];
+  // The first is the highest level of 1980 in the same run here.
+  kv::StraightHost host({15, 6, 1985, 1980});
+  kv::RunCompatibility(host);
+  int best = -100;
+  for (int k = 1; k <= kv::kScanPoints; ++k)
+    if (kv::Scan1_Points[k].Year == 1980) best = std::max(best, kv::Scan1_Points[k].Level);
+  EXPECT_EQ(out[0].substr(out[0].rfind('\t') + 1), std::to_string(best));
+  const RunResult csv =
+      RunKvlove("compat 15.06.1985 1980 --extremes --format csv", dir.path().string());
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  const auto lines = LfLines(csv.out);
+  ASSERT_EQ(lines.size(), 81u);
+  EXPECT_EQ(lines[0], "year,kind,rank,date,level");
+  EXPECT_EQ(lines[1].rfind("1980,highest,1,1980-", 0), 0u) << lines[1];
+}

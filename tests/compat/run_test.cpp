@@ -233,7 +233,10 @@ TEST_F(CompatRunTest, RunStoppedMidwayEndsCleanly) {
   RecordingHost host;
   {
     CompatRun run(host);
+    EXPECT_EQ(run.PointsDone(1), 0);
     for (int step = 0; step <= 99; ++step) ASSERT_TRUE(run.Step());  // the start and points 1..99
+    EXPECT_EQ(run.PointsDone(1), 99);
+    EXPECT_EQ(run.PointsDone(2), 0);
   }
   // The stopped pass leaves the previous file whole, and nothing beside it.
   EXPECT_EQ(Scan(1), "earlier run\r\n");
@@ -247,4 +250,23 @@ TEST_F(CompatRunTest, RunStoppedMidwayEndsCleanly) {
   RunCompatibility(again);
   bool crlf = false;
   EXPECT_EQ(CrLfLines(Scan(1), crlf).size(), 1440u);
+}
+
+// Each calendar year's extremes: ranked by level, ties by date, short years
+// give what they have, and a year split between the passes is one year.
+TEST(ExtremeDaysTest, RankedPerYearTiesByDate) {
+  const std::vector<Scan_Point> points{{5, 1, 1981, 3},   {3, 1, 1980, 7},  {9, 1, 1980, -2},
+                                       {7, 1, 1980, 7},   {1, 1, 1980, -2}, {11, 1, 1980, 0},
+                                       {29, 12, 1981, -9}};
+  const std::vector<TYearExtremes> e = ExtremeDays(points, 3);
+  ASSERT_EQ(e.size(), 2u);
+  EXPECT_EQ(e[0].Year, 1980);
+  EXPECT_EQ(e[0].Highest,
+            (std::vector<Scan_Point>{{3, 1, 1980, 7}, {7, 1, 1980, 7}, {11, 1, 1980, 0}}));
+  EXPECT_EQ(e[0].Lowest,
+            (std::vector<Scan_Point>{{1, 1, 1980, -2}, {9, 1, 1980, -2}, {11, 1, 1980, 0}}));
+  EXPECT_EQ(e[1].Year, 1981);
+  EXPECT_EQ(e[1].Highest, (std::vector<Scan_Point>{{5, 1, 1981, 3}, {29, 12, 1981, -9}}));
+  EXPECT_EQ(e[1].Lowest, (std::vector<Scan_Point>{{29, 12, 1981, -9}, {5, 1, 1981, 3}}));
+  EXPECT_TRUE(ExtremeDays({}).empty());
 }
