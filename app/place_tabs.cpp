@@ -12,6 +12,7 @@
 #include "eclipse/eclipse_list.h"
 #include "eclipse/visibility.h"
 #include "lunar/daytext.h"
+#include "desktop.h"
 #include "lunar/phases.h"
 #include "today.h"
 
@@ -23,7 +24,7 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString W(const std::string& cp1251) { return QString::fromStdString(kv::FromCp1251(cp1251)); }
 
 QFont Arial(int px, bool bold = false) {
-  QFont f(QStringLiteral("Arial"));
+  QFont f(InstalledFace(QStringLiteral("Arial")));
   f.setPixelSize(px);
   f.setBold(bold);
   return f;
@@ -116,7 +117,7 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   BirthPlaceEdit->setAccessibleName(U("Место рождения"));
   BirthPlaceEdit->setPlaceholderText(U("Москва, МСК"));
   BirthPlaceEdit->SetCompact(true);
-  BirthPlaceEdit->setClearButtonEnabled(false);  // the field is too narrow for it and a name
+  BirthPlaceEdit->SetClearButton(false);  // the field is too narrow for it and a name
   BirthPlaceLabel->setBuddy(BirthPlaceEdit);
 
   // The start page: today's figures, once they are known.
