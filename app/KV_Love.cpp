@@ -159,14 +159,28 @@ TImage* MakeBackground(QWidget* tab) {
 
 // The page control's pane is a little larger than a tab page: keep the page
 // at its size, centred, as the toolkit's page control does.
-QWidget* Centered(QWidget* page) {
-  auto* holder = new QWidget;
-  auto* l = new QGridLayout(holder);
+void PutPage(QTabWidget* pages, int index, QWidget* page) {
+  auto* l = new QGridLayout(pages->widget(index));
   l->setContentsMargins(0, 0, 0, 0);
   l->addWidget(page, 0, 0, Qt::AlignCenter);
-  return holder;
+  page->show();  // at once, also when its tab is in front already
 }
 
+}  // namespace
+
+namespace {
+// A spin edit is announced with what it holds and its range.
+void Describe(TSpinEdit* s, const char* name, const char* more = "") {
+  s->setAccessibleName(U(name));
+  s->setAccessibleDescription(U("от %1 до %2").arg(s->minimum()).arg(s->maximum()) + U(more));
+}
+
+void Describe(QWidget* w, const char* name, const char* description = "") {
+  w->setAccessibleName(U(name));
+  w->setAccessibleDescription(U(description));
+}
+
+void DescribeHelp(QPushButton* b) { Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1"); }
 }  // namespace
 
 TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
@@ -190,18 +204,48 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   PageControl1->setGeometry(0, 0, kWindowWidth, kWindowHeight);
   PageControl1->setDocumentMode(true);
 
+  for (const char* title :
+       {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "})
+    PageControl1->addTab(new QWidget, U(title));
+  // The compatibility run's clock: a step, then a pause.
+  compatTimer_ = new QTimer(this);
+  compatTimer_->setInterval(kv::kCompatPause);
+  compatTimer_->setTimerType(Qt::PreciseTimer);
+
+  // The start page only: the other tabs are built when first needed
+  // (BuildTabs), since they cost most of a start and the first frame
+  // shows none of them.
   BuildTab1();
+  places_ = new PlaceTabs(*this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  BitBtn6->setObjectName(QStringLiteral("BitBtn6"));
+  Describe(PageControl1, "Разделы программы");
+  // The blanks that widen the tabs on screen are not read.
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
+  DescribeHelp(BitBtn6);
+  On(BitBtn6, &QPushButton::clicked, &TZKV_LoveForm::BitBtn6Click);
+  On(compatTimer_, &QTimer::timeout, &TZKV_LoveForm::CompatTick);
+  On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { Dispatch([this] { ShowCurrentHelp(); }); });
+  new TFocusRing(this);
+  FormCreate();
+}
+
+void TZKV_LoveForm::BuildTabs() {
+  if (tabsBuilt_) return;
+  tabsBuilt_ = true;
   BuildTab2();
   BuildTab3();
   BuildTab4();
   BuildTab5();
-  places_ = new PlaceTabs(*this);
-
+  places_->BuildFields();
   NameControls();
   DescribeControls();
   ConnectHandlers();
-  new TFocusRing(this);
-  FormCreate();
+  // As the start-up work left them, when it is done already.
+  if (startupDone_) ResetTabs();
 }
 
 TZKV_LoveForm::~TZKV_LoveForm() = default;
@@ -221,7 +265,7 @@ void TZKV_LoveForm::BuildTab1() {
   TabSheet1->setFixedSize(kTabWidth, kTabHeight);
   Image1 = MakeBackground(TabSheet1);
   BitBtn6 = MakeHelpButton(TabSheet1, " Помощь");
-  PageControl1->addTab(Centered(TabSheet1), U("Начало"));
+  PutPage(PageControl1, 0, TabSheet1);
 }
 
 void TZKV_LoveForm::BuildTab2() {
@@ -248,11 +292,7 @@ void TZKV_LoveForm::BuildTab2() {
   Image4 = new TImage(Panel2);
   Image4->setGeometry(1, 1, kv::kChartWidth, kv::kChartHeight);
   for (auto* i : {Image3, Image4}) SetColour(i, Qt::white);
-  // The compatibility run's clock: a step, then a pause.
-  compatTimer_ = new QTimer(this);
-  compatTimer_->setInterval(kv::kCompatPause);
-  compatTimer_->setTimerType(Qt::PreciseTimer);
-  PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
+  PutPage(PageControl1, 1, TabSheet2);
 }
 
 void TZKV_LoveForm::BuildTab3() {
@@ -281,7 +321,7 @@ void TZKV_LoveForm::BuildTab3() {
   SetColour(Panel1, Qt::white);
   new QVBoxLayout(Panel1);
   Panel1->layout()->setContentsMargins(1, 1, 1, 1);
-  PageControl1->addTab(Centered(TabSheet3), U(" Планеты Вашего гороскопа "));
+  PutPage(PageControl1, 2, TabSheet3);
 }
 
 void TZKV_LoveForm::BuildTab4() {
@@ -338,7 +378,7 @@ void TZKV_LoveForm::BuildTab4() {
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setFont(Font(QStringLiteral("Courier"), 15));
   SetFieldColour(Memo1, kFieldCream);
-  PageControl1->addTab(Centered(TabSheet4), U(" Лунные дни "));
+  PutPage(PageControl1, 3, TabSheet4);
 }
 
 void TZKV_LoveForm::BuildTab5() {
@@ -356,14 +396,13 @@ void TZKV_LoveForm::BuildTab5() {
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, kv::kEclipseYearInput, 1900);
   BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
-  PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
+  PutPage(PageControl1, 4, TabSheet5);
 }
 
 // Every control carries the name the program gives it.
 void TZKV_LoveForm::NameControls() {
 #define KV_NAME(w) w->setObjectName(QStringLiteral(#w))
   // clang-format off
-  KV_NAME(Image1); KV_NAME(BitBtn6);
   KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
   KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
   KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4);
@@ -381,11 +420,9 @@ void TZKV_LoveForm::NameControls() {
 
 void TZKV_LoveForm::ConnectHandlers() {
   On(BitBtn10, &QPushButton::clicked, &TZKV_LoveForm::BitBtn10Click);
-  On(compatTimer_, &QTimer::timeout, &TZKV_LoveForm::CompatTick);
   On(BitBtn1, &QPushButton::clicked, &TZKV_LoveForm::BitBtn1Click);
   On(BitBtn5, &QPushButton::clicked, &TZKV_LoveForm::BitBtn5Click);
   On(BitBtn7, &QPushButton::clicked, &TZKV_LoveForm::BitBtn7Click);
-  On(BitBtn6, &QPushButton::clicked, &TZKV_LoveForm::BitBtn6Click);
   On(BitBtn2, &QPushButton::clicked, &TZKV_LoveForm::BitBtn2Click);
   On(BitBtn3, &QPushButton::clicked, &TZKV_LoveForm::BitBtn3Click);
   On(BitBtn9, &QPushButton::clicked, &TZKV_LoveForm::BitBtn9Click);
@@ -396,34 +433,13 @@ void TZKV_LoveForm::ConnectHandlers() {
   On(Image6, &TImage::clicked, &TZKV_LoveForm::Image6Click);
   On(Image5, &TImage::clicked, &TZKV_LoveForm::Image5Click);
   On(SpinEdit21, &TSpinEdit::changed, &TZKV_LoveForm::SpinEdit21Change);
-  On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { Dispatch([this] { ShowCurrentHelp(); }); });
 }
-
-namespace {
-// A spin edit is announced with what it holds and its range.
-void Describe(TSpinEdit* s, const char* name, const char* more = "") {
-  s->setAccessibleName(U(name));
-  s->setAccessibleDescription(U("от %1 до %2").arg(s->minimum()).arg(s->maximum()) + U(more));
-}
-
-void Describe(QWidget* w, const char* name, const char* description = "") {
-  w->setAccessibleName(U(name));
-  w->setAccessibleDescription(U(description));
-}
-}  // namespace
 
 // What a screen reader says of each control: the captions on the picture
 // are not enough (one caption stands over three fields), so every control
 // has a Russian name, and the captions are linked to their first field.
 void TZKV_LoveForm::DescribeControls() {
-  Describe(PageControl1, "Разделы программы");
-  // The blanks that widen the tabs on screen are not read.
-  for (int i = 0; i < PageControl1->count(); ++i)
-    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
-  for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
-    Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
+  for (QPushButton* b : {BitBtn2, BitBtn3, BitBtn9, BitBtn8}) DescribeHelp(b);
 
   Describe(SpinEdit1, "День рождения");
   Describe(SpinEdit2, "Месяц рождения");
@@ -578,8 +594,8 @@ void TZKV_LoveForm::FormActivate() {
   if (std::filesystem::exists(picture, noSuchPicture)) {
     try {
       // One pixmap shared by all four, converted in the decoded picture's place.
-      const QPixmap background = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
-      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
+      background_ = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
+      Image1->setPixmap(background_);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
       ShowError(QString::fromUtf8(e.what()));
@@ -588,32 +604,40 @@ void TZKV_LoveForm::FormActivate() {
     messageBox(U(" Нет фоновой картинки "), false);
   }
 
-  // Every tab as at a first start: results hidden, the first tab in front,
-  // this year in both year fields, no lunar month chosen, an empty lunar
-  // text; then the temporary file names and the observer of the lunar days.
-  Panel8->hide();
-  Panel1->hide();
-  Panel2->hide();
+  // The first tab in front, the others as at a first start (now or when
+  // built); then the temporary file names and the observer of the lunar days.
   {
     const QSignalBlocker block(PageControl1);
     PageControl1->setCurrentIndex(0);
   }
-  const QString year = QString::number(QDate::currentDate().year());
-  SpinEdit21->setText(year);
-  SpinEdit22->setText(year);
-  SetRadioGroup1ItemIndex(-1);
+  if (tabsBuilt_) ResetTabs();
   kv::SetTempFileNames();
-  ListBox1->clear();
-  Memo1->clear();
-  QFont f = Memo1->font();
-  f.setPointSize(12);
-  Memo1->setFont(f);
   kv::SetObserver();
   while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
   places_->Start();
 }
 
+void TZKV_LoveForm::ResetTabs() {
+  // The background picture, results hidden, this year in both year fields,
+  // no lunar month chosen, an empty lunar text.
+  for (TImage* i : {Image5, Image6, Image7}) i->setPixmap(background_);
+  Panel8->hide();
+  Panel1->hide();
+  Panel2->hide();
+  const QString year = QString::number(QDate::currentDate().year());
+  SpinEdit21->setText(year);
+  SpinEdit22->setText(year);
+  SetRadioGroup1ItemIndex(-1);
+  ListBox1->clear();
+  Memo1->clear();
+  QFont f = Memo1->font();
+  f.setPointSize(12);
+  Memo1->setFont(f);
+  places_->ShowPlace();
+}
+
 void TZKV_LoveForm::PageControl1Change() {
+  BuildTabs();
   if (PageControl1->currentIndex() != 3) return;
   Memo1->setPlainText(
       U(" \n \n  Установите в окошке \"Год\" нужную дату и щелкните\n"

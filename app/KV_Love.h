@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QPixmap>
 #include <QWidget>
 #include <chrono>
 #include <functional>
@@ -72,13 +73,18 @@ class TZKV_LoveForm : public QWidget {
   void SetCompatPause(std::chrono::milliseconds pause) { compatTimer_->setInterval(pause); }
 
   bool startupDone() const { return startupDone_; }
+  // The contents of tabs 2 to 5, built at the first change of tab; the
+  // controls below on those tabs are null until then.
+  void BuildTabs();
+  bool tabsBuilt() const { return tabsBuilt_; }
   bool compatRunning() const { return compatRun_ != nullptr; }
   // The user's place, a birth's, and today (place_tabs.h).
   PlaceTabs& Places() { return *places_; }
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
-  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
+  QWidget *TabSheet1, *TabSheet2 = nullptr, *TabSheet3 = nullptr, *TabSheet4 = nullptr,
+                      *TabSheet5 = nullptr;
   // Tab 1
   TImage* Image1;
   QPushButton* BitBtn6;
@@ -137,6 +143,7 @@ class TZKV_LoveForm : public QWidget {
   void BuildTab3();
   void BuildTab4();
   void BuildTab5();
+  void ResetTabs();  // the start-up state of tabs 2 to 5
   void LoadMemo1(const std::string& utf8Text);
   void ConnectHandlers();
   void NameControls();
@@ -152,6 +159,8 @@ class TZKV_LoveForm : public QWidget {
   QIcon okGlyph_, helpGlyph_;  // made once for the ten buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
+  bool tabsBuilt_ = false;
+  QPixmap background_;  // the picture behind four tabs, once loaded
   // The compatibility run in progress, stepped by its timer, one point a tick.
   void CompatTick();
   void EndCompatRun();

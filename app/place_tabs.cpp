@@ -84,6 +84,16 @@ QString Reading(double local) {
 }  // namespace
 
 PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
+  // The start page: today's figures, once they are known.
+  TodayLabel = Caption(f_.TabSheet1, "", 24, 548);
+  TodayLabel->setObjectName(QStringLiteral("TodayLabel"));
+  TodayLabel->setFont(Arial(15));
+  TodayLabel->hide();
+  auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &f_);
+  connect(key, &QShortcut::activated, this, [this] { Guarded([this] { Today(); }); });
+}
+
+void PlaceTabs::BuildFields() {
   // The lunar tab: under the lunar days, the place and «Сегодня».
   LunarPlaceEdit = Field(f_.Panel3, "LunarPlaceEdit", "Город, по которому считаются лунные дни",
                          {7, 588, 170, 22}, 12);
@@ -120,12 +130,6 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   BirthPlaceEdit->SetClearButton(false);  // the field is too narrow for it and a name
   BirthPlaceLabel->setBuddy(BirthPlaceEdit);
 
-  // The start page: today's figures, once they are known.
-  TodayLabel = Caption(f_.TabSheet1, "", 24, 548);
-  TodayLabel->setObjectName(QStringLiteral("TodayLabel"));
-  TodayLabel->setFont(Arial(15));
-  TodayLabel->hide();
-
   // Tab comes to each field where it stands among the others.
   QWidget::setTabOrder(f_.SpinEdit9, BirthPlaceEdit);
   QWidget::setTabOrder(BirthPlaceEdit, f_.BitBtn1);
@@ -136,8 +140,6 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   connect(EclipsePlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseUserPlace);
   connect(BirthPlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseBirthPlace);
   connect(TodayButton, &QPushButton::clicked, this, [this] { Guarded([this] { Today(); }); });
-  auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &f_);
-  connect(key, &QShortcut::activated, this, [this] { Guarded([this] { Today(); }); });
 }
 
 void PlaceTabs::Guarded(const std::function<void()>& f) {
@@ -150,10 +152,15 @@ void PlaceTabs::Guarded(const std::function<void()>& f) {
 
 void PlaceTabs::Start() {
   user_ = LoadUserPlace();
-  LunarPlaceEdit->Show(user_);
-  EclipsePlaceEdit->Show(user_);
+  ShowPlace();
   // After the window is up: a month of moonrises is not start-up work.
   QTimer::singleShot(0, this, [this] { ShowToday(); });
+}
+
+void PlaceTabs::ShowPlace() {
+  if (!LunarPlaceEdit) return;  // shown when the fields are built
+  LunarPlaceEdit->Show(user_);
+  EclipsePlaceEdit->Show(user_);
 }
 
 kv::LunarPlace PlaceTabs::Observer() const {
@@ -187,14 +194,12 @@ void PlaceTabs::ChooseUserPlace(const QString& text) {
     SaveUserPlace(place);
   } catch (const std::exception& e) {
     // Nothing changes: the fields show the place kept.
-    LunarPlaceEdit->Show(user_);
-    EclipsePlaceEdit->Show(user_);
+    ShowPlace();
     f_.ShowError(QString::fromUtf8(e.what()));
     return;
   }
   user_ = place;
-  LunarPlaceEdit->Show(user_);
-  EclipsePlaceEdit->Show(user_);
+  ShowPlace();
   // What the tabs show was reckoned for the place before.
   starts_.clear();
   f_.ListBox1->clear();
@@ -294,8 +299,9 @@ void PlaceTabs::Today() {
   const double now = Now();
   const kv::LocalClock clock = Observer().Clock;
   const std::int32_t year = kv::DayNumberToDate(clock.Local(now)).Year;
-  // The tab first: coming to it puts its hint into the text area.
+  // The tab first: coming to it builds it and puts its hint into the text area.
   f_.PageControl1->setCurrentIndex(3);
+  f_.BuildTabs();  // when it was in front already
   // Today's lunar month is among this year's fourteen or, in its first
   // weeks, last year's; its first lunar day may still be the previous one.
   for (std::int32_t y : {year, year - 1}) {
