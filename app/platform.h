@@ -38,7 +38,8 @@ class RegistryKey {
   // kept aside as NAME.damaged and replaced: Notice() then says so.
   bool Open(bool create);
   const QString& Notice() const { return notice_; }
-  void WriteString(const QString& name, const QString& value);  // RegistryError
+  // RegistryError when the settings cannot be written; stored by Close().
+  void WriteString(const QString& name, const QString& value);
   bool ValueExists(const QString& name) const;
   QString ReadString(const QString& name) const;
   void Close();  // RegistryError when what was written cannot be stored
