@@ -163,7 +163,9 @@ void PutPage(QTabWidget* pages, int index, QWidget* page) {
   auto* l = new QGridLayout(pages->widget(index));
   l->setContentsMargins(0, 0, 0, 0);
   l->addWidget(page, 0, 0, Qt::AlignCenter);
-  page->show();  // at once, also when its tab is in front already
+  // In place and shown at once, also when its tab is in front already.
+  l->activate();
+  page->show();
 }
 
 }  // namespace

@@ -185,6 +185,7 @@ TEST_F(WindowTest, OtherTabsAreBuiltAtTheFirstChangeOfTabAsTheStartUpLeftThem) {
   f.PageControl1->setCurrentIndex(3);
   ASSERT_TRUE(f.tabsBuilt());
   EXPECT_TRUE(f.TabSheet4->isVisible());
+  EXPECT_EQ(f.TabSheet4->geometry(), f.TabSheet1->geometry());  // centred as the first
   EXPECT_TRUE(f.Memo1->toPlainText().contains(U("Установите")));
   EXPECT_EQ(f.Memo1->font().pointSize(), 12);
   const QString year = QString::number(QDate::currentDate().year());
