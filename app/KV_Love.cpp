@@ -175,14 +175,30 @@ TImage* MakeBackground(QWidget* tab) {
 
 // The page control's pane is a little larger than a tab page: keep the page
 // at its size, centred, as the toolkit's page control does.
-QWidget* Centered(QWidget* page) {
-  auto* holder = new QWidget;
-  auto* l = new QGridLayout(holder);
+void PutPage(QTabWidget* pages, int index, QWidget* page) {
+  auto* l = new QGridLayout(pages->widget(index));
   l->setContentsMargins(0, 0, 0, 0);
   l->addWidget(page, 0, 0, Qt::AlignCenter);
-  return holder;
+  // In place and shown at once, also when its tab is in front already.
+  l->activate();
+  page->show();
 }
 
+}  // namespace
+
+namespace {
+// A spin edit is announced with what it holds and its range.
+void Describe(TSpinEdit* s, const char* name, const char* more = "") {
+  s->setAccessibleName(U(name));
+  s->setAccessibleDescription(U("от %1 до %2").arg(s->minimum()).arg(s->maximum()) + U(more));
+}
+
+void Describe(QWidget* w, const char* name, const char* description = "") {
+  w->setAccessibleName(U(name));
+  w->setAccessibleDescription(U(description));
+}
+
+void DescribeHelp(QPushButton* b) { Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1"); }
 }  // namespace
 
 TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
@@ -206,20 +222,57 @@ TZKV_LoveForm::TZKV_LoveForm(QWidget* parent) : QWidget(parent) {
   PageControl1->setGeometry(0, 0, kWindowWidth, kWindowHeight);
   PageControl1->setDocumentMode(true);
 
+  for (const char* title :
+       {"Начало", "Совместимость", " Планеты Вашего гороскопа ", " Лунные дни ", " Затмения "})
+    PageControl1->addTab(new QWidget, U(title));
+  // The compatibility run's clock: a step, then a pause.
+  compatTimer_ = new QTimer(this);
+  compatTimer_->setInterval(kv::kCompatPause);
+  compatTimer_->setTimerType(Qt::PreciseTimer);
+
+  // The start page only: the other tabs are built when first needed
+  // (BuildTabs), since they cost most of a start and the first frame
+  // shows none of them.
   BuildTab1();
+  places_ = new PlaceTabs(*this);
+  printing_ = new PrintTabs(*this);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  BitBtn6->setObjectName(QStringLiteral("BitBtn6"));
+  BitBtn11->setObjectName(QStringLiteral("BitBtn11"));
+  QWidget::setTabOrder(BitBtn11, BitBtn6);  // left to right, once the tab is in the window
+  Describe(PageControl1, "Разделы программы");
+  // The blanks that widen the tabs on screen are not read.
+  for (int i = 0; i < PageControl1->count(); ++i)
+    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
+  DescribeHelp(BitBtn6);
+  Describe(BitBtn11, "Сбросить",
+           "Возвращает имя, даты, время и место рождения и годы всех вкладок к начальным "
+           "значениям");
+  BitBtn11->setToolTip(BitBtn11->accessibleDescription());
+  On(BitBtn11, &QPushButton::clicked, &TZKV_LoveForm::BitBtn11Click);
+  On(BitBtn6, &QPushButton::clicked, &TZKV_LoveForm::BitBtn6Click);
+  On(compatTimer_, &QTimer::timeout, &TZKV_LoveForm::CompatTick);
+  On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(f1, &QShortcut::activated, this, [this] { Dispatch([this] { ShowCurrentHelp(); }); });
+  new TFocusRing(this);
+  FormCreate();
+}
+
+void TZKV_LoveForm::BuildTabs() {
+  if (tabsBuilt_) return;
+  tabsBuilt_ = true;
   BuildTab2();
   BuildTab3();
   BuildTab4();
   BuildTab5();
-  places_ = new PlaceTabs(*this);
-  printing_ = new PrintTabs(*this);
-  QWidget::setTabOrder(BitBtn11, BitBtn6);  // left to right, once the tab is in the window
-
+  places_->BuildFields();
+  printing_->AttachMenus();
   NameControls();
   DescribeControls();
   ConnectHandlers();
-  new TFocusRing(this);
-  FormCreate();
+  // As the start-up work left them, when it is done already.
+  if (startupDone_) ResetTabs();
 }
 
 TZKV_LoveForm::~TZKV_LoveForm() = default;
@@ -241,7 +294,7 @@ void TZKV_LoveForm::BuildTab1() {
   BitBtn6 = MakeHelpButton(TabSheet1, " Помощь");
   // Beside help on the page every start opens at: the one place for all tabs.
   BitBtn11 = MakeButton(TabSheet1, "Сбросить", 717, 573, 122, 26, ResetGlyph(), false);
-  PageControl1->addTab(Centered(TabSheet1), U("Начало"));
+  PutPage(PageControl1, 0, TabSheet1);
 }
 
 void TZKV_LoveForm::BuildTab2() {
@@ -284,11 +337,7 @@ void TZKV_LoveForm::BuildTab2() {
   QWidget::setTabOrder(Image3, Image4);
   QWidget::setTabOrder(Image4, ListBox3);
   QWidget::setTabOrder(ListBox3, BitBtn2);
-  // The compatibility run's clock: a step, then a pause.
-  compatTimer_ = new QTimer(this);
-  compatTimer_->setInterval(kv::kCompatPause);
-  compatTimer_->setTimerType(Qt::PreciseTimer);
-  PageControl1->addTab(Centered(TabSheet2), U("Совместимость"));
+  PutPage(PageControl1, 1, TabSheet2);
 }
 
 void TZKV_LoveForm::BuildTab3() {
@@ -317,7 +366,7 @@ void TZKV_LoveForm::BuildTab3() {
   SetColour(Panel1, Qt::white);
   new QVBoxLayout(Panel1);
   Panel1->layout()->setContentsMargins(1, 1, 1, 1);
-  PageControl1->addTab(Centered(TabSheet3), U(" Планеты Вашего гороскопа "));
+  PutPage(PageControl1, 2, TabSheet3);
 }
 
 void TZKV_LoveForm::BuildTab4() {
@@ -374,7 +423,7 @@ void TZKV_LoveForm::BuildTab4() {
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
   Memo1->setFont(Font(QStringLiteral("Courier"), 15));
   SetFieldColour(Memo1, kFieldCream);
-  PageControl1->addTab(Centered(TabSheet4), U(" Лунные дни "));
+  PutPage(PageControl1, 3, TabSheet4);
 }
 
 void TZKV_LoveForm::BuildTab5() {
@@ -392,14 +441,13 @@ void TZKV_LoveForm::BuildTab5() {
   SpinEdit21 = MakeSpinEdit(TabSheet5, 433, 575, 67, 27, kv::kEclipseYearInput, 1900);
   BitBtn7 = MakeComputeButton(TabSheet5, "Рассчитать");
   BitBtn8 = MakeHelpButton(TabSheet5, "Помощь");
-  PageControl1->addTab(Centered(TabSheet5), U(" Затмения "));
+  PutPage(PageControl1, 4, TabSheet5);
 }
 
 // Every control carries the name the program gives it.
 void TZKV_LoveForm::NameControls() {
 #define KV_NAME(w) w->setObjectName(QStringLiteral(#w))
   // clang-format off
-  KV_NAME(Image1); KV_NAME(BitBtn6); KV_NAME(BitBtn11);
   KV_NAME(Image7); KV_NAME(Label31); KV_NAME(Label33); KV_NAME(SpinEdit1); KV_NAME(SpinEdit2);
   KV_NAME(SpinEdit3); KV_NAME(SpinEdit4); KV_NAME(BitBtn10); KV_NAME(BitBtn2); KV_NAME(Panel8);
   KV_NAME(Panel2); KV_NAME(Image3); KV_NAME(Image4); KV_NAME(Scale3); KV_NAME(Scale4);
@@ -418,16 +466,13 @@ void TZKV_LoveForm::NameControls() {
 
 void TZKV_LoveForm::ConnectHandlers() {
   On(BitBtn10, &QPushButton::clicked, &TZKV_LoveForm::BitBtn10Click);
-  On(compatTimer_, &QTimer::timeout, &TZKV_LoveForm::CompatTick);
   On(BitBtn1, &QPushButton::clicked, &TZKV_LoveForm::BitBtn1Click);
   On(BitBtn5, &QPushButton::clicked, &TZKV_LoveForm::BitBtn5Click);
   On(BitBtn7, &QPushButton::clicked, &TZKV_LoveForm::BitBtn7Click);
-  On(BitBtn6, &QPushButton::clicked, &TZKV_LoveForm::BitBtn6Click);
   On(BitBtn2, &QPushButton::clicked, &TZKV_LoveForm::BitBtn2Click);
   On(BitBtn3, &QPushButton::clicked, &TZKV_LoveForm::BitBtn3Click);
   On(BitBtn9, &QPushButton::clicked, &TZKV_LoveForm::BitBtn9Click);
   On(BitBtn8, &QPushButton::clicked, &TZKV_LoveForm::BitBtn8Click);
-  On(BitBtn11, &QPushButton::clicked, &TZKV_LoveForm::BitBtn11Click);
   // A press comes before the click that changes the month, by mouse, key or program.
   connect(RadioGroup1Items, &QButtonGroup::idPressed, this,
           [this] { monthBefore_ = RadioGroup1ItemIndex(); });
@@ -437,38 +482,13 @@ void TZKV_LoveForm::ConnectHandlers() {
   On(Image6, &TImage::clicked, &TZKV_LoveForm::Image6Click);
   On(Image5, &TImage::clicked, &TZKV_LoveForm::Image5Click);
   On(SpinEdit21, &TSpinEdit::changed, &TZKV_LoveForm::SpinEdit21Change);
-  On(PageControl1, &QTabWidget::currentChanged, &TZKV_LoveForm::PageControl1Change);
-  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-  connect(f1, &QShortcut::activated, this, [this] { Dispatch([this] { ShowCurrentHelp(); }); });
 }
-
-namespace {
-// A spin edit is announced with what it holds and its range.
-void Describe(TSpinEdit* s, const char* name, const char* more = "") {
-  s->setAccessibleName(U(name));
-  s->setAccessibleDescription(U("от %1 до %2").arg(s->minimum()).arg(s->maximum()) + U(more));
-}
-
-void Describe(QWidget* w, const char* name, const char* description = "") {
-  w->setAccessibleName(U(name));
-  w->setAccessibleDescription(U(description));
-}
-}  // namespace
 
 // What a screen reader says of each control: the captions on the picture
 // are not enough (one caption stands over three fields), so every control
 // has a Russian name, and the captions are linked to their first field.
 void TZKV_LoveForm::DescribeControls() {
-  Describe(PageControl1, "Разделы программы");
-  // The blanks that widen the tabs on screen are not read.
-  for (int i = 0; i < PageControl1->count(); ++i)
-    PageControl1->tabBar()->setAccessibleTabName(i, PageControl1->tabText(i).trimmed());
-  for (QPushButton* b : {BitBtn6, BitBtn2, BitBtn3, BitBtn9, BitBtn8})
-    Describe(b, "Помощь", "Справка по этой вкладке, клавиша F1");
-  Describe(BitBtn11, "Сбросить",
-           "Возвращает имя, даты, время и место рождения и годы всех вкладок к начальным "
-           "значениям");
-  BitBtn11->setToolTip(BitBtn11->accessibleDescription());
+  for (QPushButton* b : {BitBtn2, BitBtn3, BitBtn9, BitBtn8}) DescribeHelp(b);
 
   Describe(SpinEdit1, "День рождения");
   Describe(SpinEdit2, "Месяц рождения");
@@ -644,7 +664,6 @@ void TZKV_LoveForm::FormActivate() {
   // Both go to the settings and are taken back from there. Settings that
   // cannot be stored or read are reported, and the directories are taken
   // from D itself: without them no tab could work.
-  KeptEntries kept;
   try {
     {
       RegistryKey key;
@@ -664,7 +683,7 @@ void TZKV_LoveForm::FormActivate() {
                           RegistryKey::kPath);
     kv::MainDir = key.ReadString(QStringLiteral("rMainDir")).toStdString();
     kv::SysDir = key.ReadString(QStringLiteral("rSysDir")).toStdString();
-    kept = ReadEntries(key);
+    kept_ = ReadEntries(key);
     key.Close();
   } catch (const RegistryError& e) {
     ShowError(QString::fromUtf8(e.what()));
@@ -679,8 +698,8 @@ void TZKV_LoveForm::FormActivate() {
   if (std::filesystem::exists(picture, noSuchPicture)) {
     try {
       // One pixmap shared by all four, converted in the decoded picture's place.
-      const QPixmap background = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
-      for (TImage* i : {Image1, Image5, Image6, Image7}) i->setPixmap(background);
+      background_ = QPixmap::fromImage(LoadBackground(picture, devicePixelRatioF()));
+      Image1->setPixmap(background_);
     } catch (const std::exception& e) {
       // A damaged picture costs the background, not the rest of the start-up.
       ShowError(QString::fromUtf8(e.what()));
@@ -689,31 +708,16 @@ void TZKV_LoveForm::FormActivate() {
     messageBox(U(" Нет фоновой картинки "), false);
   }
 
-  // Every tab as at a first start: results hidden, the first tab in front,
-  // this year in both year fields, no lunar month chosen, an empty lunar
-  // text; then the temporary file names and the observer of the lunar days.
-  Panel8->hide();
-  Panel1->hide();
-  Panel2->hide();
-  ListBox3->hide();
+  // The first tab in front, the others as at a first start (now or when
+  // built); then the temporary file names and the observer of the lunar days.
   {
     const QSignalBlocker block(PageControl1);
     PageControl1->setCurrentIndex(0);
   }
-  const int year = QDate::currentDate().year();
-  SpinEdit21->setDefaultValue(year);
-  SpinEdit22->setDefaultValue(year);
-  SetRadioGroup1ItemIndex(-1);
+  if (tabsBuilt_) ResetTabs();
   kv::SetTempFileNames();
-  ListBox1->clear();
-  Memo1->clear();
-  QFont f = Memo1->font();
-  f.setPointSize(12);
-  Memo1->setFont(f);
   kv::SetObserver();
   while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
-  // What the user typed last time, over the defaults.
-  RestoreEntries(*this, kept);
   places_->Start();
 }
 
@@ -723,7 +727,30 @@ QString TZKV_LoveForm::LunarHint() {
       "  на кнопке\"Рассчитать\" \n ");
 }
 
+void TZKV_LoveForm::ResetTabs() {
+  // The background picture, results hidden, this year in both year fields,
+  // no lunar month chosen, an empty lunar text.
+  for (TImage* i : {Image5, Image6, Image7}) i->setPixmap(background_);
+  Panel8->hide();
+  Panel1->hide();
+  Panel2->hide();
+  ListBox3->hide();
+  const int year = QDate::currentDate().year();
+  SpinEdit21->setDefaultValue(year);
+  SpinEdit22->setDefaultValue(year);
+  SetRadioGroup1ItemIndex(-1);
+  ListBox1->clear();
+  Memo1->clear();
+  QFont f = Memo1->font();
+  f.setPointSize(12);
+  Memo1->setFont(f);
+  places_->ShowPlace();
+  // What the user typed last time, over the defaults.
+  RestoreEntries(*this, kept_);
+}
+
 void TZKV_LoveForm::PageControl1Change() {
+  BuildTabs();
   if (PageControl1->currentIndex() != 3) return;
   Memo1->setPlainText(LunarHint());
 }
@@ -948,14 +975,17 @@ void TZKV_LoveForm::BitBtn7Click() {
     ListBox2->addItem(QString::fromStdString(kv::FromCp1251(line)));
 }
 
-void TZKV_LoveForm::BitBtn11Click() { ResetEntries(*this); }
+void TZKV_LoveForm::BitBtn11Click() {
+  BuildTabs();  // the fields it resets
+  ResetEntries(*this);
+}
 
 void TZKV_LoveForm::closeEvent(QCloseEvent* e) {
   // A run stopped midway leaves the unfinished pass's previous scan file.
   EndCompatRun();
   // What was typed since the last press, for the next start; not before the
-  // start-up has put back what the last run kept.
-  if (startupDone_) SaveEntries(*this);
+  // fields have taken back what the last run kept.
+  if (startupDone_ && tabsBuilt_) SaveEntries(*this);
   QWidget::closeEvent(e);
 }
 

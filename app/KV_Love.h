@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTimer>
+#include <QPixmap>
 #include <QWidget>
 #include <chrono>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "compat/scan.h"
 #include "lunar/phases.h"
 #include "compat_chart.h"
+#include "entries.h"
 #include "platform.h"
 #include "widgets.h"
 
@@ -77,6 +79,10 @@ class TZKV_LoveForm : public QWidget {
   void SetCompatPause(std::chrono::milliseconds pause) { compatTimer_->setInterval(pause); }
 
   bool startupDone() const { return startupDone_; }
+  // The contents of tabs 2 to 5, built at the first change of tab; the
+  // controls below on those tabs are null until then.
+  void BuildTabs();
+  bool tabsBuilt() const { return tabsBuilt_; }
   bool compatRunning() const { return compatRun_ != nullptr; }
   // The user's place, a birth's, and today (place_tabs.h).
   PlaceTabs& Places() { return *places_; }
@@ -98,7 +104,8 @@ class TZKV_LoveForm : public QWidget {
 
   // Controls, named as the program names them.
   QTabWidget* PageControl1;
-  QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4, *TabSheet5;
+  QWidget *TabSheet1, *TabSheet2 = nullptr, *TabSheet3 = nullptr, *TabSheet4 = nullptr,
+                      *TabSheet5 = nullptr;
   // Tab 1
   TImage* Image1;
   QPushButton *BitBtn6, *BitBtn11;
@@ -160,6 +167,7 @@ class TZKV_LoveForm : public QWidget {
   void BuildTab3();
   void BuildTab4();
   void BuildTab5();
+  void ResetTabs();  // the start-up state of tabs 2 to 5
   void LoadMemo1(const std::string& utf8Text);
   void ConnectHandlers();
   void NameControls();
@@ -179,6 +187,9 @@ class TZKV_LoveForm : public QWidget {
   QIcon okGlyph_, helpGlyph_;  // made once for the buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
+  bool tabsBuilt_ = false;
+  KeptEntries kept_;  // read at the start, put in the fields once they are built
+  QPixmap background_;  // the picture behind four tabs, once loaded
   // The compatibility run in progress, stepped by its timer, one point a tick.
   void CompatTick();
   void EndCompatRun();

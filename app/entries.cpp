@@ -111,8 +111,16 @@ void RestoreEntries(TZKV_LoveForm& f, const KeptEntries& kept) {
     if (const auto v = number(k)) (f.*k.field)->setValue(*v);
   if (const auto name = kept.values.find(kName); name != kept.values.end() && Fits(*name, *f.Edit2))
     f.Edit2->setText(*name);
-  f.Places().SetBirthPlace(
-      PlaceFromValues([&kept](const QString& n) { return kept.values.value(n); }, kBirthPlace));
+  auto birth =
+      PlaceFromValues([&kept](const QString& n) { return kept.values.value(n); }, kBirthPlace);
+  // Its zone must be in this system's tz database: kept by another system,
+  // or damaged, it is dropped.
+  try {
+    if (birth) birth->Place();
+  } catch (const std::exception&) {
+    birth.reset();
+  }
+  f.Places().SetBirthPlace(birth);
 }
 
 void SaveEntries(const TZKV_LoveForm& f) {

@@ -1,7 +1,9 @@
 #include "place_chooser.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QCompleter>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QStringListModel>
 #include <cmath>
@@ -59,6 +61,22 @@ std::optional<WindowPlace> Coordinates(const QString& text) {
     p.title += QLatin1Char(' ') + p.zone;
   }
   return p;
+}
+
+// The clear button's cross, drawn here: the style's stock icon costs a
+// search of the desktop's icon theme, a third of the window's start.
+QIcon ClearGlyph() {
+  QPixmap pm(16, 16);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(0x80, 0x80, 0x80));
+  p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+  p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
+  p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
+  return QIcon(pm);
 }
 
 }  // namespace
@@ -159,7 +177,16 @@ PlaceEdit::PlaceEdit(QWidget* parent) : QLineEdit(parent) {
   completer_->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer_->setMaxVisibleItems(12);
   setCompleter(completer_);
-  setClearButtonEnabled(true);
+  // As the toolkit's own clear button: shown while there is text, and a
+  // click is an edit that empties the field.
+  clear_ = addAction(ClearGlyph(), QLineEdit::TrailingPosition);
+  clear_->setText(QString::fromUtf8("Очистить"));
+  clear_->setVisible(false);
+  connect(clear_, &QAction::triggered, this, [this] {
+    clear();
+    emit textEdited(QString());
+  });
+  connect(this, &QLineEdit::textChanged, this, [this] { ShowClearButton(); });
   connect(this, &QLineEdit::textEdited, this, &PlaceEdit::Offer);
   connect(completer_, qOverload<const QString&>(&QCompleter::activated), this,
           [this](const QString& title) {
@@ -169,6 +196,13 @@ PlaceEdit::PlaceEdit(QWidget* parent) : QLineEdit(parent) {
   connect(this, &QLineEdit::returnPressed, this, &PlaceEdit::Commit);
   connect(this, &QLineEdit::editingFinished, this, &PlaceEdit::Commit);
 }
+
+void PlaceEdit::SetClearButton(bool shown) {
+  clearable_ = shown;
+  ShowClearButton();
+}
+
+void PlaceEdit::ShowClearButton() { clear_->setVisible(clearable_ && !text().isEmpty()); }
 
 void PlaceEdit::Show(const std::optional<WindowPlace>& place) {
   shown_ = place ? place->title : QString();

@@ -67,6 +67,8 @@ class PlaceEdit : public QLineEdit {
   explicit PlaceEdit(QWidget* parent = nullptr);
   // A narrow field shows a city as "Москва, Россия", its whole title in its tip.
   void SetCompact(bool compact) { compact_ = compact; }
+  // The button that empties the field, at its right end while it has text.
+  void SetClearButton(bool shown);
   // The text shown for the place taken, which leaving the field keeps.
   void Show(const std::optional<WindowPlace>& place);
  signals:
@@ -75,6 +77,9 @@ class PlaceEdit : public QLineEdit {
  private:
   void Offer(const QString& text);
   void Commit();
+  void ShowClearButton();
+  QAction* clear_;
+  bool clearable_ = true;
   QCompleter* completer_;
   QStringListModel* offers_;
   QString shown_;

@@ -13,6 +13,7 @@
 #include "eclipse/eclipse_list.h"
 #include "eclipse/visibility.h"
 #include "lunar/daytext.h"
+#include "desktop.h"
 #include "lunar/phases.h"
 #include "today.h"
 
@@ -24,7 +25,7 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString W(const std::string& cp1251) { return QString::fromStdString(kv::FromCp1251(cp1251)); }
 
 QFont Arial(int px, bool bold = false) {
-  QFont f(QStringLiteral("Arial"));
+  QFont f(InstalledFace(QStringLiteral("Arial")));
   f.setPixelSize(px);
   f.setBold(bold);
   return f;
@@ -84,6 +85,16 @@ QString Reading(double local) {
 }  // namespace
 
 PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
+  // The start page: today's figures, once they are known.
+  TodayLabel = Caption(f_.TabSheet1, "", 24, 548);
+  TodayLabel->setObjectName(QStringLiteral("TodayLabel"));
+  TodayLabel->setFont(Arial(15));
+  TodayLabel->hide();
+  auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &f_);
+  connect(key, &QShortcut::activated, this, [this] { Guarded([this] { Today(); }); });
+}
+
+void PlaceTabs::BuildFields() {
   // The lunar tab: under the lunar days, the place and «Сегодня».
   LunarPlaceEdit = Field(f_.Panel3, "LunarPlaceEdit", "Город, по которому считаются лунные дни",
                          {7, 588, 170, 22}, 12);
@@ -117,14 +128,8 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   BirthPlaceEdit->setAccessibleName(U("Место рождения"));
   BirthPlaceEdit->setPlaceholderText(U("Москва, МСК"));
   BirthPlaceEdit->SetCompact(true);
-  BirthPlaceEdit->setClearButtonEnabled(false);  // the field is too narrow for it and a name
+  BirthPlaceEdit->SetClearButton(false);  // the field is too narrow for it and a name
   BirthPlaceLabel->setBuddy(BirthPlaceEdit);
-
-  // The start page: today's figures, once they are known.
-  TodayLabel = Caption(f_.TabSheet1, "", 24, 548);
-  TodayLabel->setObjectName(QStringLiteral("TodayLabel"));
-  TodayLabel->setFont(Arial(15));
-  TodayLabel->hide();
 
   // Tab comes to each field where it stands among the others.
   QWidget::setTabOrder(f_.SpinEdit9, BirthPlaceEdit);
@@ -136,8 +141,6 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   connect(EclipsePlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseUserPlace);
   connect(BirthPlaceEdit, &PlaceEdit::placeTyped, this, &PlaceTabs::ChooseBirthPlace);
   connect(TodayButton, &QPushButton::clicked, this, [this] { Guarded([this] { Today(); }); });
-  auto* key = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_T), &f_);
-  connect(key, &QShortcut::activated, this, [this] { Guarded([this] { Today(); }); });
 }
 
 void PlaceTabs::Guarded(const std::function<void()>& f) {
@@ -150,18 +153,15 @@ void PlaceTabs::Guarded(const std::function<void()>& f) {
 
 void PlaceTabs::Start() {
   user_ = LoadUserPlace();
+  ShowPlace();
+  // After the window is up: a month of moonrises is not start-up work.
+  QTimer::singleShot(0, this, [this] { ShowToday(); });
+}
+
+void PlaceTabs::ShowPlace() {
+  if (!LunarPlaceEdit) return;  // shown when the fields are built
   LunarPlaceEdit->Show(user_);
   EclipsePlaceEdit->Show(user_);
-  // After the window is up: a month of moonrises is not start-up work, nor
-  // is the tz database, which a kept place of birth must find its zone in.
-  QTimer::singleShot(0, this, [this] {
-    try {
-      if (birth_) birth_->Place();
-    } catch (const std::exception&) {
-      SetBirthPlace(std::nullopt);  // kept by another system, or damaged
-    }
-    ShowToday();
-  });
 }
 
 kv::LunarPlace PlaceTabs::Observer() const {
@@ -195,14 +195,12 @@ void PlaceTabs::ChooseUserPlace(const QString& text) {
     SaveUserPlace(place);
   } catch (const std::exception& e) {
     // Nothing changes: the fields show the place kept.
-    LunarPlaceEdit->Show(user_);
-    EclipsePlaceEdit->Show(user_);
+    ShowPlace();
     f_.ShowError(QString::fromUtf8(e.what()));
     return;
   }
   user_ = place;
-  LunarPlaceEdit->Show(user_);
-  EclipsePlaceEdit->Show(user_);
+  ShowPlace();
   // What the tabs show was reckoned for the place before.
   starts_.clear();
   f_.ListBox1->clear();
@@ -306,8 +304,9 @@ void PlaceTabs::Today() {
   const double now = Now();
   const kv::LocalClock clock = Observer().Clock;
   const std::int32_t year = kv::DayNumberToDate(clock.Local(now)).Year;
-  // The tab first: coming to it puts its hint into the text area.
+  // The tab first: coming to it builds it and puts its hint into the text area.
   f_.PageControl1->setCurrentIndex(3);
+  f_.BuildTabs();  // when it was in front already
   // Today's lunar month is among this year's fourteen or, in its first
   // weeks, last year's; its first lunar day may still be the previous one.
   for (std::int32_t y : {year, year - 1}) {

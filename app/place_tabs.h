@@ -21,10 +21,14 @@ class TZKV_LoveForm;
 class PlaceTabs : public QObject {
   Q_OBJECT
  public:
-  explicit PlaceTabs(TZKV_LoveForm& form);  // builds its controls into the tabs
+  explicit PlaceTabs(TZKV_LoveForm& form);  // today's figures on the start page
+  // The fields and «Сегодня» on the other tabs, once the window has built them.
+  void BuildFields();
 
   // After the start-up work: the kept place, then today's figures.
   void Start();
+  // The kept place in the fields, when they are built.
+  void ShowPlace();
 
   // Hooks of the window's handlers, given the year of the tab's field:
   // true when done here for a place.
@@ -50,9 +54,10 @@ class PlaceTabs : public QObject {
   const std::optional<WindowPlace>& UserPlace() const { return user_; }
   const std::optional<WindowPlace>& BirthPlace() const { return birth_; }
 
-  PlaceEdit *LunarPlaceEdit, *EclipsePlaceEdit, *BirthPlaceEdit;
-  QPushButton* TodayButton;
-  QLabel *TodayLabel, *EclipsePlaceLabel, *BirthPlaceLabel;
+  // Null until BuildFields, but for TodayLabel.
+  PlaceEdit *LunarPlaceEdit = nullptr, *EclipsePlaceEdit = nullptr, *BirthPlaceEdit = nullptr;
+  QPushButton* TodayButton = nullptr;
+  QLabel *TodayLabel, *EclipsePlaceLabel = nullptr, *BirthPlaceLabel = nullptr;
 
  private:
   kv::LunarPlace Observer() const;  // the user's place, or the window's at GMT

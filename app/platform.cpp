@@ -175,8 +175,9 @@ std::string Where() {
 
 void RegistryKey::WriteString(const QString& name, const QString& value) {
   if (d_->s) {
+    // Stored at Close(): each store locks, writes and flushes the file to
+    // the disk, which a start would otherwise wait for once per value.
     d_->s->setValue(name, value);
-    d_->s->sync();
     if (d_->s->status() == QSettings::NoError && d_->s->isWritable()) return;
   }
   throw RegistryError("Не удаётся записать значение «" + name.toStdString() + "» в настройки " +

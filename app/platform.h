@@ -43,7 +43,8 @@ class RegistryKey {
   // kept aside as NAME.damaged and replaced: Notice() then says so.
   bool Open(bool create);
   const QString& Notice() const { return notice_; }
-  void WriteString(const QString& name, const QString& value);  // RegistryError
+  // RegistryError when the settings cannot be written; stored by Close().
+  void WriteString(const QString& name, const QString& value);
   // Several values in one write; nothing is written when none changes.
   void WriteStrings(const SettingValues& values);  // RegistryError
   bool ValueExists(const QString& name) const;

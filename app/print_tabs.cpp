@@ -67,7 +67,9 @@ PrintTabs::PrintTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
   connect(PrintAction, &QAction::triggered, this, [this] { Print(false); });
   connect(PreviewAction, &QAction::triggered, this, [this] { Print(true); });
   connect(PdfAction, &QAction::triggered, this, [this] { SavePdf(); });
+}
 
+void PrintTabs::AttachMenus() {
   for (QWidget* tab : {f_.TabSheet2, f_.TabSheet3, f_.TabSheet4, f_.TabSheet5}) AddMenu(tab);
   AddMenu(f_.Memo1);
 }

@@ -34,7 +34,9 @@ inline constexpr char kPrintModule[] = "korvella-love-print";
 class PrintTabs : public QObject {
   Q_OBJECT
  public:
-  explicit PrintTabs(TZKV_LoveForm& form);  // adds the actions and the tabs' menus
+  explicit PrintTabs(TZKV_LoveForm& form);  // adds the actions
+  // The menus of tabs 2 to 5, once they are built.
+  void AttachMenus();
 
   QAction *PrintAction, *PreviewAction, *PdfAction;
 

@@ -107,8 +107,10 @@ class Probe {
     settingsFile_ = file;
     settingsName_ = p.filename();
     inotify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    if (inotify_ < 0 ||
-        inotify_add_watch(inotify_, p.parent_path().c_str(), IN_CLOSE_WRITE | IN_MOVED_TO) < 0)
+    // Written in place, renamed into place, or (a new file written whole
+    // beforehand, as QSaveFile does) linked into place.
+    if (inotify_ < 0 || inotify_add_watch(inotify_, p.parent_path().c_str(),
+                                          IN_CLOSE_WRITE | IN_MOVED_TO | IN_CREATE) < 0)
       Die("cannot watch " + p.parent_path().string());
   }
 

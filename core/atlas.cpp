@@ -1,5 +1,7 @@
 #include "atlas.h"
 
+#include <dlfcn.h>
+// For the types only: the library is opened at the first use (Library()).
 #include <geonames.h>
 
 #include <QFile>
@@ -7,9 +9,10 @@
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_map>
 #include <memory>
 #include <numeric>
+#include <type_traits>
+#include <unordered_map>
 
 namespace kv {
 
@@ -47,6 +50,38 @@ std::unordered_map<std::string, std::string> ReadCatalog(const char* path) {
   for (std::uint32_t i = 0; i < n && 8ull * i < static_cast<std::uint64_t>(data.size()); ++i)
     m.emplace(text(originals, i), text(translations, i));
   return m;
+}
+
+// libgeonames and what it brings (GIO, GObject, libmount, ...) cost every
+// start of the window its loading, relocation and constructors, and most
+// starts never ask for a city: opened when the atlas is first read instead.
+struct Geonames {
+  decltype(&geonames_get_n_cities) GetNCities;
+  decltype(&geonames_get_city) GetCity;
+  decltype(&geonames_city_free) CityFree;
+  decltype(&g_variant_get_type_string) TypeString;
+  decltype(&g_variant_get) Get;
+};
+
+Geonames Library() {
+  void* lib = ::dlopen(KV_GEONAMES_SONAME, RTLD_NOW | RTLD_LOCAL);
+  const auto missing = [](const char* what) {
+    const char* why = ::dlerror();
+    return AtlasError(std::string("атлас городов (") + what + ") не загружается" +
+                      (why ? std::string(": ") + why : std::string()));
+  };
+  if (!lib) throw missing(KV_GEONAMES_SONAME);
+  Geonames g{};
+  const auto bind = [&](auto& fn, const char* name) {
+    fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(::dlsym(lib, name));
+    if (!fn) throw missing(name);
+  };
+  bind(g.GetNCities, "geonames_get_n_cities");
+  bind(g.GetCity, "geonames_get_city");
+  bind(g.CityFree, "geonames_city_free");
+  bind(g.TypeString, "g_variant_get_type_string");
+  bind(g.Get, "g_variant_get");
+  return g;  // the library stays for the process: the atlas is kept
 }
 
 std::string Translated(const std::unordered_map<std::string, std::string>& ru,
@@ -113,21 +148,21 @@ std::string AtlasCity::Title() const {
 }
 
 Atlas::Atlas() {
+  const Geonames g = Library();
   const auto ru = ReadCatalog(kRussianNames);
-  const gint n = geonames_get_n_cities();
+  const gint n = g.GetNCities();
   cities_.reserve(static_cast<std::size_t>(std::max(n, 0)));
   for (gint i = 0; i < n; ++i) {
-    std::unique_ptr<GeonamesCity, void (*)(GeonamesCity*)> c(geonames_get_city(i),
-                                                             geonames_city_free);
+    std::unique_ptr<GeonamesCity, void (*)(GeonamesCity*)> c(g.GetCity(i), g.CityFree);
     // The record itself, not the accessors: they translate by the user's
     // locale, and both the Latin and the Russian names are wanted.
-    if (!c || !g_variant_is_of_type(c.get(), G_VARIANT_TYPE("(sssssssudd)")))
+    if (!c || std::strcmp(g.TypeString(c.get()), "(sssssssudd)") != 0)
       throw AtlasError("атлас городов (libgeonames) записан в незнакомом виде");
     const gchar *id, *name, *regionCode, *region, *countryCode, *country, *zone;
     guint32 population;
     gdouble latitude, longitude;
-    g_variant_get(c.get(), "(&s&s&s&s&s&s&sudd)", &id, &name, &regionCode, &region, &countryCode,
-                  &country, &zone, &population, &latitude, &longitude);
+    g.Get(c.get(), "(&s&s&s&s&s&s&sudd)", &id, &name, &regionCode, &region, &countryCode, &country,
+          &zone, &population, &latitude, &longitude);
     AtlasCity city;
     city.NameEn = name;
     city.RegionEn = region;

@@ -76,6 +76,19 @@ TEST_F(EntriesTest, EntriesComeBackAtTheNextStart) {
   g.SpinEdit21->setText(QStringLiteral("2000"));
   form_.reset();
   EXPECT_EQ(Start().SpinEdit21->text(), QStringLiteral("1999"));
+
+  // Tabs left unbuilt, as a start leaves them: closing keeps what was kept,
+  // and the first change of tab shows it.
+  form_->close();
+  form_.reset();
+  buildTabs_ = false;
+  Start().close();
+  form_.reset();
+  auto& h = Start();
+  h.PageControl1->setCurrentIndex(4);
+  ASSERT_TRUE(h.tabsBuilt());
+  EXPECT_EQ(h.SpinEdit21->text(), QStringLiteral("1999"));
+  EXPECT_EQ(h.Edit2->text(), U("Мария"));
   EXPECT_TRUE(messages_.empty()) << messages_[0].toStdString();
 }
 

@@ -78,6 +78,8 @@ class WindowTest : public ::testing::Test {
       EXPECT_TRUE(QTest::qWaitForWindowActive(form_.get()));
     }
     EXPECT_TRUE(QTest::qWaitFor([this] { return form_->startupDone(); }));
+    // Tests reach every tab's controls without coming to the tab first.
+    if (buildTabs_) form_->BuildTabs();
     return *form_;
   }
 
@@ -103,6 +105,7 @@ class WindowTest : public ::testing::Test {
   // The compatibility run without its pause: a test about its pace sets
   // kv::kCompatPause before Start().
   std::chrono::milliseconds compatPause_{0};
+  bool buildTabs_ = true;  // false: tabs 2 to 5 as the window leaves them
   kvtest::TempDir tmp_{"kv_window"};
   fs::path root_ = tmp_.path(), main_, oldCwd_;
   QByteArray oldConfig_;

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QTextBlock>
 
+#include "app/place_tabs.h"
 #include "window_fixture.h"
 
 namespace {
@@ -160,6 +161,61 @@ TEST_F(WindowTest, StartupRecordsTheDirectoriesAndResetsTheWindow) {
   EXPECT_EQ(f.ListBox1->count(), 0);
   EXPECT_TRUE(f.Memo1->toPlainText().isEmpty());
   EXPECT_EQ(f.Memo1->font().pointSize(), 12);
+  EXPECT_TRUE(messages_.empty());
+}
+
+// Tabs 2 to 5 wait for the first change of tab and then look as the
+// start-up work left them, the kept place in its fields.
+TEST_F(WindowTest, OtherTabsAreBuiltAtTheFirstChangeOfTabAsTheStartUpLeftThem) {
+  CopyPicture();
+  {
+    QSettings s(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Korvella_Love"));
+    s.setValue("rPlace", U("Москва — Москва, Россия"));
+    s.setValue("rPlaceLatitude", "55.75");
+    s.setValue("rPlaceLongitude", "37.62");
+    s.setValue("rPlaceZone", "Europe/Moscow");
+  }
+  buildTabs_ = false;
+  auto& f = Start();
+  EXPECT_FALSE(f.tabsBuilt());
+  EXPECT_EQ(f.TabSheet4, nullptr);
+  EXPECT_EQ(f.Places().LunarPlaceEdit, nullptr);
+  ASSERT_TRUE(f.Places().UserPlace());
+
+  f.PageControl1->setCurrentIndex(3);
+  ASSERT_TRUE(f.tabsBuilt());
+  EXPECT_TRUE(f.TabSheet4->isVisible());
+  EXPECT_EQ(f.TabSheet4->geometry(), f.TabSheet1->geometry());  // centred as the first
+  EXPECT_TRUE(f.Memo1->toPlainText().contains(U("Установите")));
+  EXPECT_EQ(f.Memo1->font().pointSize(), 12);
+  const QString year = QString::number(QDate::currentDate().year());
+  EXPECT_EQ(f.SpinEdit21->text(), year);
+  EXPECT_EQ(f.SpinEdit22->text(), year);
+  EXPECT_EQ(f.RadioGroup1ItemIndex(), -1);
+  EXPECT_TRUE(f.Panel8->isHidden() && f.Panel2->isHidden() && f.Panel1->isHidden());
+  for (TImage* i : {f.Image5, f.Image6, f.Image7})
+    EXPECT_EQ(i->pixmap().cacheKey(), f.Image1->pixmap().cacheKey())
+        << i->objectName().toStdString();
+  // Their handlers too.
+  f.ListBox2->show();
+  f.SpinEdit21->setText(QStringLiteral("2001"));
+  EXPECT_TRUE(f.ListBox2->isHidden());
+
+  // The kept place, with the button that empties its field; emptied, it is forgotten.
+  kvapp::PlaceEdit* field = f.Places().LunarPlaceEdit;
+  EXPECT_EQ(field->text(), U("Москва, Россия"));
+  ASSERT_FALSE(field->actions().isEmpty());
+  QAction* clear = field->actions().front();
+  EXPECT_TRUE(clear->isVisible());
+  field->setFocus();
+  clear->trigger();
+  EXPECT_TRUE(field->text().isEmpty());
+  EXPECT_FALSE(clear->isVisible());
+  QTest::keyClick(field, Qt::Key_Return);
+  EXPECT_FALSE(f.Places().UserPlace());
+  EXPECT_TRUE(f.Places().EclipsePlaceEdit->text().isEmpty());
+  f.Places().BirthPlaceEdit->setText(U("Тверь"));  // a field too narrow for the button
+  EXPECT_FALSE(f.Places().BirthPlaceEdit->actions().front()->isVisible());
   EXPECT_TRUE(messages_.empty());
 }
 
