@@ -93,13 +93,7 @@ const Command kCommands[] = {
          "\n"
          "Example, born in Moscow at 12:15 on 1 July 1985 (UTC+04:00 then):\n"
          "  kvlove chart 01.07.1985 12:15 --place Москва\n"),
-     .options = {kBirthPlace,
-                 kZone,
-                 {"--pdf", "FILE",
-                  QT_TRANSLATE_NOOP("Kvlove", "also save the page as the PDF FILE (A4), as the window's\n"
-                                              "Ctrl+S does")},
-                 kLenientDates,
-                 kFormat},
+     .options = {kBirthPlace, kZone, kLenientDates, kFormat},
      .minArgs = 1,
      .maxArgs = 2,
      .run = RunChart},
