@@ -118,12 +118,13 @@ Date ParseIsoDate(std::string_view s, std::string_view what, bool lenient) {
   const bool negative = !s.empty() && s[0] == '-';
   const std::string_view digits = s.substr(!s.empty() && (s[0] == '-' || s[0] == '+'));
   const std::size_t dash = digits.find('-');
-  const std::string_view y = digits.substr(0, dash);
-  const std::string_view m = dash == std::string_view::npos ? "" : digits.substr(dash + 1, 2);
-  const std::string_view d = dash == std::string_view::npos ? "" : digits.substr(dash + 4);
-  if (dash == std::string_view::npos || !AllDigits(y) || y.size() < 4 || y.size() > 5 ||
-      digits.size() != dash + 6 || digits[dash + 3] != '-' || !AllDigits(m) || !AllDigits(d) ||
-      d.size() != 2)
+  // The shape first: only then are the parts' places inside the text.
+  const bool shaped =
+      dash != std::string_view::npos && digits.size() == dash + 6 && digits[dash + 3] == '-';
+  const std::string_view y = shaped ? digits.substr(0, dash) : "";
+  const std::string_view m = shaped ? digits.substr(dash + 1, 2) : "";
+  const std::string_view d = shaped ? digits.substr(dash + 4) : "";
+  if (!shaped || !AllDigits(y) || y.size() < 4 || y.size() > 5 || !AllDigits(m) || !AllDigits(d))
     throw UsageError(
         Kvlove::tr("malformed %1 '%2' (expected DD.MM.YYYY or YYYY-MM-DD)", {what, s}));
   const std::int64_t yv = Number(y, Kvlove::tr("year"), s) * (negative ? -1 : 1);

@@ -10,10 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view s(reinterpret_cast<const char*>(data), size);
-  try {
-    const kvcli::Date d = kvcli::ParseDate(s);
-    if (d.day < 1 || d.day > 31 || d.month < 1 || d.month > 12) std::abort();
-  } catch (const kvcli::UsageError&) {
+  for (const bool lenient : {false, true}) {
+    try {
+      const kvcli::Date d = kvcli::ParseDate(s, "", lenient);
+      if (d.day < 1 || d.day > 31 || d.month < 1 || d.month > 12) std::abort();
+    } catch (const kvcli::UsageError&) {
+    }
   }
   try {
     const kvcli::Time t = kvcli::ParseTime(s);
