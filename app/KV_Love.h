@@ -188,7 +188,7 @@ class TZKV_LoveForm : public QWidget {
   bool startupQueued_ = false;
   bool startupDone_ = false;
   bool tabsBuilt_ = false;
-  KeptEntries kept_;  // read at the start, put in the fields once they are built
+  KeptEntries kept_;    // read at the start, put in the fields once they are built
   QPixmap background_;  // the picture behind four tabs, once loaded
   // The compatibility run in progress, stepped by its timer, one point a tick.
   void CompatTick();

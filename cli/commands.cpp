@@ -127,8 +127,9 @@ const Command kCommands[] = {
                                     "also save both charts with the birth date, the years and a\n"
                                     "legend as the PDF FILE (A4), as the window's Ctrl+S does")},
                  {"--extremes", nullptr,
-                  QT_TRANSLATE_NOOP("Kvlove", "print each year's 10 highest and 10 lowest points instead\n"
-                                              "of every point")},
+                  QT_TRANSLATE_NOOP("Kvlove",
+                                    "print each year's 10 highest and 10 lowest points instead\n"
+                                    "of every point")},
                  kLenientDates,
                  kFormat},
      .minArgs = 2,
@@ -160,8 +161,9 @@ const Command kCommands[] = {
      .options = {kBirthPlace,
                  kZone,
                  {"--pdf", "FILE",
-                  QT_TRANSLATE_NOOP("Kvlove", "also save the page as the PDF FILE (A4), as the window's\n"
-                                              "Ctrl+S does")},
+                  QT_TRANSLATE_NOOP("Kvlove",
+                                    "also save the page as the PDF FILE (A4), as the window's\n"
+                                    "Ctrl+S does")},
                  kLenientDates,
                  kFormat},
      .minArgs = 3,
