@@ -47,8 +47,6 @@ constexpr int kTabHeight = 636;
 constexpr int kWindowWidth = 992;
 constexpr int kWindowHeight = 666;
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
 QFont Font(const QString& family, int px, bool bold = false) {
   QFont f(InstalledFace(family));
   f.setPixelSize(px);

@@ -21,7 +21,6 @@ namespace kvapp {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 QString W(const std::string& cp1251) { return QString::fromStdString(kv::FromCp1251(cp1251)); }
 
 QFont Arial(int px, bool bold = false) {

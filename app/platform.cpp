@@ -281,8 +281,6 @@ QString InstanceName(const QString& mainDir, const QString& kind) {
              QCryptographicHash::hash(id, QCryptographicHash::Sha256).toHex().left(24));
 }
 
-constexpr int kAnswerMs = 5000;  // an earlier start may still be building its window
-
 // Requests are lines; what has come without its line end waits for the rest.
 // A line longer than any request is dropped whole.
 void TakeLines(QByteArray& pending, const QByteArray& got,
@@ -484,7 +482,7 @@ InstanceLock::Outcome InstanceLock::Claim(const QString& request) {
   message += '\n';
   if (lockName_.isEmpty()) return First;  // nowhere to lock: run unguarded rather than not at all
   lock_ = std::make_unique<Lock>(lockName_);
-  const QDeadlineTimer deadline(kAnswerMs);
+  const QDeadlineTimer deadline(answerMs_);
   for (;;) {
     switch (lock_->Take()) {
       case Lock::Taken:

@@ -86,6 +86,10 @@ class InstanceLock : public QObject {
   // request: one line handed to the holder, at most kMaxRequest bytes in UTF-8.
   Outcome Claim(const QString& request = QStringLiteral("raise"));
   static constexpr int kMaxRequest = 1024;
+  // How long Claim waits for a holder to answer: an earlier start may still
+  // be building its window.
+  static constexpr int kAnswerMs = 5000;
+  void setAnswerWait(int ms) { answerMs_ = ms; }
   QString lockFileName() const { return lockName_; }
   // Why the window runs without a lock, or for NoAnswer who holds it.
   QString problem() const { return problem_; }
@@ -100,6 +104,7 @@ class InstanceLock : public QObject {
   QString lockName_, channelName_, problem_;
   std::unique_ptr<Lock> lock_;
   std::unique_ptr<Channel> channel_;
+  int answerMs_ = kAnswerMs;
   void Received(const QByteArray& line);
 };
 

@@ -22,8 +22,6 @@ namespace kvapp {
 
 namespace {
 
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-
 enum Tab { kStart, kCompat, kReport, kLunar, kEclipses };
 
 // A name the file systems take: no separators, no characters Windows

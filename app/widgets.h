@@ -17,6 +17,9 @@
 
 namespace kvapp {
 
+// A text of our own, written in UTF-8 in the sources.
+inline QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
 // A field that holds no whole number when its tab's button reads it; the
 // message names the field, what it holds and what it takes (UTF-8).
 struct FieldError : std::runtime_error {

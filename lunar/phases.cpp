@@ -41,7 +41,7 @@ double PhaseInstant(std::int32_t k, int j) {
   return Store(static_cast<long double>(m) + delta);
 }
 
-std::string DateOf(double x) {
+std::string DateText(double x) {
   std::string date, time;
   DayNumberToStrings(x, date, time);
   return date;
@@ -61,7 +61,7 @@ std::vector<std::string> PhaseListing(const std::vector<TLunationPhases>& lunati
                                       const LocalClock& clock) {
   std::vector<std::string> lines{
       "", "", ToCp1251(" Лун.месяц Новолуние    I четверть     Полнолуние     III четверть"), ""};
-  const auto date = [&clock](double x) { return DateOf(clock.Local(x)); };
+  const auto date = [&clock](double x) { return DateText(clock.Local(x)); };
   int i = 0;
   for (const TLunationPhases& l : lunations) {
     lines.push_back("   " + Field(++i, 2) + "     " + date(l.NewMoon) + "    " +

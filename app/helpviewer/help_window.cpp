@@ -45,7 +45,7 @@ class Browser : public QTextBrowser {
     // A page that is missing becomes its message; a picture or stylesheet
     // that is missing stays missing.
     if (type == QTextDocument::HtmlResource)
-      return PageText(r.body, PathOf(url), archive_.FileName());
+      return ViewedPageText(r.body, PathOf(url), archive_.FileName());
     if (r.found) return r.body;
     if (type == QTextDocument::ImageResource)
       return QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -103,7 +103,7 @@ QAction* NewAction(QWidget* owner, const QIcon& icon, const QString& text,
   return a;
 }
 
-QString PageText(const QByteArray& body, const QString& path, const QString& file) {
+QString ViewedPageText(const QByteArray& body, const QString& path, const QString& file) {
   // As the browser reads bytes: the charset the page declares, else UTF-8.
   QStringDecoder decoder = QStringDecoder::decoderForHtml(body);
   if (!decoder.isValid()) decoder = QStringDecoder(QStringDecoder::Utf8);

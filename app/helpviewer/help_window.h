@@ -35,7 +35,7 @@ inline constexpr int kMaxNesting = 8;
 // `file`: the page in the charset it declares, or the note of TooDeepPage
 // for one nested deeper than kMaxNesting. Parsed once on its own, without
 // layout and without reading anything, to find that out.
-QString PageText(const QByteArray& body, const QString& path, const QString& file);
+QString ViewedPageText(const QByteArray& body, const QString& path, const QString& file);
 
 // The address of a page of the open help file ("30.html#calc" -> chm:/30.html#calc);
 // an address of another kind (http:, mailto:) comes back as it is.

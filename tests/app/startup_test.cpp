@@ -190,6 +190,7 @@ TEST_F(StartupTest, LockInAFolderOfOurOwnTakesOverWhatNoOneHolds) {
     ASSERT_EQ(::write(fd, "31337\nhere\n", 11), 11);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
     kvapp::InstanceLock instance(Dir(main_));
+    instance.setAnswerWait(100);
     EXPECT_EQ(instance.Claim(), kvapp::InstanceLock::NoAnswer);
     EXPECT_EQ(instance.problem(), U("процесс 31337"));
     ::close(fd);

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const QByteArray body(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   QTextBrowser* view = window->View();
   view->setHtml(
-      kv::help::PageText(body, QStringLiteral("page.html"), QStringLiteral("LoveHelp.chm")));
+      kv::help::ViewedPageText(body, QStringLiteral("page.html"), QStringLiteral("LoveHelp.chm")));
   QTextDocument* doc = view->document();
   doc->setTextWidth(580);
   if (!(doc->size().width() >= 0)) std::abort();  // laid out whole

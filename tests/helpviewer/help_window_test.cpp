@@ -201,7 +201,7 @@ TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
   const int limit = kv::help::kMaxNesting;
   // Thousands of levels, a few more than the limit, and tables never closed.
   for (const QByteArray& page : {nested(3000), nested(limit + 1), nested(20, false)}) {
-    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    w.View()->setHtml(kv::help::ViewedPageText(page, "deep.html", BuiltHelp()));
     QTest::qWait(0);  // laid out and drawn
     const QString text = w.View()->toPlainText();
     EXPECT_TRUE(
@@ -210,7 +210,7 @@ TEST(HelpWindowTest, DeeplyNestedPagesAreRefusedWithANote) {
     EXPECT_TRUE(text.contains("глубже 8 уровней")) << U(text);
   }
   for (const QByteArray& page : {nested(limit), nested(limit, false)}) {
-    w.View()->setHtml(kv::help::PageText(page, "deep.html", BuiltHelp()));
+    w.View()->setHtml(kv::help::ViewedPageText(page, "deep.html", BuiltHelp()));
     w.View()->viewport()->repaint();
     EXPECT_TRUE(w.View()->toPlainText().contains("глубина"));
   }
