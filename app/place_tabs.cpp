@@ -43,7 +43,8 @@ QLabel* Caption(QWidget* parent, const char* text, int x, int y) {
   return l;
 }
 
-PlaceEdit* Field(QWidget* parent, const char* name, const char* description, QRect r, int px) {
+PlaceEdit* NewPlaceEdit(QWidget* parent, const char* name, const char* description, QRect r,
+                        int px) {
   auto* e = new PlaceEdit(parent);
   e->setObjectName(QString::fromLatin1(name));
   e->setGeometry(r);
@@ -95,8 +96,8 @@ PlaceTabs::PlaceTabs(TZKV_LoveForm& form) : QObject(&form), f_(form) {
 
 void PlaceTabs::BuildFields() {
   // The lunar tab: under the lunar days, the place and «Сегодня».
-  LunarPlaceEdit = Field(f_.Panel3, "LunarPlaceEdit", "Город, по которому считаются лунные дни",
-                         {7, 588, 170, 22}, 12);
+  LunarPlaceEdit = NewPlaceEdit(f_.Panel3, "LunarPlaceEdit",
+                                "Город, по которому считаются лунные дни", {7, 588, 170, 22}, 12);
   LunarPlaceEdit->setPlaceholderText(U("Ваш город"));
   LunarPlaceEdit->SetCompact(true);
   LunarPlaceEdit->setAccessibleName(U("Ваш город"));
@@ -112,18 +113,19 @@ void PlaceTabs::BuildFields() {
 
   // The eclipse tab: the place over the year's row.
   EclipsePlaceLabel = Caption(f_.TabSheet5, " Ваш город ", 9, 545);
-  EclipsePlaceEdit =
-      Field(f_.TabSheet5, "EclipsePlaceEdit", "Время затмений по его поясу и их видимость оттуда",
-            {EclipsePlaceLabel->geometry().right() + 8, 541, 480, 25}, 15);
+  EclipsePlaceEdit = NewPlaceEdit(f_.TabSheet5, "EclipsePlaceEdit",
+                                  "Время затмений по его поясу и их видимость оттуда",
+                                  {EclipsePlaceLabel->geometry().right() + 8, 541, 480, 25}, 15);
   EclipsePlaceEdit->setAccessibleName(U("Ваш город"));
   EclipsePlaceEdit->setPlaceholderText(U("Гринвич, время GMT"));
   EclipsePlaceLabel->setBuddy(EclipsePlaceEdit);
 
   // The horoscope tab: the place of birth beside the hour.
   BirthPlaceLabel = Caption(f_.TabSheet3, " Место рождения ", 565, 557);
-  BirthPlaceEdit = Field(f_.TabSheet3, "BirthPlaceEdit",
-                         "Час и минута — местное время этого места; пусто — московское время",
-                         {565, 575, 145, 23}, 12);
+  BirthPlaceEdit =
+      NewPlaceEdit(f_.TabSheet3, "BirthPlaceEdit",
+                   "Час и минута — местное время этого места; пусто — московское время",
+                   {565, 575, 145, 23}, 12);
   BirthPlaceEdit->setAccessibleName(U("Место рождения"));
   BirthPlaceEdit->setPlaceholderText(U("Москва, МСК"));
   BirthPlaceEdit->SetCompact(true);

@@ -129,6 +129,8 @@ Date ParseIsoDate(std::string_view s, std::string_view what, bool lenient) {
         Kvlove::tr("malformed %1 '%2' (expected DD.MM.YYYY or YYYY-MM-DD)", {what, s}));
   const std::int64_t yv = Number(y, Kvlove::tr("year"), s) * (negative ? -1 : 1);
   const std::int64_t mv = Number(m, Kvlove::tr("month"), s), dv = Number(d, Kvlove::tr("day"), s);
+  // The program's day count starts on -4713-11-24: its calendar knows no earlier day.
+  CheckRange(yv, {-4712, 99999}, Kvlove::tr("year"), s);
   CheckRange(dv, kv::kDayInput, Kvlove::tr("day"), s);
   CheckRange(mv, kv::kMonthInput, Kvlove::tr("month"), s);
   // QDate counts historical years: its -1 is astronomical 0.

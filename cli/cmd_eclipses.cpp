@@ -14,7 +14,7 @@ namespace kvcli {
 
 namespace {
 // Leading and trailing blanks off: "18°21’Льва     " -> "18°21’Льва".
-std::string Trimmed(const std::string& cp1251) {
+std::string TrimmedUtf8(const std::string& cp1251) {
   const std::size_t b = cp1251.find_first_not_of(' '), e = cp1251.find_last_not_of(' ');
   return b == std::string::npos ? "" : kv::FromCp1251(cp1251.substr(b, e - b + 1));
 }
@@ -70,10 +70,10 @@ int RunEclipses(const Context& ctx) {
     std::vector<Json> values{line.record,
                              IsoMoment(r.Instant, clock),
                              kv::EclipseKindCode(r),
-                             Trimmed(kv::Eclipse_Kind[r.Lunar ? 1 : 0]),
+                             TrimmedUtf8(kv::Eclipse_Kind[r.Lunar ? 1 : 0]),
                              kv::EclipseTypeCode(r),
-                             Trimmed(kv::Eclipse_Type[r.Kind]),
-                             Trimmed(kv::FormatEclipseDegree(r.Lon)),
+                             TrimmedUtf8(kv::Eclipse_Type[r.Kind]),
+                             TrimmedUtf8(kv::FormatEclipseDegree(r.Lon)),
                              r.Lon};
     if (details)
       values.insert(values.end(), {r.Instant, r.Magnitude, r.Partial_Hours, r.Central_Hours});
