@@ -37,7 +37,7 @@ double DayNumber(std::int32_t D, std::int32_t M, std::int32_t Y, std::int32_t h,
 
 void DayNumberToDate(double x, std::int32_t& day, std::int32_t& month, std::int32_t& year,
                      std::int32_t& hour, std::int32_t& minute, std::int32_t& second) {
-  const double J = Store(static_cast<long double>(x) + 2415020.0L);
+  const double J = Store(static_cast<long double>(x) + kJulianDayOfZero);
   const double Z = Store(Int(static_cast<long double>(J) + 0.5L));
   double K;
   if (Z < 2299161.0) {

@@ -11,6 +11,9 @@ namespace kv {
 static_assert(std::numeric_limits<long double>::digits == 64,
               "the arithmetic needs 80-bit extended precision long double");
 
+// The Julian day of day number 0.
+inline constexpr double kJulianDayOfZero = 2415020.0;
+
 struct CalendarDate {
   std::int32_t Day = 0, Month = 0, Year = 0;
   std::int32_t Hour = 0, Minute = 0, Second = 0;

@@ -34,7 +34,7 @@ void Calc(double tET, int p, int flags, double (&xx)[6], double x) {
 
 void PlanetPosition(int k, double x, double& Lon, double& Decl, double& Speed, std::int32_t& Sign) {
   const int p = kSweBody[k];
-  const double tUT = Store(static_cast<long double>(x) + 2415020.0L);
+  const double tUT = Store(static_cast<long double>(x) + kJulianDayOfZero);
   const double dT = swe_deltat(tUT);
   const double tET = Store(static_cast<long double>(tUT) + dT);
 

@@ -6,10 +6,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/calendar.h"
+
 namespace kv {
 
 namespace {
-constexpr double kJulianDayOfZero = 2415020.0;  // Julian day of day number 0
 // The program's instant of an eclipse lies within hours of the ephemeris'
 // greatest phase; eclipses of one kind come a month or more apart.
 constexpr double kSameEclipseDays = 1.0;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/calendar.h"
 #include "core/checked.h"
 #include "core/lunation.h"
 #include "phases.h"
@@ -13,8 +14,6 @@
 namespace kv {
 
 namespace {
-
-constexpr double kJulianDayOfZero = 2415020.0;
 
 // The new moons of the phase table's series around x, in time order.
 std::vector<double> NewMoonsAround(double x) {

@@ -19,8 +19,7 @@ using namespace kv;
 
 namespace {
 
-constexpr double kJd = 2415020.0;  // day number 0 as a Julian day
-const double kEnd = DayNumber(1, 1, 2101, 0, 0, 0) + kJd;
+const double kEnd = DayNumber(1, 1, 2101, 0, 0, 0) + kJulianDayOfZero;
 
 struct City {
   const char* id;
@@ -83,7 +82,7 @@ TEST_P(EclipseLocalTest, Visibility1900To2100AgreesWithSwetest) {
     int visible = 0;
     for (const TEclipseData& e : ours) {
       const LocalEclipse l = SeenFrom(e, c.lat, c.lon);
-      const double jd = e.Instant + kJd;
+      const double jd = e.Instant + kJulianDayOfZero;
       const double* theirs = nullptr;
       for (const double& t : e.Lunar ? lunar : solar)
         if (std::fabs(t - jd) < 1.0) theirs = &t;
@@ -92,7 +91,7 @@ TEST_P(EclipseLocalTest, Visibility1900To2100AgreesWithSwetest) {
       ASSERT_EQ(l.Visible, theirs != nullptr) << what.str();
       if (!theirs) continue;
       ++visible;
-      EXPECT_NEAR((l.LocalMaximum + kJd - *theirs) * 86400, 0, 1.0) << what.str();
+      EXPECT_NEAR((l.LocalMaximum + kJulianDayOfZero - *theirs) * 86400, 0, 1.0) << what.str();
       const double altitude = Altitude(e.Lunar ? SE_MOON : SE_SUN, *theirs, c);
       if (std::fabs(altitude) > 1.0) {
         EXPECT_EQ(l.MaximumVisible, altitude > 0) << what.str();

@@ -17,8 +17,6 @@ using namespace kv;
 
 namespace {
 
-constexpr double kJd = 2415020.0;  // day number 0 as a Julian day
-
 struct Event {
   bool lunar;
   int type;        // our type codes
@@ -45,19 +43,19 @@ std::vector<Event> SwissEclipses(double start, double end) {
   char serr[AS_MAXCH];
   double tret[10];
   for (bool lunar : {false, true}) {
-    for (double t = start + kJd;;) {
+    for (double t = start + kJulianDayOfZero;;) {
       const std::int32_t f = lunar ? swe_lun_eclipse_when(t, SEFLG_SWIEPH, 0, tret, 0, serr)
                                    : swe_sol_eclipse_when_glob(t, SEFLG_SWIEPH, 0, tret, 0, serr);
       if (f < 0) ADD_FAILURE() << serr;
-      if (f < 0 || tret[0] - kJd >= end) break;
-      v.push_back({lunar, OurCode(f, lunar), tret[0] - kJd});
+      if (f < 0 || tret[0] - kJulianDayOfZero >= end) break;
+      v.push_back({lunar, OurCode(f, lunar), tret[0] - kJulianDayOfZero});
       t = tret[0] + 1;
     }
   }
   return v;
 }
 
-std::string Date(double x) {
+std::string DateText(double x) {
   std::string d, t;
   DayNumberToStrings(x, d, t);
   return d;
@@ -106,7 +104,7 @@ TEST(EclipseSwissTest, Years1900To2050) {
         best = static_cast<int>(j);
     const char body = o.lunar ? 'L' : 'S';
     if (best < 0) {
-      diffs.insert({body, Date(o.instant), o.type, 0});
+      diffs.insert({body, DateText(o.instant), o.type, 0});
       continue;
     }
     ++matched;
@@ -115,7 +113,7 @@ TEST(EclipseSwissTest, Years1900To2050) {
     if (o.type == theirs[best].type)
       ++sameType;
     else
-      diffs.insert({body, Date(o.instant), o.type, theirs[best].type});
+      diffs.insert({body, DateText(o.instant), o.type, theirs[best].type});
   }
   int listedCount = 0;
   for (std::size_t j = 0; j < theirs.size(); ++j) {
@@ -126,7 +124,7 @@ TEST(EclipseSwissTest, Years1900To2050) {
     // What our classifier makes of the lunation we left out.
     double D = theirs[j].instant, m, p, c;
     const int t = theirs[j].lunar ? LunarEclipse(D, m, p, c) : SolarEclipse(D, m, p, c);
-    diffs.insert({theirs[j].lunar ? 'L' : 'S', Date(theirs[j].instant), t, theirs[j].type});
+    diffs.insert({theirs[j].lunar ? 'L' : 'S', DateText(theirs[j].instant), t, theirs[j].type});
   }
 
   const double nOurs = static_cast<double>(ours.size()),

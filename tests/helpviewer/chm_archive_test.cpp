@@ -14,8 +14,6 @@ namespace {
 
 QString Source(const QString& name) { return QStringLiteral(KV_HELP_SOURCES "/") + name; }
 
-std::string U(const QString& s) { return s.toStdString(); }
-
 }  // namespace
 
 // The pages come out of the compiled file exactly as the sources went in.

@@ -13,8 +13,6 @@ using namespace kv::help;
 
 namespace {
 
-std::string U(const QString& s) { return s.toStdString(); }
-
 QByteArray Cp1251(const QString& s) {
   QStringEncoder enc("windows-1251");
   return enc.encode(s);

@@ -28,9 +28,6 @@ using kv::help::ParseHelpArgument;
 
 namespace {
 
-std::string U(const QString& s) { return s.toStdString(); }
-QString Source(const HelpWindow& w) { return w.View()->source().toString(); }
-
 void Activate(QWidget& w) {
   w.show();
   QApplication::setActiveWindow(&w);

@@ -20,10 +20,6 @@ using kv::help::ParseHelpArgument;
 
 namespace {
 
-std::string U(const QString& s) { return s.toStdString(); }
-
-QString Source(const HelpWindow& w) { return w.View()->source().toString(); }
-
 // The text of the page's first heading.
 QString Heading(const HelpWindow& w) {
   for (QTextBlock b = w.View()->document()->begin(); b.isValid(); b = b.next())

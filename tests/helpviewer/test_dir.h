@@ -1,13 +1,17 @@
-// A fresh temporary directory per test, removed afterwards.
+// The help viewer tests' helpers: a fresh temporary directory per test,
+// removed afterwards; the built help file; the text of a QString.
 #pragma once
 
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QTextBrowser>
 
 #include <filesystem>
+#include <string>
 
 #include "app/helpviewer/chm_archive.h"
+#include "app/helpviewer/help_window.h"
 #include "tests/temp_dir.h"
 
 class TestDir {
@@ -39,3 +43,8 @@ inline QByteArray ReadAll(const QString& name) {
   QFile f(name);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+inline std::string U(const QString& s) { return s.toStdString(); }
+
+// The address of the page a viewer shows.
+inline QString Source(const kv::help::HelpWindow& w) { return w.View()->source().toString(); }
