@@ -201,7 +201,17 @@ void HelpPanes::OpenIndexEntry() {
 }
 
 // Up and Down in a field move through its list, as in other help viewers.
+// Esc in a field holding text clears it; only the next Esc closes the viewer.
 bool HelpPanes::eventFilter(QObject* watched, QEvent* event) {
+  const bool key = event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress;
+  auto* field = watched == indexField_ || watched == searchField_ ? static_cast<QLineEdit*>(watched)
+                                                                  : nullptr;
+  if (key && field && !field->text().isEmpty() &&
+      static_cast<QKeyEvent*>(event)->keyCombination() == QKeyCombination(Qt::Key_Escape)) {
+    event->accept();
+    if (event->type() == QEvent::KeyPress) field->clear();
+    return true;
+  }
   if (event->type() == QEvent::KeyPress) {
     QListWidget* list = watched == indexField_    ? indexList_
                         : watched == searchField_ ? results_

@@ -126,6 +126,13 @@ TEST(HelpWindowTest, IndexFindsAntares) {
   EXPECT_EQ(list->currentItem(), nullptr);
   QTest::keyClick(field, Qt::Key_Return);
   EXPECT_EQ(U(Source(w)), "chm:/40.html#royal");
+
+  // Esc first clears what was typed, then closes.
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_TRUE(field->text().isEmpty());
+  EXPECT_TRUE(w.isVisible());
+  QTest::keyClick(field, Qt::Key_Escape);
+  EXPECT_FALSE(w.isVisible());
 }
 
 TEST(HelpWindowTest, SearchFindsAntaresAndMarksIt) {
