@@ -921,6 +921,7 @@ void TZKV_LoveForm::BitBtn5Click() {
 kv::TPhaseTable TZKV_LoveForm::WritePhases(std::int32_t year) {
   kv::TPhaseTable table = kv::WritePhaseListing(year);
   phaseListing_ = table.Listing;
+  phaseYear_ = year;
   return table;
 }
 

@@ -183,8 +183,9 @@ class TZKV_LoveForm : public QWidget {
   // days of a month, whatever another program writes to the listing file
   // meanwhile.
   std::optional<std::string> phaseListing_;
-  int monthBefore_ = -1;       // the lunar month chosen before the one being chosen
-  QIcon okGlyph_, helpGlyph_;  // made once for the buttons
+  std::int32_t phaseYear_ = 0;  // the year of that listing
+  int monthBefore_ = -1;        // the lunar month chosen before the one being chosen
+  QIcon okGlyph_, helpGlyph_;   // made once for the buttons
   bool startupQueued_ = false;
   bool startupDone_ = false;
   bool tabsBuilt_ = false;

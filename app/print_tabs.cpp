@@ -107,7 +107,11 @@ QString PrintTabs::SuggestedName(int tab) const {
       const QString text = f_.Memo1->toPlainText();
       // A lunar day's description begins with its start.
       const qsizetype start = text.indexOf(U("Начало лунного дня"));
-      if (start < 0) return FileNameOf(U("Лунный календарь ") + f_.SpinEdit22->text().trimmed());
+      // A phase table is of the year it was made for, whatever the field says
+      // now; one an earlier run left in the file has no year known.
+      if (start < 0)
+        return FileNameOf(U("Лунный календарь") +
+                          (f_.phaseListing_ ? u' ' + QString::number(f_.phaseYear_) : QString()));
       const QString date = DatePattern().match(text, start).captured();
       const int row = f_.ListBox1->ChosenRow();
       const QListWidgetItem* chosen = row >= 0 ? f_.ListBox1->item(row) : nullptr;
@@ -135,7 +139,7 @@ std::unique_ptr<QTextDocument> PrintTabs::Document(int tab) const {
     }
     case kLunar: {
       QString heading = f_.Panel7->caption().trimmed();
-      if (heading.isEmpty()) heading = U("Лунный календарь");
+      if (heading.isEmpty()) heading = title;  // the phase table: «Лунный календарь 2008»
       return kvpaint::LinesDocument(title, heading, f_.Memo1->toPlainText().split(u'\n'));
     }
     case kEclipses: {

@@ -106,8 +106,12 @@ TEST_F(PrintTest, CtrlSSavesTheResultOfEachTab) {
   f.PageControl1->setCurrentIndex(3);
   f.SpinEdit22->setText(QStringLiteral("2008"));
   QTest::mouseClick(f.BitBtn5, Qt::LeftButton);
-  EXPECT_TRUE(Flat(SaveAs("months.pdf")).contains(QStringLiteral("09.12.2007 17.12.2007")));
+  f.SpinEdit22->setText(QStringLiteral("2030"));  // typed, not yet calculated
+  text = SaveAs("months.pdf");
+  EXPECT_TRUE(Flat(text).contains(QStringLiteral("09.12.2007 17.12.2007")));
+  EXPECT_TRUE(text.contains(U("Лунный календарь 2008")));
   EXPECT_TRUE(offered_.back().endsWith(U("/Лунный календарь 2008.pdf")));
+  f.SpinEdit22->setText(QStringLiteral("2008"));
   f.RadioGroup1Items->button(1)->click();
   QTest::mouseClick(f.ListBox1->viewport(), Qt::LeftButton, {},
                     f.ListBox1->visualItemRect(f.ListBox1->item(0)).center());
